@@ -1,0 +1,27 @@
+#pragma once
+
+#include <exception>
+#include <utility>
+
+#include "app/core/user_dialogs.h"
+
+namespace inkrun {
+
+// Reports what a command's trap caught: nothing for no error, and for anything else a box
+// titled "Inkrun" with the critical icon and the error's own text (what failed, where, why).
+// A cancelled dialog never reaches here: it ends the command as a normal return.
+void checkCommandError(std::exception_ptr error, UserDialogs& dialogs);
+
+// Runs a command body under one trap and reports at its single exit point.
+template <typename Body>
+void runTrapped(UserDialogs& dialogs, Body&& body) {
+    std::exception_ptr error;
+    try {
+        std::forward<Body>(body)();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    checkCommandError(error, dialogs);
+}
+
+}  // namespace inkrun

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/core/program_settings.h"
+#include "app/core/user_dialogs.h"
+
+namespace inkrun {
+
+// The message for a shell result of 32 or less: "File not found" for 2, and so on; every value
+// without a message of its own gives "Unknown error".
+std::string shellErrorMessage(int result);
+
+// How To: asks an earlier help window to close, hands readme.htm in the settings directory to
+// the shell, and reports a result of 32 or less in a box titled "Inkrun".
+void showHelp(const ProgramSettings& settings, UserDialogs& dialogs,
+              const std::function<void(const std::string& title)>& closeWindowByTitle,
+              const std::function<int(const std::string& path)>& openDocument);
+
+}  // namespace inkrun

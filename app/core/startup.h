@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "app/core/main_window_state.h"
+#include "app/core/program_settings.h"
+
+namespace inkrun {
+
+// The process-wide values for a program started in `currentDirectory`.
+ProgramSettings startupSettings(const std::string& currentDirectory);
+
+// The drawing directory remembered in "DefaultFile.txt" (found whatever its letter case), or the
+// empty text when there is no such ordinary file. Throws FileError when it exists but cannot be read.
+std::string rememberedDrawingDirectory(const ProgramSettings& settings);
+
+// The start state: an empty setup, the remembered drawing directory (or the settings directory
+// when none is remembered or it no longer exists) and the drawing list showing it. A remembered
+// directory that cannot be read is reported by throwing after the fallback is in place, so the
+// window never starts pointing nowhere.
+void restoreStartState(MainWindowState& state, const ProgramSettings& settings);
+
+}  // namespace inkrun

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace inkrun {
+
+enum class MessageIcon { None, Exclamation, Critical };
+
+struct FileDialogOptions {
+    std::string title;
+    std::string filterName;     // "Text Files"
+    std::string filterPattern;  // "*.txt"
+    std::string initialDirectory;
+    std::string fileName;
+    bool allowMultiple = false;
+    bool confirmOverwrite = false;
+};
+
+// What a person is asked: message boxes and the file dialogs. Every dialog returns nullopt when
+// the person cancels, which ends a command silently.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // A modal box with an OK button. Lines in `text` may be separated by CR, LF or CR LF.
+    virtual void showMessage(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+
+    // Open dialog for one or several files. The answer is either one full path, or the directory
+    // followed by the picked names.
+    virtual std::optional<std::vector<std::string>> askOpenFiles(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> askOpenFile(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> askSaveFile(const FileDialogOptions& options) = 0;
+};
+
+// The title of boxes that carry no title of their own.
+inline constexpr const char* kApplicationTitle = "Inkrun";
+
+}  // namespace inkrun

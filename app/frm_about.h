@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace inkrun::app {
+
+// The About window: who makes the program and which version this is. One window for the whole
+// program; it is deleted when closed and built afresh the next time.
+class frmAbout : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+
+    QString versionLine() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Form_Load();
+
+    QLabel* Label4 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lblVersion = nullptr;
+};
+
+}  // namespace inkrun::app

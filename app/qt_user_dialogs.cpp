@@ -1,0 +1,89 @@
+#include "app/qt_user_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app/qt_text.h"
+
+namespace inkrun::app {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Prepares the dialog the way every file command wants it. A file name that is only a wildcard
+// ("*.txt") is the filter again, so it is not typed into the name field.
+void prepare(QFileDialog& dialog, const FileDialogOptions& options) {
+    dialog.setWindowTitle(toQt(options.title));
+    dialog.setNameFilter(toQt(options.filterName + " (" + options.filterPattern + ")"));
+    const QString initial = toQt(options.initialDirectory);
+    if (!initial.isEmpty()) {
+        const QFileInfo info(initial);
+        if (info.isDir()) dialog.setDirectory(initial);
+        else if (info.dir().exists()) {
+            dialog.setDirectory(info.dir());
+            dialog.selectFile(info.fileName());
+        }
+    }
+    if (!options.fileName.empty() && options.fileName.find('*') == std::string::npos)
+        dialog.selectFile(toQt(options.fileName));
+}
+
+}  // namespace
+
+void QtUserDialogs::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+    QString shown = toQt(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(qtIcon(icon), toQt(title), shown, QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+std::optional<std::vector<std::string>> QtUserDialogs::askOpenFiles(const FileDialogOptions& options) {
+    QFileDialog dialog(parent_);
+    prepare(dialog, options);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(options.allowMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    if (files.size() == 1) return std::vector<std::string>{fromQt(QDir::toNativeSeparators(files.first()))};
+    // Several files: the directory, then the names, as a multiple-selection dialog answers.
+    std::vector<std::string> answer{fromQt(QDir::toNativeSeparators(QFileInfo(files.first()).absolutePath()))};
+    for (const QString& file : files) answer.push_back(fromQt(QFileInfo(file).fileName()));
+    return answer;
+}
+
+std::optional<std::string> QtUserDialogs::askOpenFile(const FileDialogOptions& options) {
+    QFileDialog dialog(parent_);
+    prepare(dialog, options);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return fromQt(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
+
+std::optional<std::string> QtUserDialogs::askSaveFile(const FileDialogOptions& options) {
+    QFileDialog dialog(parent_);
+    prepare(dialog, options);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+    // A name typed without an extension gets the filter's, as users of text files expect.
+    const auto dot = options.filterPattern.rfind('.');
+    if (dot != std::string::npos) dialog.setDefaultSuffix(toQt(options.filterPattern.substr(dot + 1)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return fromQt(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
+
+}  // namespace inkrun::app

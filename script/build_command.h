@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/core/main_window_state.h"
+#include "app/core/program_settings.h"
+#include "app/core/user_dialogs.h"
+
+namespace inkrun::script {
+
+inline constexpr const char* kNoSetupMessage = "Cannot build! No script present";
+inline constexpr const char* kNoSetupTitle = "No Information";
+inline constexpr const char* kNoDrawingsMessage = "No files selected.";
+inline constexpr const char* kNoDrawingsTitle = "No Files";
+
+// The two lines that report a written script; the lone CR between them is the program's own.
+std::string scriptSavedMessage(const std::string& scriptFileName, const std::string& directory);
+
+// The Build command's body: checks the setup and the selection, writes the script into the
+// drawing directory and reports where. Errors propagate to the command's trap.
+void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings);
+
+}  // namespace inkrun::script

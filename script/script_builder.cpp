@@ -1,0 +1,126 @@
+#include "script/script_builder.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "platform/ansi_codec.h"
+#include "platform/file_error.h"
+#include "platform/file_io.h"
+
+namespace inkrun::script {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kOpenCommand = "_open";
+
+std::string codePointText(char32_t c) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+// The first character that would end the quoted path early or start a new script line.
+std::optional<std::string> quotingProblem(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '"') return std::string("a double quote");
+        if (byte == '\r' || byte == '\n') return "a line break (" + codePointText(byte) + ")";
+        if (byte < 0x20 || byte == 0x7F) return "a control character (" + codePointText(byte) + ")";
+        // C1 controls, U+0080..U+009F, are C2 80..C2 9F in UTF-8.
+        if (byte == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) return "a control character (" + codePointText(next) + ")";
+        }
+    }
+    return std::nullopt;
+}
+
+std::string encodeFor(std::string_view text, const std::string& whose) {
+    try {
+        return platform::encodeAnsi(text);
+    } catch (const platform::UnencodableCharacter& e) {
+        throw ScriptRefused("Cannot build: " + whose + " holds " + e.describe() +
+                            ", which the Windows-1252 code page of the script cannot store. Nothing was written.");
+    }
+}
+
+struct EncodedJob {
+    std::string directoryAndSeparator;
+    std::vector<std::string> names;
+    std::string setup;
+};
+
+EncodedJob checkAndEncode(const ScriptJob& job) {
+    const std::string directoryLabel = "the drawing directory \"" + job.directory + "\"";
+    if (auto problem = quotingProblem(job.directory))
+        throw ScriptRefused("Cannot build: " + directoryLabel + " holds " + *problem +
+                            ", which would break the script. Nothing was written.");
+    EncodedJob encoded;
+    encoded.directoryAndSeparator = encodeFor(job.directory, directoryLabel) + job.separator;
+    encoded.names.reserve(job.drawings.size());
+    for (const std::string& name : job.drawings) {
+        const std::string label = "the drawing \"" + name + "\"";
+        if (auto problem = quotingProblem(name))
+            throw ScriptRefused("Cannot build: " + label + " has " + *problem +
+                                " in its name, which would break the script. Nothing was written.");
+        encoded.names.push_back(encodeFor(name, label));
+    }
+    encoded.setup = encodeFor(job.setupText, "the script setup");
+    return encoded;
+}
+
+void writeEncoded(const ScriptJob& job, const EncodedJob& encoded,
+                  const std::function<void(std::string_view)>& sink) {
+    std::string block;
+    auto emit = [&](const std::string& name) {
+        block.clear();
+        block.append(kOpenCommand).append(kLineEnd);
+        block.append(1, '"').append(encoded.directoryAndSeparator).append(name).append(1, '"').append(kLineEnd);
+        block.append(encoded.setup).append(kLineEnd);
+        sink(block);
+    };
+    if (job.descending) {
+        for (auto it = encoded.names.rbegin(); it != encoded.names.rend(); ++it) emit(*it);
+    } else {
+        for (const std::string& name : encoded.names) emit(name);
+    }
+}
+
+}  // namespace
+
+void checkScriptJob(const ScriptJob& job) { checkAndEncode(job); }
+
+void writeScript(const ScriptJob& job, const std::function<void(std::string_view)>& sink) {
+    writeEncoded(job, checkAndEncode(job), sink);
+}
+
+std::string scriptBytes(const ScriptJob& job) {
+    std::string bytes;
+    writeScript(job, [&](std::string_view block) { bytes.append(block); });
+    return bytes;
+}
+
+std::string saveScript(const ScriptJob& job, const std::string& scriptFileName) {
+    const EncodedJob encoded = checkAndEncode(job);  // refuse before anything touches the disk
+    const std::string path = platform::joinPath(job.directory, scriptFileName, job.separator);
+    platform::AtomicFileWriter writer(path);
+    writeEncoded(job, encoded, [&](std::string_view block) { writer.write(block); });
+    writer.commit();
+
+    // The new script is in place: now the old ones stored under another letter case can go.
+    const std::string listed = job.directory.empty() ? std::string(1, job.separator) : job.directory;
+    std::vector<std::string> names;
+    try {
+        names = platform::listOrdinaryFiles(listed);
+    } catch (const platform::FileError&) {
+        return path;  // the script is written; stale variants are only clutter
+    }
+    for (const std::string& name : names) {
+        if (name != scriptFileName && platform::equalsIgnoringCase(name, scriptFileName))
+            platform::removeFile(platform::joinPath(job.directory, name, job.separator));
+    }
+    return path;
+}
+
+}  // namespace inkrun::script

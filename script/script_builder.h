@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_lookup.h"
+
+namespace inkrun::script {
+
+// What one Build turns into "Inkrun.scr".
+struct ScriptJob {
+    std::string directory;              // the drawing directory, exactly as held
+    std::vector<std::string> drawings;  // the selected names, in list order
+    std::string setupText;              // replayed after every "_open", exactly as held
+    bool descending = true;             // "dsc": the last selected entry first
+    char separator = platform::kPathSeparator;
+};
+
+// A Build that would write a wrong or unsafe script; the message names the drawing.
+class ScriptRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Refuses a directory or drawing name that would break the script's quoting (a double quote, a
+// line break or another control character) or that the code page cannot hold, and a setup the
+// code page cannot hold. Throws ScriptRefused.
+void checkScriptJob(const ScriptJob& job);
+
+// Streams the script's bytes, block by block, in the code page: for each drawing "_open" CR LF,
+// the quoted full path, CR LF, the setup, CR LF. Checks the job first.
+void writeScript(const ScriptJob& job, const std::function<void(std::string_view)>& sink);
+
+// The whole script in memory (for small jobs and tests).
+std::string scriptBytes(const ScriptJob& job);
+
+// Writes the script to directory + separator + scriptFileName. The new file is written beside
+// the old and renamed over it, so a failure leaves the old script whole; only then are old
+// scripts whose names differ in letter case removed. Returns the script's path.
+std::string saveScript(const ScriptJob& job, const std::string& scriptFileName);
+
+}  // namespace inkrun::script

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace inkrun::test {
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+    // Writes bytes to a file below the directory (parents must exist); returns its path.
+    std::string write(std::string_view name, std::string_view bytes) const;
+    std::string read(std::string_view name) const;
+    std::string mkdir(std::string_view name) const;
+
+private:
+    std::string path_;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, std::string_view bytes);
+
+}  // namespace inkrun::test

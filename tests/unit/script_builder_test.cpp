@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+#include "app/core/plain_window_state.h"
+#include "platform/file_error.h"
+#include "script/build_command.h"
+#include "script/script_builder.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace inkrun {
+namespace {
+
+using script::ScriptJob;
+using test::ScriptedDialogs;
+using test::TempDir;
+
+ScriptJob towerJob(bool descending, char separator) {
+    ScriptJob job;
+    job.directory = separator == '\\' ? "C:\\Jobs\\Tower" : "/jobs/tower";
+    job.drawings = {"A-101.dwg", "A-103.dwg"};
+    job.setupText = "zoom\r\nextents";
+    job.descending = descending;
+    job.separator = separator;
+    return job;
+}
+
+TEST(ScriptFormat, WorkedExampleInBothOrdersAndBothSeparators) {
+    const std::string a101 = "_open\r\n\"C:\\Jobs\\Tower\\A-101.dwg\"\r\nzoom\r\nextents\r\n";
+    const std::string a103 = "_open\r\n\"C:\\Jobs\\Tower\\A-103.dwg\"\r\nzoom\r\nextents\r\n";
+    EXPECT_EQ(script::scriptBytes(towerJob(false, '\\')), a101 + a103);
+    EXPECT_EQ(script::scriptBytes(towerJob(true, '\\')), a103 + a101);
+
+    const std::string b101 = "_open\r\n\"/jobs/tower/A-101.dwg\"\r\nzoom\r\nextents\r\n";
+    const std::string b103 = "_open\r\n\"/jobs/tower/A-103.dwg\"\r\nzoom\r\nextents\r\n";
+    EXPECT_EQ(script::scriptBytes(towerJob(false, '/')), b101 + b103);
+    EXPECT_EQ(script::scriptBytes(towerJob(true, '/')), b103 + b101);
+}
+
+TEST(ScriptFormat, SetupIsReplayedAsHeldAndRootDirectoriesKeepTheirSeparator) {
+    ScriptJob job = towerJob(false, '\\');
+    job.directory = "C:\\";
+    job.drawings = {"Site.dwg"};
+    job.setupText = " close\r\ny\r\n";  // leading blank and final line break stay
+    EXPECT_EQ(script::scriptBytes(job), "_open\r\n\"C:\\\\Site.dwg\"\r\n close\r\ny\r\n\r\n");
+
+    job.setupText = "a\nb";  // lone line feeds are the setup's own: not rewritten
+    EXPECT_EQ(script::scriptBytes(job), "_open\r\n\"C:\\\\Site.dwg\"\r\na\nb\r\n");
+}
+
+TEST(ScriptFormat, TextIsWrittenInTheAnsiCodePage) {
+    ScriptJob job = towerJob(false, '/');
+    job.directory = "/jobs/caf\xC3\xA9";       // é
+    job.drawings = {"Plan \xE2\x82\xAC.dwg"};  // €
+    job.setupText = "-plot";
+    EXPECT_EQ(script::scriptBytes(job), "_open\r\n\"/jobs/caf\xE9/Plan \x80.dwg\"\r\n-plot\r\n");
+}
+
+TEST(ScriptSafety, NamesThatWouldBreakTheQuotingAreRefusedAndNamed) {
+    for (const std::string& bad : {std::string("a\"b.dwg"), std::string("x.dwg\"\r\n_erase"),
+                                  std::string("tab\there.dwg"), std::string("bell\x07.dwg"),
+                                  std::string("c1\xC2\x85.dwg")}) {
+        ScriptJob job = towerJob(false, '/');
+        job.drawings = {"ok.dwg", bad};
+        try {
+            script::checkScriptJob(job);
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (const script::ScriptRefused& e) {
+            EXPECT_NE(std::string(e.what()).find("\"" + bad + "\""), std::string::npos) << e.what();
+        }
+    }
+    ScriptJob job = towerJob(false, '/');
+    job.directory = "/jobs/\"quoted\"";
+    EXPECT_THROW(script::checkScriptJob(job), script::ScriptRefused);
+}
+
+TEST(ScriptSafety, CharactersTheCodePageCannotHoldAreRefusedNotReplaced) {
+    ScriptJob job = towerJob(false, '/');
+    job.drawings = {"\xCE\xA9mega.dwg"};  // Ω
+    try {
+        script::checkScriptJob(job);
+        FAIL();
+    } catch (const script::ScriptRefused& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find("\xCE\xA9mega.dwg"), std::string::npos);
+        EXPECT_NE(message.find("U+03A9"), std::string::npos);
+    }
+    job = towerJob(false, '/');
+    job.setupText = "zoom \xE2\x86\x92 extents";  // →
+    EXPECT_THROW(script::checkScriptJob(job), script::ScriptRefused);
+}
+
+class BuildCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings.scriptSettingsDirectory = dir.path();
+        for (int i = 0; i < 10; ++i) dir.write("jobs/D" + std::to_string(i) + ".dwg", "");
+    }
+    std::string jobs() const { return dir.file("jobs"); }
+    void show(const std::string& directory) {
+        state.setDrawingDirectory(directory);
+        state.setDrawingListPath(directory);
+    }
+    void build() { script::buildInkrunScript(state, dialogs, settings); }
+    static std::string block(const std::string& directory, int drawing, const std::string& setup) {
+        return "_open\r\n\"" + directory + "/D" + std::to_string(drawing) + ".dwg\"\r\n" + setup + "\r\n";
+    }
+
+    TempDir dir{};
+    int made = (std::filesystem::create_directories(dir.file("jobs")), 0);
+    ProgramSettings settings;
+    PlainWindowState state;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(BuildCommand, WritesTheSelectedEntriesInTheChosenOrderAndSaysWhere) {
+    show(jobs());
+    state.setSetupText("zoom");
+    for (int i : {1, 4, 6}) state.select(static_cast<std::size_t>(i));
+
+    state.setDescendingOrder(false);
+    build();
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 1, "zoom") + block(jobs(), 4, "zoom") + block(jobs(), 6, "zoom"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "File saved as: Inkrun.scr\rFile located: " + jobs());
+    EXPECT_EQ(dialogs.messages[0].title, "Inkrun");
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
+
+    state.setDescendingOrder(true);
+    build();
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 6, "zoom") + block(jobs(), 4, "zoom") + block(jobs(), 1, "zoom"));
+}
+
+TEST_F(BuildCommand, AnEmptySetupWinsOverAnEmptySelectionAndNothingIsWritten) {
+    show(jobs());
+    build();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Cannot build! No script present");
+    EXPECT_EQ(dialogs.messages[0].title, "No Information");
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+
+    state.setSetupText("\r\n");  // only a line break: not empty
+    build();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "No files selected.");
+    EXPECT_EQ(dialogs.messages[1].title, "No Files");
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/Inkrun.scr")));
+}
+
+TEST_F(BuildCommand, AnOldScriptInOtherCapitalsIsReplacedByInkrunScr) {
+    dir.write("jobs/INKRUN.SCR", "old");
+    dir.write("jobs/inkrun.scr", "older");
+    show(jobs());
+    state.setSetupText("zoom");
+    state.select(0);
+    build();
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/INKRUN.SCR")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/inkrun.scr")));
+}
+
+TEST_F(BuildCommand, AFailedWriteKeepsTheOldScriptWholeAndLeavesNoTemporary) {
+    dir.write("jobs/Inkrun.scr", "the old script");
+    dir.write("jobs/INKRUN.SCR", "an old variant");
+    show(jobs());
+    state.setSetupText(std::string(4000, 'x'));
+    state.selectAll();
+
+    // A file-size limit makes the write fail part-way, as a full disk would, even for root.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 10000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(build(), platform::FileError);
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "the old script");
+    EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), "an old variant");
+    for (const auto& entry : std::filesystem::directory_iterator(jobs()))
+        EXPECT_TRUE(entry.path().extension() != ".scr" || entry.path().filename().string()[0] != '.')
+            << "temporary left behind: " << entry.path();
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(BuildCommand, AMissingDirectoryIsReportedWithItsPath) {
+    show(jobs());
+    state.setSetupText("zoom");
+    state.select(0);
+    state.setDrawingDirectory(dir.file("gone"));  // edited by hand after the drawings were chosen
+    try {
+        build();
+        FAIL();
+    } catch (const platform::FileError& e) {
+        EXPECT_EQ(e.path(), dir.file("gone") + "/Inkrun.scr");
+        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(BuildCommand, AnInjectedNameIsRefusedAndNothingIsWrittenOrDeleted) {
+    dir.write("jobs/x.dwg\"\r\n_erase all\r\n\".dwg", "");
+    dir.write("jobs/Inkrun.scr", "the old script");
+    show(jobs());
+    state.setSetupText("zoom");
+    state.selectAll();
+    EXPECT_THROW(build(), script::ScriptRefused);
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "the old script");
+}
+
+TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
+    TempDir dir;
+    ScriptJob job;
+    job.directory = dir.path();
+    job.setupText = "close";
+    job.descending = false;
+    for (int i = 0; i < 40000; ++i) job.drawings.push_back("D" + std::to_string(i) + ".dwg");
+    script::saveScript(job, "Inkrun.scr");
+    const std::string bytes = dir.read("Inkrun.scr");
+    const std::string last = "_open\r\n\"" + dir.path() + "/D39999.dwg\"\r\nclose\r\n";
+    ASSERT_GE(bytes.size(), last.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
+}
+
+}  // namespace
+}  // namespace inkrun
