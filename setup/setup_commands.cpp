@@ -1,0 +1,100 @@
+#include "setup/setup_commands.h"
+
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "platform/file_lookup.h"
+#include "setup/default_template.h"
+#include "setup/setup_file.h"
+
+namespace inkrun::setup {
+namespace {
+
+bool isTemplateMarker(const std::string& setupPath) { return setupPath == kDefaultScriptMarker; }
+
+// The dialog offers the current file's name whichever separator its path was written with.
+std::string fileNamePart(const std::string& path) {
+    const auto last = path.find_last_of("/\\");
+    return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+FileDialogOptions setupDialog(std::string initialDirectory, std::string fileName) {
+    FileDialogOptions options;
+    options.title = kSetupDialogTitle;
+    options.filterName = kSetupFilterName;
+    options.filterPattern = kSetupFilterPattern;
+    options.initialDirectory = std::move(initialDirectory);
+    options.fileName = std::move(fileName);
+    return options;
+}
+
+}  // namespace
+
+void clearSetup(MainWindowState& state) {
+    state.setSetupText("");
+    state.setSetupPath("");
+}
+
+void loadDefaultSetup(MainWindowState& state) {
+    clearSetup(state);
+    state.setSetupPath(kDefaultScriptMarker);
+    state.setSetupText(defaultSetupTemplate());
+}
+
+void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int slot) {
+    if (slot != 1 && slot != 2) throw std::invalid_argument("there is no setup slot " + std::to_string(slot));
+    const std::string& name = settings.settingsFileNames[static_cast<std::size_t>(slot)];
+    const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, name, settings.separator);
+    if (!found) {
+        loadDefaultSetup(state);
+        return;
+    }
+    // Read before touching the editor, so a failed read keeps the person's setup.
+    std::string text = readSetupFile(*found);
+    state.setSetupText(text);
+    // The slot's own spelling, whatever the case of the file found: Save then offers that name.
+    state.setSetupPath(settings.settingsPath(name));
+}
+
+void openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
+    const std::string setupPath = state.setupPath();
+    const auto chosen = dialogs.askOpenFile(
+        setupDialog(isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
+    if (!chosen) return;
+    std::string text = readSetupFile(*chosen);
+    state.setSetupText(text);
+    state.setSetupPath(*chosen);
+}
+
+void saveSetup(MainWindowState& state, UserDialogs& dialogs) {
+    const std::string text = state.setupText();
+    if (text.empty()) {
+        dialogs.showMessage(kNoDataMessage, kNoDataTitle, MessageIcon::Exclamation);
+        return;
+    }
+    const std::string setupPath = state.setupPath();
+    if (isTemplateMarker(setupPath)) {
+        saveSetupAs(state, dialogs);
+        return;
+    }
+    FileDialogOptions options = setupDialog(setupPath, fileNamePart(setupPath));
+    options.title.clear();  // Save shows no title of its own
+    options.confirmOverwrite = true;
+    const auto chosen = dialogs.askSaveFile(options);
+    if (!chosen) return;
+    writeSetupFile(*chosen, text);
+}
+
+void saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
+    FileDialogOptions options = setupDialog(state.drawingDirectory(), "*.txt");
+    options.confirmOverwrite = true;
+    const auto chosen = dialogs.askSaveFile(options);
+    if (!chosen) return;
+    writeSetupFile(*chosen, state.setupText());
+    state.setSetupPath(*chosen);
+}
+
+}  // namespace inkrun::setup

@@ -1,0 +1,334 @@
+#include "setup/setup_commands.h"
+
+#include "app/core/plain_window_state.h"
+#include "platform/file_error.h"
+#include "setup/default_template.h"
+#include "setup/setup_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace inkrun::setup {
+namespace {
+
+using test::ScriptedDialogs;
+using test::TempDir;
+using DialogKind = ScriptedDialogs::DialogKind;
+
+class SetupCommands : public ::testing::Test {
+protected:
+    SetupCommands() {
+        settings.scriptSettingsDirectory = dir.mkdir("settings");
+        state.setDrawingDirectory(dir.mkdir("drawings"));
+    }
+
+    std::string slotPath(int slot) const { return settings.settingsPath(settings.settingsFileNames[slot]); }
+
+    TempDir dir;
+    ProgramSettings settings;
+    PlainWindowState state;
+    ScriptedDialogs dialogs;
+};
+
+// --- slots ---------------------------------------------------------------------------------
+
+TEST_F(SetupCommands, SlotPresentLoadsItsTextAndPath) {
+    dir.write("settings/Setup2.txt", "zoom\r\nall\r\n");
+    loadSetupSlot(state, settings, 2);
+    EXPECT_EQ(state.setupText(), "zoom\r\nall\r\n");
+    EXPECT_EQ(state.setupPath(), slotPath(2));
+}
+
+TEST_F(SetupCommands, SlotInCapitalsIsFoundAndShownUnderItsOwnName) {
+    dir.write("settings/SETUP1.TXT", "from capitals");
+    loadSetupSlot(state, settings, 1);
+    EXPECT_EQ(state.setupText(), "from capitals");
+    EXPECT_EQ(state.setupPath(), slotPath(1));
+    EXPECT_TRUE(state.setupPath().ends_with("Setup1.txt"));
+}
+
+TEST_F(SetupCommands, SlotMissingOrADirectoryGivesTheTemplate) {
+    state.setSetupText("typed");
+    loadSetupSlot(state, settings, 1);
+    EXPECT_EQ(state.setupText(), defaultSetupTemplate());
+    EXPECT_EQ(state.setupPath(), kDefaultScriptMarker);
+
+    dir.mkdir("settings/Setup2.txt");
+    state.setSetupText("typed");
+    state.setSetupPath("/x/a.txt");
+    loadSetupSlot(state, settings, 2);
+    EXPECT_EQ(state.setupText(), defaultSetupTemplate());
+    EXPECT_EQ(state.setupPath(), kDefaultScriptMarker);
+}
+
+TEST_F(SetupCommands, SlotThatCannotBeReadKeepsTheSetup) {
+    // A regular file whose read fails even for root.
+    std::filesystem::create_symlink("/proc/self/mem", slotPath(1));
+    state.setSetupText("unsaved work");
+    state.setSetupPath("/x/a.txt");
+    EXPECT_THROW(loadSetupSlot(state, settings, 1), platform::FileError);
+    EXPECT_EQ(state.setupText(), "unsaved work");
+    EXPECT_EQ(state.setupPath(), "/x/a.txt");
+}
+
+TEST_F(SetupCommands, ClearEmptiesTextAndPath) {
+    loadDefaultSetup(state);
+    clearSetup(state);
+    EXPECT_EQ(state.setupText(), "");
+    EXPECT_EQ(state.setupPath(), "");
+}
+
+// --- open ----------------------------------------------------------------------------------
+
+TEST_F(SetupCommands, OpenStartsWhereTheSetupCameFrom) {
+    dir.write("settings/Setup1.txt", "slot");
+    const std::string drawings = state.drawingDirectory();
+
+    loadDefaultSetup(state);
+    dialogs.cancel();
+    openSetupFile(state, dialogs);
+    loadSetupSlot(state, settings, 1);
+    dialogs.cancel();
+    openSetupFile(state, dialogs);
+    clearSetup(state);
+    dialogs.cancel();
+    openSetupFile(state, dialogs);
+
+    ASSERT_EQ(dialogs.dialogs.size(), 3u);
+    EXPECT_EQ(dialogs.dialogs[0].options.initialDirectory, drawings);
+    EXPECT_EQ(dialogs.dialogs[1].options.initialDirectory, slotPath(1));
+    EXPECT_EQ(dialogs.dialogs[2].options.initialDirectory, "");
+    for (const auto& shown : dialogs.dialogs) {
+        EXPECT_EQ(shown.kind, DialogKind::OpenFile);
+        EXPECT_EQ(shown.options.title, "Script Files");
+        EXPECT_EQ(shown.options.filterName, "Text Files");
+        EXPECT_EQ(shown.options.filterPattern, "*.txt");
+        EXPECT_EQ(shown.options.fileName, "*.txt");
+    }
+}
+
+TEST_F(SetupCommands, OpenLoadsTheChosenFileAndCancelLeavesEverything) {
+    const std::string chosen = dir.write("mine.txt", "a\r\nb");
+    state.setSetupText("before");
+    state.setSetupPath("/x/before.txt");
+    dialogs.cancel();
+    openSetupFile(state, dialogs);
+    EXPECT_EQ(state.setupText(), "before");
+    EXPECT_EQ(state.setupPath(), "/x/before.txt");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    dialogs.answer(chosen);
+    openSetupFile(state, dialogs);
+    EXPECT_EQ(state.setupText(), "a\r\nb");
+    EXPECT_EQ(state.setupPath(), chosen);
+}
+
+TEST_F(SetupCommands, OpenThatCannotReadKeepsTheSetupAndReports) {
+    state.setSetupText("unsaved work");
+    state.setSetupPath("/x/a.txt");
+    const std::string missing = dir.file("gone.txt");
+    dialogs.answer(missing);
+    try {
+        openSetupFile(state, dialogs);
+        FAIL() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.path(), missing);
+    }
+    dialogs.answer(dir.mkdir("folder.txt"));
+    EXPECT_THROW(openSetupFile(state, dialogs), platform::FileError);
+    EXPECT_EQ(state.setupText(), "unsaved work");
+    EXPECT_EQ(state.setupPath(), "/x/a.txt");
+}
+
+// --- save ----------------------------------------------------------------------------------
+
+TEST_F(SetupCommands, SaveOnlyRefusesAnExactlyEmptySetup) {
+    state.setSetupPath("/x/a.txt");
+    saveSetup(state, dialogs);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "No data to save.");
+    EXPECT_EQ(dialogs.messages[0].title, "No Data");
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(dialogs.dialogs.empty());
+
+    for (const char* text : {" ", "\r\n"}) {
+        state.setSetupText(text);
+        dialogs.cancel();
+        saveSetup(state, dialogs);
+    }
+    EXPECT_EQ(dialogs.dialogs.size(), 2u);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(state.setupPath(), "/x/a.txt");
+}
+
+TEST_F(SetupCommands, SaveAfterASlotLoadOffersTheSlotAndKeepsItsPath) {
+    dir.write("settings/Setup1.txt", "slot text");
+    loadSetupSlot(state, settings, 1);
+    state.setSetupText("edited");
+    const std::string elsewhere = dir.file("drawings/other.txt");
+    dialogs.answer(elsewhere);
+    saveSetup(state, dialogs);
+
+    ASSERT_EQ(dialogs.dialogs.size(), 1u);
+    const auto& shown = dialogs.dialogs[0];
+    EXPECT_EQ(shown.kind, DialogKind::SaveFile);
+    EXPECT_EQ(shown.options.fileName, "Setup1.txt");
+    EXPECT_EQ(shown.options.initialDirectory, slotPath(1));
+    EXPECT_TRUE(shown.options.confirmOverwrite);
+    EXPECT_EQ(shown.options.filterPattern, "*.txt");
+    EXPECT_EQ(test::readFile(elsewhere), "edited");
+    EXPECT_EQ(dir.read("settings/Setup1.txt"), "slot text");
+    EXPECT_EQ(state.setupPath(), slotPath(1));
+}
+
+TEST_F(SetupCommands, SaveOffersTheNameAfterEitherSeparator) {
+    state.setSetupText("x");
+    for (const char* path : {"C:\\jobs\\plot.txt", "/jobs/win\\plot.txt", "plot.txt", ""}) {
+        state.setSetupPath(path);
+        dialogs.cancel();
+        saveSetup(state, dialogs);
+    }
+    ASSERT_EQ(dialogs.dialogs.size(), 4u);
+    EXPECT_EQ(dialogs.dialogs[0].options.fileName, "plot.txt");
+    EXPECT_EQ(dialogs.dialogs[1].options.fileName, "plot.txt");
+    EXPECT_EQ(dialogs.dialogs[2].options.fileName, "plot.txt");
+    EXPECT_EQ(dialogs.dialogs[3].options.fileName, "");
+}
+
+TEST_F(SetupCommands, SaveWhileTheTemplateIsLoadedIsSaveAs) {
+    loadDefaultSetup(state);
+    const std::string target = dir.file("drawings/new.txt");
+    dialogs.answer(target);
+    saveSetup(state, dialogs);
+
+    ASSERT_EQ(dialogs.dialogs.size(), 1u);
+    const auto& options = dialogs.dialogs[0].options;
+    EXPECT_EQ(options.title, "Script Files");
+    EXPECT_EQ(options.initialDirectory, state.drawingDirectory());
+    EXPECT_EQ(options.fileName, "*.txt");
+    EXPECT_TRUE(options.confirmOverwrite);
+    EXPECT_EQ(state.setupPath(), target);
+    EXPECT_EQ(test::readFile(target), defaultSetupTemplate());
+}
+
+TEST_F(SetupCommands, SaveAsWritesEvenAnEmptySetupAndCancelWritesNothing) {
+    state.setSetupPath("/x/a.txt");
+    dialogs.cancel();
+    saveSetupAs(state, dialogs);
+    EXPECT_EQ(state.setupPath(), "/x/a.txt");
+
+    const std::string target = dir.file("empty.txt");
+    dialogs.answer(target);
+    saveSetupAs(state, dialogs);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(std::filesystem::exists(target));
+    EXPECT_EQ(test::readFile(target), "");
+    EXPECT_EQ(state.setupPath(), target);
+}
+
+// --- round trips ---------------------------------------------------------------------------
+
+TEST_F(SetupCommands, TheTemplateSurvivesSaveAndOpen) {
+    loadDefaultSetup(state);
+    const std::string target = dir.file("settings/Setup1.txt");
+    dialogs.answer(target);
+    saveSetupAs(state, dialogs);
+    EXPECT_EQ(test::readFile(target), defaultSetupTemplate());
+
+    clearSetup(state);
+    loadSetupSlot(state, settings, 1);
+    EXPECT_EQ(state.setupText(), defaultSetupTemplate());
+    EXPECT_EQ(state.setupPath(), slotPath(1));
+}
+
+TEST_F(SetupCommands, EveryByteValueSurvivesOpenAndSave) {
+    std::string bytes;
+    for (int value = 0; value < 256; ++value) bytes += static_cast<char>(value);
+    bytes += "\r\n\n\r";  // line ends are kept as they stand
+    const std::string source = dir.write("all.txt", bytes);
+    const std::string copy = dir.file("copy.txt");
+    dialogs.answer(source);
+    openSetupFile(state, dialogs);
+    dialogs.answer(copy);
+    saveSetup(state, dialogs);
+    EXPECT_EQ(test::readFile(copy), bytes);
+}
+
+// --- failed writes -------------------------------------------------------------------------
+
+// Lowers the largest file this process may write, so a write fails part-way as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit lowered = previous_;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(SetupCommands, AFailedSaveLeavesTheOldFileWhole) {
+    const std::string old = "old setup\r\n";
+    const std::string target = dir.write("drawings/plot.txt", old);
+    state.setSetupPath(target);
+    state.setSetupText(std::string(64 * 1024, 'x'));
+    dialogs.answer(target);
+    {
+        FileSizeLimit limit(4096);
+        EXPECT_THROW(saveSetup(state, dialogs), platform::FileError);
+    }
+    EXPECT_EQ(test::readFile(target), old);
+    EXPECT_EQ(state.setupPath(), target);
+}
+
+TEST_F(SetupCommands, AFailedSaveAsKeepsThePath) {
+    state.setSetupText("text");
+    state.setSetupPath("/x/a.txt");
+    const std::string target = dir.file("no such dir/a.txt");
+    dialogs.answer(target);
+    EXPECT_THROW(saveSetupAs(state, dialogs), platform::FileError);
+    EXPECT_EQ(state.setupPath(), "/x/a.txt");
+    EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(SetupCommands, ACharacterTheCodePageCannotHoldIsNamedAndNothingIsWritten) {
+    const std::string target = dir.write("drawings/plot.txt", "old");
+    state.setSetupText("caf\xC3\xA9 \xE2\x82\xAC ohm \xCE\xA9\r\n");  // é and € fit, Ω does not
+    state.setSetupPath(target);
+    dialogs.answer(target);
+    try {
+        saveSetup(state, dialogs);
+        FAIL() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Could not write " + target +
+                      ": the setup holds the character \"\xCE\xA9\" (U+03A9), which the Windows-1252 code page "
+                      "cannot store. Nothing was written.");
+    }
+    EXPECT_EQ(test::readFile(target), "old");
+
+    const std::string fresh = dir.file("drawings/fresh.txt");
+    dialogs.answer(fresh);
+    EXPECT_THROW(saveSetupAs(state, dialogs), platform::FileError);
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_EQ(state.setupPath(), target);
+}
+
+}  // namespace
+}  // namespace inkrun::setup
