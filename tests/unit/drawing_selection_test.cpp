@@ -1,0 +1,205 @@
+#include "drawings/drawing_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/core/plain_window_state.h"
+#include "script/build_command.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace inkrun::drawings {
+namespace {
+
+using test::ScriptedDialogs;
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+class DrawingSelectionTest : public ::testing::Test {
+protected:
+    DrawingSelectionTest() {
+        settings.scriptSettingsDirectory = root.mkdir("settings");
+        settings.separator = '/';
+        drawings = root.mkdir("jobs");
+        for (const char* name : {"a.dwg", "b.dwg", "c.dwg", "d.dwg"}) root.write(std::string("jobs/") + name, "");
+    }
+
+    bool pick(Names parts) {
+        dialogs.answer(std::move(parts));
+        return openDrawingFiles(state, dialogs, settings);
+    }
+    std::string defaultFile() const { return test::readFile(settings.defaultFilePath()); }
+
+    TempDir root;
+    std::string drawings;
+    ProgramSettings settings;
+    PlainWindowState state;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(DrawingSelectionTest, OneFileSetsDirectoryListMarkAndRemembersIt) {
+    state.setDrawingDirectory("/somewhere/else");
+    ASSERT_TRUE(pick({drawings + "/c.dwg"}));
+
+    ASSERT_EQ(dialogs.dialogs.size(), 1u);
+    const FileDialogOptions& options = dialogs.dialogs[0].options;
+    EXPECT_EQ(dialogs.dialogs[0].kind, ScriptedDialogs::DialogKind::OpenFiles);
+    EXPECT_EQ(options.title, "Drawing Files");
+    EXPECT_EQ(options.filterName, "DWG Drawing Files");
+    EXPECT_EQ(options.filterPattern, "*.dwg");
+    EXPECT_EQ(options.initialDirectory, "/somewhere/else");
+    EXPECT_EQ(options.fileName, "");
+    EXPECT_TRUE(options.allowMultiple);
+
+    EXPECT_EQ(state.drawingDirectory(), drawings);
+    EXPECT_EQ(state.drawingListPath(), drawings);
+    EXPECT_EQ(state.selectedDrawings(), Names{"c.dwg"});
+    EXPECT_EQ(state.currentEntry(), 3);
+    EXPECT_EQ(defaultFile(), drawings);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(DrawingSelectionTest, OneFileAtTheRootLeavesAnEmptyDirectory) {
+    ASSERT_TRUE(pick({"/x.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), "");
+    EXPECT_EQ(state.drawingListPath(), "");
+    EXPECT_EQ(defaultFile(), "");
+}
+
+TEST_F(DrawingSelectionTest, OneFileUsesThePlatformSeparatorOnly) {
+    // A Windows root keeps its drive and colon; slashes are part of names there.
+    settings.separator = '\\';
+    ASSERT_TRUE(pick({"C:\\a/b.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), "C:");
+}
+
+TEST_F(DrawingSelectionTest, BareNameMarksInTheListShownAndKeepsTheDirectory) {
+    ASSERT_TRUE(pick({drawings + "/a.dwg"}));
+    ASSERT_TRUE(pick({"b.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), drawings);
+    EXPECT_EQ(state.selectedDrawings(), (Names{"a.dwg", "b.dwg"}));
+    EXPECT_EQ(defaultFile(), drawings);
+}
+
+TEST_F(DrawingSelectionTest, SeveralFilesEachMarkedOnceWhateverTheirOrder) {
+    ASSERT_TRUE(pick({drawings, "d.dwg", "a.dwg", "c.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), drawings);
+    EXPECT_EQ(state.drawingListPath(), drawings);
+    EXPECT_EQ(state.selectedDrawings(), (Names{"a.dwg", "c.dwg", "d.dwg"}));
+    EXPECT_EQ(state.currentEntry(), 3);
+    EXPECT_EQ(defaultFile(), drawings);
+}
+
+TEST_F(DrawingSelectionTest, SeveralFilesTakeTheDirectoryExactlyAsGiven) {
+    ASSERT_TRUE(pick({drawings + "/", "b.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), drawings + "/");
+    EXPECT_EQ(state.selectedDrawings(), Names{"b.dwg"});
+    EXPECT_EQ(defaultFile(), drawings + "/");
+}
+
+TEST_F(DrawingSelectionTest, NameWithoutAnEntryMarksNothingButTheDirectoryIsTaken) {
+    for (Names parts : {Names{drawings + "/missing.dwg"}, Names{drawings, "A.dwg", "B.DWG"}}) {
+        state = PlainWindowState();
+        ASSERT_TRUE(pick(parts));
+        EXPECT_TRUE(state.selectedDrawings().empty());
+        EXPECT_EQ(state.drawingDirectory(), drawings);
+        EXPECT_EQ(state.drawingListPath(), drawings);
+        EXPECT_EQ(defaultFile(), drawings);
+    }
+}
+
+TEST_F(DrawingSelectionTest, PickingAgainInTheSameDirectoryRereadsItAndKeepsOnlyTheNewPick) {
+    ASSERT_TRUE(pick({drawings, "a.dwg", "b.dwg"}));
+    root.write("jobs/e.dwg", "");
+    ASSERT_TRUE(pick({drawings + "/e.dwg"}));
+    EXPECT_EQ(state.drawingListEntries(), (Names{"a.dwg", "b.dwg", "c.dwg", "d.dwg", "e.dwg"}));
+    EXPECT_EQ(state.selectedDrawings(), Names{"e.dwg"});
+}
+
+TEST_F(DrawingSelectionTest, CancelAfterAnEarlierChoiceChangesNothing) {
+    ASSERT_TRUE(pick({drawings, "b.dwg", "c.dwg"}));
+    const std::string remembered = defaultFile();
+    root.write("jobs/e.dwg", "");  // a re-read would show it
+
+    dialogs.cancel();
+    EXPECT_FALSE(openDrawingFiles(state, dialogs, settings));
+    EXPECT_EQ(state.drawingDirectory(), drawings);
+    EXPECT_EQ(state.drawingListEntries(), (Names{"a.dwg", "b.dwg", "c.dwg", "d.dwg"}));
+    EXPECT_EQ(state.selectedDrawings(), (Names{"b.dwg", "c.dwg"}));
+    EXPECT_EQ(defaultFile(), remembered);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(DrawingSelectionTest, AFailingDialogPropagatesAndChangesNothing) {
+    state.setDrawingDirectory("/before");
+    // No answer queued: the scripted dialog throws, as a failing real one would.
+    EXPECT_THROW(openDrawingFiles(state, dialogs, settings), std::logic_error);
+    EXPECT_EQ(state.drawingDirectory(), "/before");
+    EXPECT_FALSE(std::filesystem::exists(settings.defaultFilePath()));
+}
+
+TEST_F(DrawingSelectionTest, SettingsThatCannotBeWrittenAreSkippedSilently) {
+    // Each fails for root too: a settings "directory" that is a file, and a DefaultFile.txt that
+    // is a directory.
+    const std::string asFile = root.write("not-a-directory", "x");
+    const std::string asDirectory = root.mkdir("blocked/DefaultFile.txt");
+    for (const std::string& settingsDirectory : {asFile, root.file("blocked")}) {
+        settings.scriptSettingsDirectory = settingsDirectory;
+        state = PlainWindowState();
+        ASSERT_TRUE(pick({drawings + "/a.dwg"}));
+        EXPECT_EQ(state.drawingDirectory(), drawings);
+        EXPECT_EQ(state.selectedDrawings(), Names{"a.dwg"});
+    }
+    EXPECT_EQ(root.read("not-a-directory"), "x");
+    EXPECT_TRUE(std::filesystem::is_directory(asDirectory));
+    EXPECT_TRUE(std::filesystem::is_empty(asDirectory));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(DrawingSelectionTest, DirectoryTheCodePageCannotHoldKeepsTheOldDefaultFileWhole) {
+    ASSERT_TRUE(pick({drawings + "/a.dwg"}));
+    const std::string omega = root.mkdir("\xCE\xA9");  // U+03A9, not in Windows-1252
+    root.write("\xCE\xA9/z.dwg", "");
+    ASSERT_TRUE(pick({omega + "/z.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), omega);
+    EXPECT_EQ(state.selectedDrawings(), Names{"z.dwg"});
+    EXPECT_EQ(defaultFile(), drawings);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(DrawingSelectionTest, AccentedDirectoryIsRememberedInWindows1252) {
+    const std::string cafe = root.mkdir("Caf\xC3\xA9");  // "Café" in UTF-8
+    root.write("Caf\xC3\xA9/m.dwg", "");
+    ASSERT_TRUE(pick({cafe + "/m.dwg"}));
+    EXPECT_EQ(defaultFile(), root.path() + "/Caf\xE9");
+    EXPECT_EQ(state.selectedDrawings(), Names{"m.dwg"});
+}
+
+TEST_F(DrawingSelectionTest, DirectoryTheListCannotShowIsStillTakenAndRemembered) {
+    ASSERT_TRUE(pick({drawings, "a.dwg"}));
+    const std::string gone = root.file("gone");
+    ASSERT_TRUE(pick({gone, "x.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), gone);
+    EXPECT_EQ(state.drawingListPath(), drawings);
+    EXPECT_EQ(state.drawingListEntries(), (Names{"a.dwg", "b.dwg", "c.dwg", "d.dwg"}));
+    EXPECT_EQ(state.selectedDrawings(), Names{"a.dwg"});
+    EXPECT_EQ(defaultFile(), gone);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(DrawingSelectionTest, BuildAfterAPickWritesExactlyThePickedDrawings) {
+    state.setSetupText("-plot\r\ny");
+    state.setDescendingOrder(false);
+    ASSERT_TRUE(pick({drawings, "d.dwg", "b.dwg"}));
+    script::buildInkrunScript(state, dialogs, settings);
+
+    const std::string block = "\r\n-plot\r\ny\r\n";
+    EXPECT_EQ(root.read("jobs/Inkrun.scr"), "_open\r\n\"" + drawings + "/b.dwg\"" + block +  //
+                                                "_open\r\n\"" + drawings + "/d.dwg\"" + block);
+}
+
+}  // namespace
+}  // namespace inkrun::drawings
