@@ -1,0 +1,29 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace inkrun::platform {
+
+// A failure to touch a file, phrased for the user:
+// "Could not write /home/ann/jobs/Inkrun.scr: Permission denied".
+class FileError : public std::runtime_error {
+public:
+    FileError(std::string action, std::string path, std::string reason)
+        : std::runtime_error("Could not " + action + " " + path + ": " + reason),
+          action_(std::move(action)), path_(std::move(path)), reason_(std::move(reason)) {}
+
+    const std::string& action() const { return action_; }
+    const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string action_;
+    std::string path_;
+    std::string reason_;
+};
+
+// The operating system's text for an errno value.
+std::string systemReason(int errorNumber);
+
+}  // namespace inkrun::platform

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace inkrun::platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// directory + separator + name, with the directory unchanged (a root gives two separators).
+std::string joinPath(std::string_view directory, std::string_view name, char separator = kPathSeparator);
+
+// Case folding for name comparison: ASCII and the Latin-1 letters, in UTF-8.
+std::string foldCase(std::string_view utf8);
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+// Whether a directory entry counts as an ordinary file: a regular file (symlinks followed) that is
+// not hidden (no leading dot). Directories, FIFOs, sockets and devices never count.
+bool isOrdinaryFile(const std::string& directory, const std::string& name);
+
+// Names of the ordinary files in a directory, in no particular order.
+// Throws FileError("list", directory, reason) when the directory cannot be read.
+std::vector<std::string> listOrdinaryFiles(const std::string& directory);
+
+// The path through which an ordinary file called `name` in `directory` is reached: the exact name
+// when it is an ordinary file, else the first ordinary file whose name equals it without regard
+// to case. nullopt when there is none or the directory cannot be read.
+std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name,
+                                            char separator = kPathSeparator);
+
+// True only for an existing directory (symlinks followed). Never throws.
+bool dirExists(const std::string& path) noexcept;
+
+// The process's current directory.
+std::string currentDirectory();
+
+}  // namespace inkrun::platform

@@ -1,0 +1,99 @@
+#include "platform/file_lookup.h"
+
+#include "platform/file_error.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace inkrun::platform {
+namespace {
+
+using inkrun::test::TempDir;
+
+// A directory holding one of each kind of entry that must not count as an ordinary file.
+struct MixedDir {
+    TempDir dir;
+    MixedDir() {
+        dir.write("Setup1.txt", "");
+        dir.write(".hidden", "");
+        dir.mkdir("folder.txt");
+        EXPECT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0600), 0);
+        EXPECT_EQ(::symlink("Setup1.txt", dir.file("Link.txt").c_str()), 0);
+        EXPECT_EQ(::symlink("folder.txt", dir.file("dirlink.txt").c_str()), 0);
+        EXPECT_EQ(::symlink("missing", dir.file("dangling.txt").c_str()), 0);
+    }
+};
+
+TEST(FileLookupNames, JoinPathKeepsDirectoryAsGiven) {
+    EXPECT_EQ(joinPath("/a/b", "c.dwg"), "/a/b/c.dwg");
+    EXPECT_EQ(joinPath("", "a"), "/a");
+    EXPECT_EQ(joinPath("/", "a"), "//a");
+    EXPECT_EQ(joinPath("C:\\jobs", "a.dwg", '\\'), "C:\\jobs\\a.dwg");
+}
+
+TEST(FileLookupNames, FoldsAsciiAndLatin1LettersOnly) {
+    EXPECT_EQ(foldCase("SETUP1.TXT"), "setup1.txt");
+    EXPECT_EQ(foldCase("\u00C9T\u00C9 \u00DE\u00C0"), "\u00E9t\u00E9 \u00FE\u00E0");
+    EXPECT_EQ(foldCase("\u00D7\u00DF\u0130\u03A9[@"), "\u00D7\u00DF\u0130\u03A9[@");
+    EXPECT_TRUE(equalsIgnoringCase("Caf\u00C9.DWG", "caf\u00E9.dwg"));
+    EXPECT_FALSE(equalsIgnoringCase("a.dwg", "a.dwgx"));
+    EXPECT_FALSE(equalsIgnoringCase("\u00D7", "\u00F7"));
+}
+
+TEST(FileLookupDir, ListsOnlyOrdinaryFiles) {
+    MixedDir mixed;
+    std::vector<std::string> names = listOrdinaryFiles(mixed.dir.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Link.txt", "Setup1.txt"}));
+    EXPECT_THROW(listOrdinaryFiles(mixed.dir.file("none")), FileError);
+}
+
+TEST(FileLookupDir, FindsExactOrOtherCaseButOnlyOrdinaryFiles) {
+    MixedDir mixed;
+    const std::string& d = mixed.dir.path();
+    EXPECT_EQ(findOrdinaryFile(d, "Setup1.txt"), d + "/Setup1.txt");
+    EXPECT_EQ(findOrdinaryFile(d, "SETUP1.TXT"), d + "/Setup1.txt");
+    EXPECT_EQ(findOrdinaryFile(d, "link.TXT"), d + "/Link.txt");
+    EXPECT_EQ(findOrdinaryFile(d, "setup1.txt", '\\'), d + "\\Setup1.txt");
+    for (const char* name : {".hidden", ".HIDDEN", "folder.txt", "pipe.txt", "dirlink.txt", "dangling.txt",
+                             "nothing.txt", "", "../"}) {
+        EXPECT_EQ(findOrdinaryFile(d, name), std::nullopt) << name;
+    }
+    EXPECT_EQ(findOrdinaryFile(mixed.dir.file("none"), "Setup1.txt"), std::nullopt);
+    EXPECT_EQ(findOrdinaryFile("", "Setup1.txt"), std::nullopt);
+
+    EXPECT_TRUE(isOrdinaryFile(d, "Link.txt"));
+    EXPECT_FALSE(isOrdinaryFile(d, "pipe.txt"));
+}
+
+TEST(FileLookupDir, CaseInsensitiveMatchIsTheSmallestName) {
+    TempDir dir;
+    dir.write("setup1.TXT", "");
+    dir.write("SETUP1.txt", "");
+    dir.write("Setup1.txt", "");
+    EXPECT_EQ(findOrdinaryFile(dir.path(), "setup1.txt"), dir.file("SETUP1.txt"));
+}
+
+TEST(FileLookupDir, NamesCannotReachOutsideTheDirectory) {
+    TempDir dir;
+    dir.write("outside.txt", "");
+    const std::string inner = dir.mkdir("inner");
+    EXPECT_EQ(findOrdinaryFile(inner, "../outside.txt"), std::nullopt);
+    EXPECT_FALSE(isOrdinaryFile(dir.path(), "inner/../outside.txt"));
+}
+
+TEST(FileLookupDir, DirExists) {
+    MixedDir mixed;
+    EXPECT_TRUE(dirExists(mixed.dir.path()));
+    EXPECT_TRUE(dirExists(mixed.dir.file("dirlink.txt")));
+    EXPECT_FALSE(dirExists(mixed.dir.file("Setup1.txt")));
+    EXPECT_FALSE(dirExists(mixed.dir.file("none")));
+    EXPECT_FALSE(dirExists(""));
+}
+
+}  // namespace
+}  // namespace inkrun::platform
