@@ -1,0 +1,242 @@
+// The real main window under the offscreen platform, with a stand-in for the person who answers
+// its dialogs.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <filesystem>
+#include <memory>
+
+#include "app/frm_main_inkrun.h"
+#include "app/qt_user_dialogs.h"
+#include "app/setup_editor.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+using inkrun::MessageIcon;
+using inkrun::app::frmMainInkrun;
+using inkrun::test::ScriptedDialogs;
+using inkrun::test::TempDir;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDir> dir;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<frmMainInkrun> window;
+    std::filesystem::path startDirectory = std::filesystem::current_path();
+
+    // A settings directory remembering a drawing directory with five drawings.
+    void start() {
+        dir = std::make_unique<TempDir>();
+        dir->mkdir("jobs");
+        for (const char* name : {"A-101.dwg", "A-102.dwg", "b-201.DWG", "C-301.dwg", "D-401.dwg", "notes.txt"})
+            dir->write(std::string("jobs/") + name, "");
+        dir->write("DefaultFile.txt", dir->file("jobs"));
+        dir->write("Setup1.txt", "zoom\r\nextents");
+        std::filesystem::current_path(dir->path());
+        dialogs = std::make_unique<ScriptedDialogs>();
+        window = std::make_unique<frmMainInkrun>(dialogs.get());
+        window->Form_Load();
+    }
+    template <typename T>
+    T* child(const char* name) {
+        T* found = window->findChild<T*>(name);
+        if (!found) qFatal("no control %s", name);
+        return found;
+    }
+    QAction* action(const char* name) { return child<QAction>(name); }
+    void click(const char* button) { child<QToolButton>(button)->click(); }
+    void selectRows(std::initializer_list<int> rows) {
+        auto* list = child<QListView>("File1");
+        for (int row : rows) list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
+    }
+    std::string script() { return dir->read("jobs/Inkrun.scr"); }
+
+private slots:
+    void cleanup() {
+        window.reset();
+        std::filesystem::current_path(startDirectory);
+        dir.reset();
+    }
+
+    void layoutFollowsTheDesign() {
+        start();
+        QCOMPARE(window->windowTitle(), QString("Inkrun Script Builder"));
+        QCOMPARE(window->centralWidget()->size(), QSize(641, 477));
+        QCOMPARE(child<QWidget>("File1")->geometry(), QRect(56, 96, 193, 357));
+        QCOMPARE(child<QWidget>("RichTextBox3")->geometry(), QRect(312, 96, 321, 353));
+        QCOMPARE(child<QWidget>("cmdBuildSetup")->geometry(), QRect(264, 96, 41, 41));
+        const std::pair<const char*, const char*> tips[] = {
+            {"cmdBuildSetup", "Build Inkrun Script"}, {"cmdSaveSetup", "Save Script Setup"},
+            {"cmdClearSetup", "Clear Setup Script"}, {"cmdOpenDrawings", "Open Drawing Files"},
+            {"cmdOpenScript", "Open Script Setup Files"}};
+        for (const auto& [name, tip] : tips) {
+            auto* button = child<QToolButton>(name);
+            QCOMPARE(button->toolTip(), QString(tip));
+            QVERIFY(button->text().isEmpty() || button->toolButtonStyle() == Qt::ToolButtonIconOnly);
+            QVERIFY(!button->icon().pixmap(32, 32).isNull());
+            QVERIFY(!button->icon().pixmap(16, 16).isNull());
+        }
+        QCOMPARE(child<QLabel>("Label4")->text(), QString("Drawing Directory:"));
+        QCOMPARE(child<QLabel>("Label5")->text(), QString("Script Settings Directory  "));
+        QVERIFY(child<QRadioButton>("optSort0")->isChecked());
+        QCOMPARE(child<QRadioButton>("optSort1")->text(), QString("asc"));
+    }
+
+    void menuTreeIsCompleteWithOneShortcut() {
+        start();
+        QStringList seen;
+        for (QAction* top : window->menuBar()->actions()) {
+            seen << top->text();
+            for (QAction* entry : top->menu()->actions()) seen << (entry->isSeparator() ? "-" : entry->text());
+        }
+        const QStringList expected = {"&File", "&Open Script Setup", "Open &Drawing Files", "-", "Sa&ve Script Setup",
+                                      "Sav&e Script Setup As", "-", "E&xit", "&Tools", "&Build Inkrun Script", "-",
+                                      "Load Script Setup 1", "Load Script Setup 2", "Load Default Script", "-",
+                                      "Clear Setup File", "&Help", "How To", "-", "&About"};
+        QCOMPARE(seen, expected);
+        for (QAction* entry : window->findChildren<QAction*>()) {
+            if (entry->objectName() == "mnuFile_Save") QCOMPARE(entry->shortcut(), QKeySequence("Ctrl+S"));
+            else QVERIFY2(entry->shortcut().isEmpty(), qPrintable(entry->objectName()));
+        }
+    }
+
+    void startsInTheRememberedDirectoryWithTheListFocused() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("File1"));
+        QCOMPARE(window->drawingDirectory(), dir->file("jobs"));
+        const std::vector<std::string> listed = window->drawingListEntries();
+        QCOMPARE(listed, (std::vector<std::string>{"A-101.dwg", "A-102.dwg", "b-201.DWG", "C-301.dwg", "D-401.dwg"}));
+        QVERIFY(window->selectedDrawings().empty());
+        QCOMPARE(window->setupPath(), dir->file("Setup1.txt"));
+        QCOMPARE(window->setupText(), std::string("zoom\r\nextents"));
+    }
+
+    void keyboardSelectionReachesTheBuild() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* list = child<QListView>("File1");
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(window->selectedDrawings().size(), std::size_t(5));
+        QTest::keyClick(list, Qt::Key_Home);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(window->selectedDrawings(), (std::vector<std::string>{"A-101.dwg", "A-102.dwg"}));
+    }
+
+    void buildButtonAndMenuWriteTheSameScript() {
+        start();
+        selectRows({0, 2});
+        child<QRadioButton>("optSort1")->setChecked(true);
+        click("cmdBuildSetup");
+        const std::string fromButton = script();
+        std::filesystem::remove(dir->file("jobs/Inkrun.scr"));
+        action("mnuTools_Build")->trigger();
+        QCOMPARE(script(), fromButton);
+        const std::string jobs = dir->file("jobs");
+        QCOMPARE(fromButton, "_open\r\n\"" + jobs + "/A-101.dwg\"\r\nzoom\r\nextents\r\n" +
+                                 "_open\r\n\"" + jobs + "/b-201.DWG\"\r\nzoom\r\nextents\r\n");
+        QCOMPARE(dialogs->messages.size(), std::size_t(2));
+        QCOMPARE(dialogs->messages[0].text, dialogs->messages[1].text);
+        QCOMPARE(dialogs->messages[0].text, "File saved as: Inkrun.scr\rFile located: " + jobs);
+    }
+
+    void buildWarningsAndErrorsAreShown() {
+        start();
+        window->setSetupText("");
+        click("cmdBuildSetup");
+        window->setSetupText("zoom");
+        click("cmdBuildSetup");
+        selectRows({1});
+        window->setDrawingDirectory(dir->file("no such directory"));
+        click("cmdBuildSetup");
+        QCOMPARE(dialogs->messages.size(), std::size_t(3));
+        QCOMPARE(dialogs->messages[0].title, std::string("No Information"));
+        QCOMPARE(dialogs->messages[1].title, std::string("No Files"));
+        QCOMPARE(dialogs->messages[2].title, std::string("Inkrun"));
+        QCOMPARE(dialogs->messages[2].icon, MessageIcon::Critical);
+        QVERIFY(dialogs->messages[2].text.starts_with("Could not write " + dir->file("no such directory") + "/Inkrun.scr: "));
+    }
+
+    void clearButtonAndMenuAgree() {
+        start();
+        click("cmdClearSetup");
+        QVERIFY(window->setupText().empty() && window->setupPath().empty());
+        window->mnuTools_LoadDefault_Click();
+        QCOMPARE(window->setupPath(), std::string("Default Script Loaded"));
+        action("mnuTools_ClearSetup")->trigger();
+        QVERIFY(window->setupText().empty() && window->setupPath().empty());
+    }
+
+    void dialogCommandsShowTheSameDialogFromButtonMenuAndShortcut() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        for (int i = 0; i < 7; ++i) dialogs->cancel();
+        click("cmdOpenDrawings");
+        action("mnuFile_OpenDrawings")->trigger();
+        click("cmdOpenScript");
+        action("mnuFile_OpenScripts")->trigger();
+        click("cmdSaveSetup");
+        action("mnuFile_Save")->trigger();
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(dialogs->dialogs.size(), std::size_t(7));
+        auto same = [&](std::size_t a, std::size_t b) {
+            const auto& x = dialogs->dialogs[a];
+            const auto& y = dialogs->dialogs[b];
+            return x.kind == y.kind && x.options.title == y.options.title &&
+                   x.options.initialDirectory == y.options.initialDirectory && x.options.fileName == y.options.fileName;
+        };
+        QVERIFY(same(0, 1) && same(2, 3) && same(4, 5) && same(5, 6));
+        QCOMPARE(dialogs->dialogs[0].options.title, std::string("Drawing Files"));
+        QCOMPARE(dialogs->dialogs[4].options.fileName, std::string("Setup1.txt"));
+        QVERIFY(dialogs->messages.empty());  // cancelling says nothing
+        QCOMPARE(window->setupPath(), dir->file("Setup1.txt"));
+    }
+
+    void messageBoxesShowTheirLinesTitleAndIcon() {
+        QWidget parent;
+        inkrun::app::QtUserDialogs real(&parent);
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::Question;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            box->accept();
+        });
+        real.showMessage("File saved as: Inkrun.scr\rFile located: /jobs", "Inkrun", MessageIcon::None);
+        QCOMPARE(text, QString("File saved as: Inkrun.scr\nFile located: /jobs"));
+        QCOMPARE(title, QString("Inkrun"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+
+    void setupEditorKeepsTheExactTextUntilEdited() {
+        inkrun::app::SetupEditor editor;
+        const std::string mixed = "a\nb\rc\r\n\xC2\xA0" "d";  // lone LF, lone CR, CR LF, no-break space
+        editor.setText(mixed);
+        QCOMPARE(editor.text(), mixed);
+        editor.show();
+        editor.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&editor, "e");
+        QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0" "de"));
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0" "de\r\n"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
