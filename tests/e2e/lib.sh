@@ -1,0 +1,94 @@
+# Shared steps of the end-to-end tests: a private X display, the real program started in a
+# settings directory, and waiting for its windows as a person would see them.
+set -euo pipefail
+
+INKRUN=$(realpath "${1:?usage: $0 path/to/inkrun}")
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/inkrun-e2e-XXXXXX")
+PIDS=()
+
+cleanup() {
+    local pid
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$WORK"/*.log; do [ -f "$log" ] && { echo "--- $log" >&2; tail -20 "$log" >&2; }; done
+    exit 1
+}
+
+# Each test gets its own Xvfb, so tests never see each other's windows.
+start_display() {
+    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$WORK/display" 2>"$WORK/xvfb.log" &
+    PIDS+=($!)
+    local i
+    for i in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+    [ -s "$WORK/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$WORK/display")"
+}
+
+# Starts the program in a settings directory; sets INKRUN_PID.
+start_inkrun() {
+    local settings=$1 log=${2:-inkrun}
+    (cd "$settings" && exec "$INKRUN") >"$WORK/$log.log" 2>&1 &
+    INKRUN_PID=$!
+    PIDS+=("$INKRUN_PID")
+}
+
+# Prints the id of the visible window whose title matches the regular expression, waiting for it.
+wait_window() {
+    local title=$1 seconds=${2:-20} id=""
+    local end=$((SECONDS + seconds))
+    while [ $SECONDS -lt $end ]; do
+        id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    fail "no window titled '$title' within ${seconds}s"
+}
+
+wait_no_window() {
+    local title=$1 seconds=${2:-20}
+    local end=$((SECONDS + seconds))
+    while [ $SECONDS -lt $end ]; do
+        xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "window titled '$title' still open after ${seconds}s"
+}
+
+wait_exit() {
+    local pid=$1 seconds=${2:-20}
+    local end=$((SECONDS + seconds))
+    while [ $SECONDS -lt $end ]; do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    fail "process $pid still running after ${seconds}s"
+}
+
+# Types keys into a window the way a person at the keyboard would.
+keys() {
+    local window=$1
+    shift
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    sleep 0.2
+    xdotool key --clearmodifiers --delay 120 "$@"
+}
+
+type_text() {
+    local window=$1
+    shift
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    sleep 0.2
+    xdotool type --clearmodifiers --delay 40 "$1"
+}
+
+expect_file() {
+    local path=$1 expected=$2
+    [ -f "$path" ] || fail "$path was not written"
+    cmp -s "$path" "$expected" || { od -c "$path" | head -20 >&2; fail "$path differs from what was expected"; }
+}
