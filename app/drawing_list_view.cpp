@@ -23,8 +23,8 @@ void DrawingListView::setPath(const std::string& directory) {
     model_.setStringList(shown);
     entries_ = std::move(entries);
     path_ = directory;
+    // No current entry either: the first Home or Down then selects the first drawing.
     selectionModel()->clear();
-    if (!entries_.empty()) selectionModel()->setCurrentIndex(model_.index(0), QItemSelectionModel::NoUpdate);
 }
 
 std::vector<std::string> DrawingListView::selectedEntries() const {

@@ -9,7 +9,7 @@ void PlainWindowState::setDrawingListPath(const std::string& directory) {
     entries_ = std::move(entries);
     marks_.assign(entries_.size(), false);
     listPath_ = directory;
-    current_ = entries_.empty() ? -1 : 0;
+    current_ = -1;
 }
 
 std::vector<std::string> PlainWindowState::selectedDrawings() const {

@@ -16,6 +16,11 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    # What the screen showed, for whoever reads the failure.
+    if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
+        local shot="${TMPDIR:-/tmp}/inkrun-e2e-failure-$(basename "$0" .sh).png"
+        import -window root "$shot" 2>/dev/null && echo "screen: $shot" >&2
+    fi
     for log in "$WORK"/*.log; do [ -f "$log" ] && { echo "--- $log" >&2; tail -20 "$log" >&2; }; done
     exit 1
 }
