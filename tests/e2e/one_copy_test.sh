@@ -1,0 +1,51 @@
+# Starting a second copy asks the first to close (which runs its own shutdown, closing the help
+# window too); the close box closes the help window, Exit leaves it open.
+source "$(dirname "$0")/lib.sh"
+BIN=$INKRUN_BIN_DIR
+HELP_TITLE="INKRUN - Microsoft Internet Explorer"
+
+mkdir -p "$WORK/settings"
+start_display
+
+start_help() {
+    "$BIN/titled_window" "$HELP_TITLE" "$WORK/help-closed.txt" >"$WORK/help.log" 2>&1 &
+    HELP_PID=$!
+    PIDS+=("$HELP_PID")
+    wait_window "^$HELP_TITLE\$" >/dev/null
+}
+
+# A first copy with a help window beside it.
+start_help
+start_inkrun "$WORK/settings" first
+first=$INKRUN_PID
+wait_window '^Inkrun Script Builder$' >/dev/null
+
+# The second copy: the first one goes, and closes the help window on its way out.
+start_inkrun "$WORK/settings" second
+second=$INKRUN_PID
+wait_exit "$first"
+wait_exit "$HELP_PID"
+grep -q closed "$WORK/help-closed.txt" || fail "the first copy did not close the help window"
+main=$(wait_window '^Inkrun Script Builder$')
+[ "$(xdotool search --onlyvisible --name '^Inkrun Script Builder$' | wc -l)" -eq 1 ] || fail "two main windows"
+kill -0 "$second" || fail "the second copy is not running"
+
+# The close box: the help window is asked to close as well.
+rm -f "$WORK/help-closed.txt"
+start_help
+"$BIN/close_window" "Inkrun Script Builder" || fail "could not press the close box"
+wait_exit "$second"
+wait_exit "$HELP_PID"
+grep -q closed "$WORK/help-closed.txt" || fail "the close box did not close the help window"
+
+# Exit ends the program at once: the help window stays.
+rm -f "$WORK/help-closed.txt"
+start_help
+start_inkrun "$WORK/settings" third
+main=$(wait_window '^Inkrun Script Builder$')
+keys "$main" alt+f x
+wait_exit "$INKRUN_PID"
+sleep 0.5
+kill -0 "$HELP_PID" || fail "Exit closed the help window"
+[ ! -e "$WORK/help-closed.txt" ] || fail "Exit asked the help window to close"
+echo "PASS: one running copy, close box and Exit"
