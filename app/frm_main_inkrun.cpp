@@ -91,7 +91,8 @@ frmMainInkrun::frmMainInkrun(UserDialogs* dialogs)
     createMenus();
 }
 
-frmMainInkrun::~frmMainInkrun() = default;
+// The About window has no owner window (it stands beside the main one), so it goes with it here.
+frmMainInkrun::~frmMainInkrun() { delete about_; }
 
 void frmMainInkrun::createControls() {
     auto* client = new QWidget(this);

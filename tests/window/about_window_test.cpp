@@ -1,0 +1,104 @@
+// The About window and the help command on the real main window, offscreen.
+#include <QApplication>
+#include <QLabel>
+#include <QtTest>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "app/frm_about.h"
+#include "app/frm_main_inkrun.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+using inkrun::app::frmAbout;
+using inkrun::app::frmMainInkrun;
+using inkrun::test::ScriptedDialogs;
+using inkrun::test::TempDir;
+
+class AboutWindowTest : public QObject {
+    Q_OBJECT
+
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMainInkrun> window;
+    std::filesystem::path startDirectory = std::filesystem::current_path();
+
+    QList<frmAbout*> aboutWindows() {
+        QList<frmAbout*> found;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* about = qobject_cast<frmAbout*>(top); about && about->isVisible()) found << about;
+        return found;
+    }
+
+private slots:
+    void init() {
+        std::filesystem::current_path(dir.path());
+        window = std::make_unique<frmMainInkrun>(&dialogs);
+        window->Form_Load();
+        window->show();
+    }
+    void cleanup() {
+        window.reset();
+        std::filesystem::current_path(startDirectory);
+    }
+
+    void aboutTwiceShowsOneWindowWithTheVersion() {
+        window->mnuHelp_About_Click();
+        window->mnuHelp_About_Click();
+        const auto shown = aboutWindows();
+        QCOMPARE(shown.size(), 1);
+        frmAbout* about = shown.first();
+        QCOMPARE(about->windowTitle(), QString("About"));
+        QCOMPARE(about->versionLine(), QString("Version 2.2.3"));
+        QCOMPARE(about->size(), QSize(350, 151));
+        QVERIFY(!(about->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(about->windowFlags() & Qt::WindowMaximizeButtonHint));
+        auto* maker = about->findChild<QLabel*>("Label4");
+        QVERIFY(maker->font().bold());
+        QCOMPARE(maker->font().pointSize(), 18);
+        QCOMPARE(maker->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void aLaterAboutAfterClosingBuildsTheWindowAfresh() {
+        window->mnuHelp_About_Click();
+        aboutWindows().first()->close();
+        QTRY_VERIFY(aboutWindows().isEmpty());
+        QTRY_VERIFY(window->aboutWindow() == nullptr);
+        window->mnuHelp_About_Click();
+        QCOMPARE(aboutWindows().size(), 1);
+    }
+
+    void closingTheMainWindowClosesTheAboutWindow() {
+        window->mnuHelp_About_Click();
+        QCOMPARE(aboutWindows().size(), 1);
+        window->close();
+        QTRY_VERIFY(aboutWindows().isEmpty());
+    }
+
+    void howToHandsTheHelpPageToTheDesktop() {
+        // A stand-in for the desktop's opener records what it was given and fails as told.
+        TempDir bin;
+        bin.write("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/opened\"\nexit ${OPEN_EXIT:-0}\n");
+        std::filesystem::permissions(bin.file("xdg-open"), std::filesystem::perms::owner_all);
+        const std::string oldPath = std::getenv("PATH");
+        setenv("PATH", (bin.path() + ":" + oldPath).c_str(), 1);
+        dir.write("readme.htm", "<title>INKRUN</title>");
+
+        window->mnuHelp_HowTo_Click();
+        QCOMPARE(bin.read("opened"), dir.path() + "/readme.htm");
+        QVERIFY(dialogs.messages.empty());
+
+        setenv("OPEN_EXIT", "4", 1);  // no program for the page
+        window->mnuHelp_HowTo_Click();
+        unsetenv("OPEN_EXIT");
+        setenv("PATH", oldPath.c_str(), 1);
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, std::string("No association for file extension"));
+        QCOMPARE(dialogs.messages[0].title, std::string("Inkrun"));
+    }
+};
+
+QTEST_MAIN(AboutWindowTest)
+#include "about_window_test.moc"
