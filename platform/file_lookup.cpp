@@ -123,6 +123,17 @@ std::optional<std::string> findOrdinaryFile(const std::string& directory, const 
     return joinPath(directory, *found, separator);
 }
 
+std::vector<std::string> listCaseVariants(const std::string& directory, const std::string& name) {
+    std::vector<std::string> found;
+    if (!isPlainName(name)) return found;
+    const std::string wanted = foldCase(name);
+    scanDirectory(
+        directory,
+        [&](std::string_view entry) { return entry.size() == wanted.size() && foldCase(entry) == wanted; },
+        [&](std::string_view entry) { found.emplace_back(entry); });
+    return found;
+}
+
 bool dirExists(const std::string& path) noexcept {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);

@@ -34,6 +34,11 @@ std::vector<std::string> listOrdinaryFiles(const std::string& directory);
 std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name,
                                             char separator = kPathSeparator);
 
+// The ordinary files of a directory whose names equal `name` without regard to case, the exact
+// name among them. Reads the directory without holding its whole listing.
+// Throws FileError("list", directory, reason) when the directory cannot be read.
+std::vector<std::string> listCaseVariants(const std::string& directory, const std::string& name);
+
 // True only for an existing directory (symlinks followed). Never throws.
 bool dirExists(const std::string& path) noexcept;
 

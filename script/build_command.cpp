@@ -8,23 +8,30 @@ std::string scriptSavedMessage(const std::string& scriptFileName, const std::str
     return "File saved as: " + scriptFileName + "\rFile located: " + directory;
 }
 
-void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings) {
+std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserDialogs& dialogs,
+                                             const ProgramSettings& settings) {
     ScriptJob job;
     job.setupText = state.setupText();
     if (job.setupText.empty()) {
         dialogs.showMessage(kNoSetupMessage, kNoSetupTitle, MessageIcon::Exclamation);
-        return;
+        return std::nullopt;
     }
     job.drawings = state.selectedDrawings();
     if (job.drawings.empty()) {
         dialogs.showMessage(kNoDrawingsMessage, kNoDrawingsTitle, MessageIcon::Exclamation);
-        return;
+        return std::nullopt;
     }
     job.directory = state.drawingDirectory();
     job.descending = state.descendingOrder();
     job.separator = settings.separator;
-    saveScript(job, settings.scriptFileName);
-    dialogs.showMessage(scriptSavedMessage(settings.scriptFileName, job.directory), kApplicationTitle,
+    return job;
+}
+
+void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings) {
+    const std::optional<ScriptJob> job = scriptJobFromWindow(state, dialogs, settings);
+    if (!job) return;
+    saveScript(*job, settings.scriptFileName);
+    dialogs.showMessage(scriptSavedMessage(settings.scriptFileName, job->directory), kApplicationTitle,
                         MessageIcon::None);
 }
 

@@ -3,6 +3,9 @@
 #include "app/core/main_window_state.h"
 #include "app/core/program_settings.h"
 #include "app/core/user_dialogs.h"
+#include "script/script_builder.h"
+
+#include <optional>
 
 namespace inkrun::script {
 
@@ -13,6 +16,11 @@ inline constexpr const char* kNoDrawingsTitle = "No Files";
 
 // The two lines that report a written script; the lone CR between them is the program's own.
 std::string scriptSavedMessage(const std::string& scriptFileName, const std::string& directory);
+
+// The Build command's checks: the setup must not be empty and a drawing must be selected; each
+// failure shows its warning and gives nothing. Otherwise the job the window's state describes.
+std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserDialogs& dialogs,
+                                             const ProgramSettings& settings);
 
 // The Build command's body: checks the setup and the selection, writes the script into the
 // drawing directory and reports where. Errors propagate to the command's trap.

@@ -36,20 +36,25 @@ std::optional<std::string> quotingProblem(std::string_view text) {
     return std::nullopt;
 }
 
-std::string encodeFor(std::string_view text, const std::string& whose) {
+// `whose` names the text only when there is something to report: it is asked once per drawing.
+template <typename Label>
+std::string encodeFor(std::string_view text, Label whose) {
     try {
         return platform::encodeAnsi(text);
     } catch (const platform::UnencodableCharacter& e) {
-        throw ScriptRefused("Cannot build: " + whose + " holds " + e.describe() +
+        throw ScriptRefused("Cannot build: " + whose() + " holds " + e.describe() +
                             ", which the Windows-1252 code page of the script cannot store. Nothing was written.");
     }
 }
 
+// The directory and setup as the script holds them; the names are encoded as they are written,
+// so a long list is not held a second time.
 struct EncodedJob {
     std::string directoryAndSeparator;
-    std::vector<std::string> names;
     std::string setup;
 };
+
+std::string drawingLabel(const std::string& name) { return "the drawing \"" + name + "\""; }
 
 EncodedJob checkAndEncode(const ScriptJob& job) {
     const std::string directoryLabel = "the drawing directory \"" + job.directory + "\"";
@@ -57,16 +62,14 @@ EncodedJob checkAndEncode(const ScriptJob& job) {
         throw ScriptRefused("Cannot build: " + directoryLabel + " holds " + *problem +
                             ", which would break the script. Nothing was written.");
     EncodedJob encoded;
-    encoded.directoryAndSeparator = encodeFor(job.directory, directoryLabel) + job.separator;
-    encoded.names.reserve(job.drawings.size());
+    encoded.directoryAndSeparator = encodeFor(job.directory, [&] { return directoryLabel; }) + job.separator;
     for (const std::string& name : job.drawings) {
-        const std::string label = "the drawing \"" + name + "\"";
         if (auto problem = quotingProblem(name))
-            throw ScriptRefused("Cannot build: " + label + " has " + *problem +
+            throw ScriptRefused("Cannot build: " + drawingLabel(name) + " has " + *problem +
                                 " in its name, which would break the script. Nothing was written.");
-        encoded.names.push_back(encodeFor(name, label));
+        encodeFor(name, [&] { return drawingLabel(name); });
     }
-    encoded.setup = encodeFor(job.setupText, "the script setup");
+    encoded.setup = encodeFor(job.setupText, [] { return std::string("the script setup"); });
     return encoded;
 }
 
@@ -76,14 +79,15 @@ void writeEncoded(const ScriptJob& job, const EncodedJob& encoded,
     auto emit = [&](const std::string& name) {
         block.clear();
         block.append(kOpenCommand).append(kLineEnd);
-        block.append(1, '"').append(encoded.directoryAndSeparator).append(name).append(1, '"').append(kLineEnd);
+        block.append(1, '"').append(encoded.directoryAndSeparator).append(platform::encodeAnsi(name));
+        block.append(1, '"').append(kLineEnd);
         block.append(encoded.setup).append(kLineEnd);
         sink(block);
     };
     if (job.descending) {
-        for (auto it = encoded.names.rbegin(); it != encoded.names.rend(); ++it) emit(*it);
+        for (auto it = job.drawings.rbegin(); it != job.drawings.rend(); ++it) emit(*it);
     } else {
-        for (const std::string& name : encoded.names) emit(name);
+        for (const std::string& name : job.drawings) emit(name);
     }
 }
 
@@ -110,16 +114,14 @@ std::string saveScript(const ScriptJob& job, const std::string& scriptFileName) 
 
     // The new script is in place: now the old ones stored under another letter case can go.
     const std::string listed = job.directory.empty() ? std::string(1, job.separator) : job.directory;
-    std::vector<std::string> names;
+    std::vector<std::string> variants;
     try {
-        names = platform::listOrdinaryFiles(listed);
+        variants = platform::listCaseVariants(listed, scriptFileName);
     } catch (const platform::FileError&) {
         return path;  // the script is written; stale variants are only clutter
     }
-    for (const std::string& name : names) {
-        if (name != scriptFileName && platform::equalsIgnoringCase(name, scriptFileName))
-            platform::removeFile(platform::joinPath(job.directory, name, job.separator));
-    }
+    for (const std::string& name : variants)
+        if (name != scriptFileName) platform::removeFile(platform::joinPath(job.directory, name, job.separator));
     return path;
 }
 

@@ -7,6 +7,6 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh"
 settings="${INKRUN_SETTINGS:-$HOME/Inkrun}"
 mkdir -p "$settings"
-[ -f "$root/docs/readme.htm" ] && cp -n "$root/docs/readme.htm" "$settings/" 2>/dev/null || true
+cp -f "$root/docs/readme.htm" "$settings/readme.htm"  # How To opens the copy beside the settings
 cd "$settings"
 exec "$root/build/bin/inkrun"

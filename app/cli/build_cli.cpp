@@ -1,0 +1,367 @@
+#include "app/cli/build_cli.h"
+
+#include <cerrno>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <unordered_set>
+
+#include "app/core/command_frame.h"
+#include "app/core/plain_window_state.h"
+#include "app/core/startup.h"
+#include "app/core/user_dialogs.h"
+#include "inkrun_version.h"
+#include "platform/file_error.h"
+#include "platform/file_io.h"
+#include "platform/file_lookup.h"
+#include "script/build_command.h"
+#include "script/script_builder.h"
+#include "setup/default_template.h"
+#include "setup/setup_commands.h"
+#include "setup/setup_file.h"
+
+namespace inkrun::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProgramName = "inkrun-build";
+
+// The command line itself is wrong: exit 2, with a pointer to --help.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Action { Build, Help, Version, PrintTemplate };
+enum class SetupSource { Slot, File, Template };
+
+struct Options {
+    Action action = Action::Build;
+    std::optional<std::string> settingsDirectory;
+    std::optional<std::string> drawingDirectory;
+    SetupSource setupSource = SetupSource::Slot;
+    int slot = 1;
+    std::string setupFile;
+    bool descending = true;  // the window opens with "dsc"
+    bool all = false;
+    std::vector<std::string> names;
+    std::optional<std::string> output;
+};
+
+Options parseArguments(const std::vector<std::string>& args) {
+    Options options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
+            options.names.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> attached;
+        if (const auto equals = arg.find('='); arg.starts_with("--") && equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            attached = arg.substr(equals + 1);
+        }
+        auto value = [&]() -> std::string {
+            std::string given;
+            if (attached) {
+                given = *attached;
+            } else {
+                if (i + 1 >= args.size()) throw UsageError("option '" + name + "' needs a value");
+                given = args[++i];
+            }
+            if (given.empty()) throw UsageError("option '" + name + "' needs a value");
+            return given;
+        };
+        auto flag = [&] {
+            if (attached) throw UsageError("option '" + name + "' takes no value");
+        };
+
+        if (name == "--settings") {
+            options.settingsDirectory = value();
+        } else if (name == "--dir") {
+            options.drawingDirectory = value();
+        } else if (name == "--asc" || name == "--dsc") {
+            flag();
+            options.descending = name == "--dsc";
+        } else if (name == "--slot") {
+            const std::string slot = value();
+            if (slot != "1" && slot != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + slot + "'");
+            options.setupSource = SetupSource::Slot;
+            options.slot = slot == "1" ? 1 : 2;
+        } else if (name == "--setup") {
+            options.setupSource = SetupSource::File;
+            options.setupFile = value();
+        } else if (name == "--template") {
+            flag();
+            options.setupSource = SetupSource::Template;
+        } else if (name == "--all") {
+            flag();
+            options.all = true;
+        } else if (name == "--output" || name == "-o") {
+            options.output = value();
+        } else if (name == "--print-template") {
+            flag();
+            options.action = Action::PrintTemplate;
+        } else if (name == "--help" || name == "-h") {
+            flag();
+            options.action = Action::Help;
+        } else if (name == "--version") {
+            flag();
+            options.action = Action::Version;
+        } else {
+            throw UsageError("unknown option '" + name + "'");
+        }
+    }
+    if (options.all && !options.names.empty())
+        throw UsageError("give drawing names or --all, not both");
+    return options;
+}
+
+// Relative paths start in the given current directory; the result has no trailing separator
+// except at the root, like the paths the window is given.
+std::string absoluteFrom(const std::string& currentDirectory, const std::string& path) {
+    fs::path result(path);
+    if (result.is_relative()) result = fs::path(currentDirectory) / result;
+    std::string text = result.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+// The window's settings directory is the directory it was started in, as getcwd reports it.
+std::string settingsDirectoryFor(const std::string& currentDirectory, const std::string& given) {
+    const std::string path = absoluteFrom(currentDirectory, given);
+    std::error_code error;
+    const fs::path resolved = fs::canonical(path, error);
+    if (error || !platform::dirExists(resolved.string()))
+        throw UsageError("settings directory '" + given + "' does not exist");
+    return resolved.string();
+}
+
+// A message as console lines. Names in messages come from the file system: their control
+// characters are shown escaped, so a name can neither forge a log line nor steer the terminal.
+// Only a success message has lines of its own (the window's lone CR between them).
+std::string printable(const std::string& text, bool keepLines) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (keepLines && (byte == '\r' || byte == '\n')) {
+            if (byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            result.push_back('\n');
+        } else if (byte == '\r') {
+            result += "\\r";
+        } else if (byte == '\n') {
+            result += "\\n";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            result += "\\x";
+            result.push_back(kHex[byte >> 4]);
+            result.push_back(kHex[byte & 0xF]);
+        } else {
+            result.push_back(static_cast<char>(byte));
+        }
+    }
+    return result;
+}
+
+// Messages go where a console user looks for them: success on stdout, the rest on stderr.
+class ConsoleDialogs : public UserDialogs {
+public:
+    ConsoleDialogs(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    bool failed() const { return failed_; }
+
+    void showMessage(const std::string& text, const std::string&, MessageIcon icon) override {
+        if (icon == MessageIcon::None) {
+            out_ << printable(text, true) << '\n';
+        } else {
+            failed_ = true;
+            err_ << kProgramName << ": " << printable(text, false) << '\n';
+        }
+    }
+    // Nobody is there to answer: every dialog counts as cancelled.
+    std::optional<std::vector<std::string>> askOpenFiles(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> askOpenFile(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> askSaveFile(const FileDialogOptions&) override { return std::nullopt; }
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    bool failed_ = false;
+};
+
+// The drawing directory and list as the window has them once its person has chosen.
+void chooseDrawingDirectory(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
+                            const std::string& currentDirectory) {
+    if (!options.drawingDirectory) {
+        restoreStartState(state, settings);
+        return;
+    }
+    const std::string directory = absoluteFrom(currentDirectory, *options.drawingDirectory);
+    if (!platform::dirExists(directory))
+        throw UsageError("drawing directory '" + *options.drawingDirectory + "' does not exist");
+    state.setDrawingDirectory(directory);
+    state.setDrawingListPath(directory);
+}
+
+void selectDrawings(PlainWindowState& state, const Options& options) {
+    if (options.all) {
+        state.selectAll();
+        return;
+    }
+    if (options.names.empty()) return;  // the build reports "No files selected."
+    const std::unordered_set<std::string> wanted(options.names.begin(), options.names.end());
+    std::unordered_set<std::string> found;
+    for (const std::string& entry : state.drawingListEntries())
+        if (wanted.count(entry)) found.insert(entry);
+    for (const std::string& name : options.names)
+        if (!found.count(name))
+            throw UsageError("'" + name + "' is not a drawing in " + state.drawingListPath());
+    state.markDrawings(wanted);
+}
+
+void loadSetup(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
+               const std::string& currentDirectory) {
+    switch (options.setupSource) {
+    case SetupSource::Slot:
+        setup::loadSetupSlot(state, settings, options.slot);
+        break;
+    case SetupSource::Template:
+        setup::loadDefaultSetup(state);
+        break;
+    case SetupSource::File: {
+        const std::string path = absoluteFrom(currentDirectory, options.setupFile);
+        std::error_code error;
+        if (!fs::exists(path, error)) throw UsageError("setup file '" + options.setupFile + "' does not exist");
+        std::string text = setup::readSetupFile(path);
+        state.setSetupText(text);
+        state.setSetupPath(path);
+        break;
+    }
+    }
+}
+
+void writeScriptTo(const std::string& output, const MainWindowState& state, UserDialogs& dialogs,
+                   const ProgramSettings& settings, std::ostream& out, const std::string& currentDirectory) {
+    const auto job = script::scriptJobFromWindow(state, dialogs, settings);
+    if (!job) return;
+    if (output == "-") {
+        // writeScript refuses a bad job before its first block, so a refusal writes nothing.
+        errno = 0;
+        script::writeScript(*job, [&](std::string_view block) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        });
+        out.flush();
+        if (!out)
+            throw platform::FileError("write", "standard output",
+                                      errno ? platform::systemReason(errno) : "write error");
+        return;  // a success line would land in the script
+    }
+    const std::string path = absoluteFrom(currentDirectory, output);
+    platform::AtomicFileWriter writer(path);
+    script::writeScript(*job, [&](std::string_view block) { writer.write(block); });
+    writer.commit();
+    const auto slash = path.rfind('/');
+    const std::string directory = slash == 0 ? "/" : path.substr(0, slash);
+    dialogs.showMessage(script::scriptSavedMessage(path.substr(slash + 1), directory), kApplicationTitle,
+                        MessageIcon::None);
+}
+
+int build(const Options& options, std::ostream& out, std::ostream& err, const std::string& currentDirectory) {
+    ConsoleDialogs dialogs(out, err);
+    try {
+        const ProgramSettings settings = startupSettings(
+            options.settingsDirectory ? settingsDirectoryFor(currentDirectory, *options.settingsDirectory)
+                                      : currentDirectory);
+        PlainWindowState state;
+        // A DefaultFile.txt that cannot be read stops the build: the window would carry on in
+        // its fallback directory, which a job nobody watches must not do silently.
+        chooseDrawingDirectory(state, settings, options, currentDirectory);
+        selectDrawings(state, options);
+        loadSetup(state, settings, options, currentDirectory);
+        state.setDescendingOrder(options.descending);
+        if (options.output)
+            writeScriptTo(*options.output, state, dialogs, settings, out, currentDirectory);
+        else
+            script::buildInkrunScript(state, dialogs, settings);
+    } catch (const UsageError&) {
+        throw;
+    } catch (...) {
+        checkCommandError(std::current_exception(), dialogs);
+    }
+    return dialogs.failed() ? kExitBuildFailed : kExitSuccess;
+}
+
+}  // namespace
+
+std::string usageText() {
+    return R"(Usage: inkrun-build [OPTION]... [DRAWING]...
+       inkrun-build [OPTION]... --all
+Writes the CAD script Inkrun.scr for the given drawings: the same bytes as the
+Build command of the Inkrun Script Builder window. Every default is the state
+the window starts in.
+
+Drawings:
+  DRAWING...          names of drawings (.dwg) in the drawing directory
+      --all           every drawing in the drawing directory
+  The script follows the drawing list, sorted by name without regard to case.
+
+Options:
+      --settings DIR  settings directory, holding DefaultFile.txt, Setup1.txt
+                      and Setup2.txt (default: the current directory)
+      --dir DIR       drawing directory (default: the one DefaultFile.txt
+                      remembers, else the settings directory)
+      --dsc           last drawing of the list first (default)
+      --asc           first drawing of the list first
+      --slot 1|2      setup slot Setup1.txt or Setup2.txt (default: slot 1,
+                      or the built-in template when the slot has no file)
+      --setup FILE    the setup in FILE
+      --template      the built-in template
+  -o, --output FILE   write the script to FILE instead of DIR/Inkrun.scr;
+                      '-' writes it to standard output
+      --print-template  write the built-in template to standard output
+  -h, --help          show this help
+      --version       show the version
+
+Exit status: 0 the script is written; 1 the build failed (the reason on
+standard error, nothing written); 2 the command line is wrong.
+)";
+}
+
+int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::string& currentDirectory) {
+    try {
+        const Options options = parseArguments(args);
+        switch (options.action) {
+        case Action::Help:
+            out << usageText();
+            return kExitSuccess;
+        case Action::Version:
+            out << kProgramName << ' ' << kVersionText << '\n';
+            return kExitSuccess;
+        case Action::PrintTemplate:
+            out << setup::defaultSetupTemplate();
+            out.flush();
+            return out ? kExitSuccess : kExitBuildFailed;
+        case Action::Build:
+            break;
+        }
+        return build(options, out, err, currentDirectory);
+    } catch (const UsageError& e) {
+        err << kProgramName << ": " << printable(e.what(), false) << "\nTry '" << kProgramName
+            << " --help' for more information.\n";
+        return kExitUsage;
+    }
+}
+
+}  // namespace inkrun::cli

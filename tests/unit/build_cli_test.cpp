@@ -1,0 +1,304 @@
+#include "app/cli/build_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/core/plain_window_state.h"
+#include "app/core/startup.h"
+#include "drawings/drawing_selection.h"
+#include "script/build_command.h"
+#include "script/script_builder.h"
+#include "setup/default_template.h"
+#include "setup/setup_commands.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace inkrun::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScriptedDialogs;
+using test::TempDir;
+
+// One drawing with the built-in template.
+std::string templateScript(const std::string& directory, const std::string& drawing) {
+    script::ScriptJob job;
+    job.directory = directory;
+    job.drawings = {drawing};
+    job.setupText = setup::defaultSetupTemplate();
+    return script::scriptBytes(job);
+}
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// A settings directory that remembers "jobs", whose list reads A-101, a-102, B-201, C-301, D-401.
+class BuildCli : public ::testing::Test {
+protected:
+    BuildCli() {
+        settings = dir.mkdir("settings");
+        jobs = dir.mkdir("jobs");
+        for (const char* name : {"C-301.dwg", "a-102.dwg", "D-401.dwg", "A-101.dwg", "B-201.DWG", "notes.txt"})
+            dir.write(std::string("jobs/") + name, "");
+        dir.write("settings/DefaultFile.txt", jobs);
+    }
+
+    CliRun run(std::vector<std::string> args, std::string cwd = {}) {
+        std::ostringstream out, err;
+        const int status = runBuildCli(args, out, err, cwd.empty() ? settings : cwd);
+        return {status, out.str(), err.str()};
+    }
+
+    // The window run by hand: started in `settings`, then the person's steps, then Build.
+    std::string windowScript(const std::function<void(PlainWindowState&, const ProgramSettings&)>& person) {
+        const ProgramSettings programSettings = startupSettings(settings);
+        PlainWindowState window;
+        restoreStartState(window, programSettings);
+        setup::loadSetupSlot(window, programSettings, 1);
+        person(window, programSettings);
+        ScriptedDialogs dialogs;
+        script::buildInkrunScript(window, dialogs, programSettings);
+        const std::string script = test::readFile(window.drawingDirectory() + "/Inkrun.scr");
+        fs::remove(window.drawingDirectory() + "/Inkrun.scr");
+        return script;
+    }
+
+    // The CLI's script both ways: into the drawing directory and on stdout; they must agree.
+    std::string cliScript(std::vector<std::string> args, const std::string& drawingDirectory) {
+        const CliRun toFile = run(args);
+        EXPECT_EQ(toFile.status, kExitSuccess) << toFile.err;
+        const std::string script = test::readFile(drawingDirectory + "/Inkrun.scr");
+        fs::remove(drawingDirectory + "/Inkrun.scr");
+        args.insert(args.end(), {"--output", "-"});
+        const CliRun toStdout = run(args);
+        EXPECT_EQ(toStdout.status, kExitSuccess) << toStdout.err;
+        EXPECT_EQ(toStdout.out, script);
+        EXPECT_EQ(toStdout.err, "");
+        return script;
+    }
+
+    bool exists(const std::string& path) const { return fs::exists(path); }
+    std::size_t entriesIn(const std::string& directory) const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), fs::directory_iterator()));
+    }
+
+    TempDir dir;
+    std::string settings;
+    std::string jobs;
+};
+
+// --- the same choices give the window's bytes ----------------------------------------------
+
+TEST_F(BuildCli, MatchesTheWindowForSeveralOrdersSelectionsAndSetups) {
+    const auto pick = [](std::initializer_list<std::size_t> rows) {
+        return [rows](PlainWindowState& w, const ProgramSettings&) {
+            for (std::size_t row : rows) w.select(row);
+        };
+    };
+    // Start-up defaults: slot 1 missing gives the template, dsc; names in any order follow the list.
+    EXPECT_EQ(cliScript({"C-301.dwg", "A-101.dwg"}, jobs), windowScript(pick({0, 3})));
+
+    dir.write("settings/Setup1.txt", "zoom\r\nextents");
+    dir.write("settings/Setup2.txt", "-plot\r\ncaf\xE9\r\n");  // Windows-1252 é, read and written back
+    EXPECT_EQ(cliScript({"--asc", "a-102.dwg", "D-401.dwg", "B-201.DWG"}, jobs), windowScript([&](auto& w, auto& s) {
+                  pick({1, 2, 4})(w, s);
+                  w.setDescendingOrder(false);
+              }));
+    EXPECT_EQ(cliScript({"--slot", "2", "--all"}, jobs), windowScript([](auto& w, auto& s) {
+                  setup::loadSetupSlot(w, s, 2);
+                  w.selectAll();
+              }));
+    EXPECT_EQ(cliScript({"--template", "--asc", "--all"}, jobs), windowScript([](auto& w, auto&) {
+                  setup::loadDefaultSetup(w);
+                  w.selectAll();
+                  w.setDescendingOrder(false);
+              }));
+
+    // A setup file and another drawing directory, both chosen through the window's dialogs.
+    const std::string other = dir.mkdir("other jobs");
+    for (const char* name : {"x1.dwg", "X2.dwg", "x3.dwg"}) dir.write(std::string("other jobs/") + name, "");
+    const std::string setupFile = dir.write("night.txt", "close\r\ny\r\n");
+    const std::string fromWindow = windowScript([&](PlainWindowState& w, const ProgramSettings& s) {
+        ScriptedDialogs dialogs;
+        dialogs.answer(setupFile);
+        setup::openSetupFile(w, dialogs);
+        dialogs.answer(std::vector<std::string>{other, "x3.dwg", "x1.dwg"});
+        drawings::openDrawingFiles(w, dialogs, s);
+    });
+    dir.write("settings/DefaultFile.txt", jobs);  // the window remembered "other jobs"
+    EXPECT_EQ(cliScript({"--setup", setupFile, "--dir", other, "x1.dwg", "x3.dwg"}, other), fromWindow);
+}
+
+// --- defaults --------------------------------------------------------------------------------
+
+TEST_F(BuildCli, DefaultsAreTheWindowsStartState) {
+    // The drawing directory remembered in DefaultFile.txt, and the success lines on stdout.
+    CliRun result = run({"A-101.dwg"});
+    EXPECT_EQ(result.status, kExitSuccess);
+    EXPECT_EQ(result.out, "File saved as: Inkrun.scr\nFile located: " + jobs + "\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(test::readFile(jobs + "/Inkrun.scr"), templateScript(jobs, "A-101.dwg"));
+
+    // Slot 1 once it has a file; dsc unless told otherwise.
+    dir.write("settings/Setup1.txt", "zoom");
+    EXPECT_EQ(run({"A-101.dwg", "B-201.DWG"}).status, kExitSuccess);
+    EXPECT_EQ(test::readFile(jobs + "/Inkrun.scr"),
+              "_open\r\n\"" + jobs + "/B-201.DWG\"\r\nzoom\r\n_open\r\n\"" + jobs + "/A-101.dwg\"\r\nzoom\r\n");
+
+    // A remembered directory that is gone, or no DefaultFile.txt: the settings directory.
+    for (bool keepFile : {true, false}) {
+        dir.write("settings/DefaultFile.txt", dir.file("removed"));
+        if (!keepFile) fs::remove(settings + "/DefaultFile.txt");
+        dir.write("settings/S.dwg", "");
+        result = run({"S.dwg"});
+        EXPECT_EQ(result.status, kExitSuccess) << result.err;
+        EXPECT_EQ(result.out, "File saved as: Inkrun.scr\nFile located: " + settings + "\n");
+        EXPECT_TRUE(exists(settings + "/Inkrun.scr"));
+        fs::remove(settings + "/Inkrun.scr");
+    }
+}
+
+TEST_F(BuildCli, SettingsAndPathsStartInTheCurrentDirectory) {
+    // CliRun from the temporary directory: --settings, --dir and --output are relative to it.
+    dir.write("settings/Setup2.txt", "two");
+    CliRun result = run({"--settings", "settings", "--slot=2", "--output", "out.scr", "C-301.dwg"}, dir.path());
+    EXPECT_EQ(result.status, kExitSuccess) << result.err;
+    EXPECT_EQ(result.out, "File saved as: out.scr\nFile located: " + dir.path() + "\n");
+    EXPECT_EQ(dir.read("out.scr"), "_open\r\n\"" + jobs + "/C-301.dwg\"\r\ntwo\r\n");
+    EXPECT_FALSE(exists(jobs + "/Inkrun.scr"));
+
+    result = run({"--settings", "settings", "--dir", "./jobs/", "--template", "-o", "-", "D-401.dwg"}, dir.path());
+    EXPECT_EQ(result.status, kExitSuccess) << result.err;
+    EXPECT_EQ(result.out, templateScript(jobs, "D-401.dwg"));
+}
+
+TEST_F(BuildCli, UnreadableRememberedDirectoryStopsTheBuild) {
+    const std::string defaultFile = settings + "/DefaultFile.txt";
+    if (::geteuid() == 0) {
+        // Root reads any file; reading this one at offset 0 fails all the same.
+        fs::remove(defaultFile);
+        fs::create_symlink("/proc/self/mem", defaultFile);
+    } else {
+        ::chmod(defaultFile.c_str(), 0);
+    }
+    const CliRun result = run({"--all"});
+    EXPECT_EQ(result.status, kExitBuildFailed);
+    EXPECT_NE(result.err.find("DefaultFile.txt"), std::string::npos) << result.err;
+    EXPECT_FALSE(exists(settings + "/Inkrun.scr"));
+}
+
+// --- failures --------------------------------------------------------------------------------
+
+TEST_F(BuildCli, UsageErrorsExitTwoAndTouchNothing) {
+    dir.write("jobs/Inkrun.scr", "old");
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--bogus", "A-101.dwg"},
+                                               {"--slot", "3", "A-101.dwg"},
+                                               {"--all", "--dir"},
+                                               {"--all=yes"},
+                                               {"--all", "A-101.dwg"},
+                                               {"A-101.dwg", "notes.txt"},  // there, but no drawing
+                                               {"a-101.dwg"},              // names are exact
+                                               {"--dir", dir.file("none"), "--all"},
+                                               {"--settings", dir.file("none"), "--all"},
+                                               {"--setup", dir.file("none.txt"), "--all"}}) {
+        const CliRun result = run(args);
+        EXPECT_EQ(result.status, kExitUsage) << args[0];
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(result.err.starts_with("inkrun-build: ")) << result.err;
+        EXPECT_NE(result.err.find("--help"), std::string::npos);
+    }
+    EXPECT_NE(run({"notes.txt"}).err.find("'notes.txt' is not a drawing in " + jobs), std::string::npos);
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
+}
+
+TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
+    dir.write("jobs/Inkrun.scr", "old");
+    const std::string empty = dir.write("empty.txt", "");
+    const std::string outFile = dir.file("out.scr");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    std::vector<Case> cases{{{"--setup", empty, "--all"}, "Cannot build! No script present"},
+                            {{}, "No files selected."},
+                            {{"--dir", dir.mkdir("no drawings"), "--all"}, "No files selected."}};
+    // An empty setup is reported before an empty selection, as in the window.
+    cases.push_back({{"--setup", empty}, "Cannot build! No script present"});
+    const std::vector<std::vector<std::string>> outputs{{}, {"-o", "-"}, {"-o", outFile}};
+    for (const Case& c : cases) {
+        for (const std::vector<std::string>& output : outputs) {
+            std::vector<std::string> args = c.args;
+            args.insert(args.end(), output.begin(), output.end());
+            const CliRun result = run(args);
+            EXPECT_EQ(result.status, kExitBuildFailed);
+            EXPECT_EQ(result.out, "");
+            EXPECT_EQ(result.err, "inkrun-build: " + c.message + "\n");
+        }
+    }
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
+    EXPECT_FALSE(exists(outFile));
+}
+
+TEST_F(BuildCli, InjectedAndUnencodableNamesAreRefusedWithNothingWritten) {
+    dir.write("jobs/Inkrun.scr", "old");
+    // Each refusal is one line on stderr: control characters in a name are shown escaped.
+    const std::vector<std::pair<std::string, std::string>> names{
+        {"x.dwg\"\r\n_erase all.dwg", "x.dwg\"\\r\\n_erase all.dwg"},
+        {"\x1B]0;owned\x07.dwg", "\\x1B]0;owned\\x07.dwg"},
+        {"\xCE\xA9mega.dwg", "\xCE\xA9mega.dwg"}};
+    for (const auto& [bad, shown] : names) {
+        dir.write("jobs/" + bad, "");
+        for (const std::vector<std::string>& args :
+             std::vector<std::vector<std::string>>{{"--all"}, {bad, "-o", "-"}, {"--all", "-o", dir.file("out.scr")}}) {
+            const CliRun result = run(args);
+            EXPECT_EQ(result.status, kExitBuildFailed);
+            EXPECT_EQ(result.out, "");
+            EXPECT_NE(result.err.find(shown), std::string::npos) << result.err;
+            EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+            EXPECT_NE(result.err.find("Nothing was written"), std::string::npos) << result.err;
+        }
+        fs::remove(jobs + "/" + bad);
+    }
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
+    EXPECT_EQ(entriesIn(dir.path()), 2u) << "no output or temporary file is left behind";
+}
+
+// --- information ---------------------------------------------------------------------------
+
+TEST_F(BuildCli, HelpVersionAndTemplateGoToStdout) {
+    CliRun result = run({"--version"});
+    EXPECT_EQ(result.status, kExitSuccess);
+    EXPECT_EQ(result.out, "inkrun-build 2.2.3\n");
+
+    result = run({"--print-template"});
+    EXPECT_EQ(result.status, kExitSuccess);
+    EXPECT_EQ(result.out, setup::defaultSetupTemplate());
+
+    result = run({"--all", "--help"});
+    EXPECT_EQ(result.status, kExitSuccess);
+    EXPECT_EQ(result.out, usageText());
+    for (const char* option : {"--settings", "--dir", "--asc", "--dsc", "--slot", "--setup", "--template", "--all",
+                               "--output", "--print-template", "--version"})
+        EXPECT_NE(result.out.find(option), std::string::npos) << option;
+    EXPECT_FALSE(exists(jobs + "/Inkrun.scr"));
+}
+
+TEST_F(BuildCli, NamesAfterDoubleDashMayStartWithADash) {
+    dir.write("jobs/-rev.dwg", "");
+    const CliRun result = run({"--template", "-o", "-", "--", "-rev.dwg"});
+    EXPECT_EQ(result.status, kExitSuccess) << result.err;
+    EXPECT_EQ(result.out, templateScript(jobs, "-rev.dwg"));
+}
+
+}  // namespace
+}  // namespace inkrun::cli
