@@ -16,13 +16,20 @@ DrawingListView::DrawingListView(QWidget* parent) : QListView(parent) {
 }
 
 void DrawingListView::setPath(const std::string& directory) {
-    std::vector<std::string> entries = drawings::listDrawings(directory);
+    path_ = directory;
+    std::vector<std::string> entries;
+    try {
+        entries = drawings::listDrawings(directory);
+    } catch (...) {
+        entries_.clear();
+        model_.setStringList({});
+        throw;
+    }
     QStringList shown;
     shown.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::string& name : entries) shown.append(toQt(name));
     model_.setStringList(shown);
     entries_ = std::move(entries);
-    path_ = directory;
     // No current entry either: the first Home or Down then selects the first drawing.
     selectionModel()->clear();
 }

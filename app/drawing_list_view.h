@@ -16,8 +16,8 @@ public:
     explicit DrawingListView(QWidget* parent = nullptr);
 
     const std::string& path() const { return path_; }
-    // Reads the directory afresh, with nothing selected. Throws FileError and keeps the old list
-    // when the directory cannot be read.
+    // Reads the directory afresh, with nothing selected. When it cannot be read the list is left
+    // empty and FileError is thrown.
     void setPath(const std::string& directory);
 
     const std::vector<std::string>& entries() const { return entries_; }

@@ -60,7 +60,7 @@ bool openDrawingFiles(MainWindowState& state, UserDialogs& dialogs, const Progra
     if (directory) {
         skipOnFailure([&] { state.setDrawingDirectory(*directory); });
         // Re-reads the directory even when the list already shows it, so earlier marks go and
-        // the marks left are exactly this pick. When it fails the list keeps its old entries.
+        // the marks left are exactly this pick. When it fails the list is left empty.
         skipOnFailure([&] { state.setDrawingListPath(*directory); });
     }
     // One walk over the list whatever the number of picked names.

@@ -19,8 +19,9 @@ public:
 
     // The drawing list (File1): the directory it lists, its entries in list order, their marks.
     virtual std::string drawingListPath() const = 0;
-    // Points the list at a directory and reads it afresh, with no entry marked. Throws FileError
-    // when the directory cannot be listed; the list then stays as it was.
+    // Points the list at a directory and reads it afresh, with no entry marked. When the directory
+    // cannot be listed the list is left empty, pointing at it, and FileError is thrown: entries of
+    // another directory beside it would put wrong paths into the next script.
     virtual void setDrawingListPath(const std::string& directory) = 0;
     virtual std::vector<std::string> drawingListEntries() const = 0;
     // The marked entries, in list order.

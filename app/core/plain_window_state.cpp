@@ -5,11 +5,12 @@
 namespace inkrun {
 
 void PlainWindowState::setDrawingListPath(const std::string& directory) {
-    std::vector<std::string> entries = drawings::listDrawings(directory);
-    entries_ = std::move(entries);
-    marks_.assign(entries_.size(), false);
     listPath_ = directory;
+    entries_.clear();
+    marks_.clear();
     current_ = -1;
+    entries_ = drawings::listDrawings(directory);
+    marks_.assign(entries_.size(), false);
 }
 
 std::vector<std::string> PlainWindowState::selectedDrawings() const {

@@ -178,16 +178,21 @@ TEST_F(DrawingSelectionTest, AccentedDirectoryIsRememberedInWindows1252) {
     EXPECT_EQ(state.selectedDrawings(), Names{"m.dwg"});
 }
 
-TEST_F(DrawingSelectionTest, DirectoryTheListCannotShowIsStillTakenAndRemembered) {
+TEST_F(DrawingSelectionTest, DirectoryTheListCannotShowIsTakenAndLeavesNoOldDrawingsToBuild) {
     ASSERT_TRUE(pick({drawings, "a.dwg"}));
     const std::string gone = root.file("gone");
     ASSERT_TRUE(pick({gone, "x.dwg"}));
     EXPECT_EQ(state.drawingDirectory(), gone);
-    EXPECT_EQ(state.drawingListPath(), drawings);
-    EXPECT_EQ(state.drawingListEntries(), (Names{"a.dwg", "b.dwg", "c.dwg", "d.dwg"}));
-    EXPECT_EQ(state.selectedDrawings(), Names{"a.dwg"});
+    EXPECT_EQ(state.drawingListPath(), gone);
+    EXPECT_TRUE(state.drawingListEntries().empty());
     EXPECT_EQ(defaultFile(), gone);
     EXPECT_TRUE(dialogs.messages.empty());
+
+    // The earlier pick must not come back as paths in a directory it does not belong to.
+    state.setSetupText("zoom");
+    script::buildInkrunScript(state, dialogs, settings);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "No files selected.");
 }
 
 TEST_F(DrawingSelectionTest, BuildAfterAPickWritesExactlyThePickedDrawings) {
