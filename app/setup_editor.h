@@ -17,6 +17,9 @@ public:
     void setText(const std::string& text);
 
 private:
+    static constexpr qsizetype kChunkSize = 1 << 20;
+    void loadInChunks(const QString& shown);
+
     std::string exact_;
     bool edited_ = false;
     bool settingText_ = false;

@@ -41,8 +41,9 @@ public:
     std::optional<std::vector<std::string>> askOpenFiles(const inkrun::FileDialogOptions&) override {
         return std::nullopt;
     }
-    std::optional<std::string> askOpenFile(const inkrun::FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> askSaveFile(const inkrun::FileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> askOpenFile(const inkrun::FileDialogOptions&) override { return openAnswer; }
+    std::optional<std::string> askSaveFile(const inkrun::FileDialogOptions&) override { return saveAnswer; }
+    std::optional<std::string> openAnswer, saveAnswer;
 };
 
 struct Fixture {
@@ -77,6 +78,38 @@ void waitUntilShown(QWidget& window) {
     while (!(window.windowHandle() && window.windowHandle()->isExposed()) && limit.elapsed() < 10'000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     QApplication::processEvents();  // the first paint
+}
+
+// A big setup opened into the editor and saved again: how long the window is busy with it.
+void measureBigSetup(const std::string& directory, std::size_t megabytes) {
+    const std::string line = "HP Laserjet 5000 series PCL 6.pc3 SET PRNTR SETUP TO USE\r\n";
+    const std::string opened = directory + "/big-setup.txt";
+    {
+        std::ofstream out(opened, std::ios::binary);
+        for (std::size_t written = 0; written < megabytes * 1'000'000; written += line.size()) out << line;
+    }
+    SilentDialogs dialogs;
+    dialogs.openAnswer = opened;
+    dialogs.saveAnswer = directory + "/big-setup-saved.txt";
+    inkrun::app::frmMainInkrun window(&dialogs);
+    window.Form_Load();
+    window.show();
+    waitUntilShown(window);
+
+    const auto openStart = Clock::now();
+    window.mnuFile_OpenScripts_Click();
+    QApplication::processEvents();
+    const double open = millisecondsSince(openStart);
+
+    const auto saveStart = Clock::now();
+    window.mnuFile_SaveAs_Click();
+    QApplication::processEvents();
+    const double save = millisecondsSince(saveStart);
+
+    const bool same = fs::file_size(opened) == fs::file_size(*dialogs.saveAnswer);
+    std::printf("%zu MB setup: Open %.0f ms; Save As %.0f ms%s\n", megabytes, open, save,
+                same && dialogs.problems.empty() ? "" : " FAILED");
+    for (const std::string& problem : dialogs.problems) std::printf("  %s\n", problem.c_str());
 }
 
 // The offscreen platform warns about every window it cannot size; the figures matter here.
@@ -135,6 +168,8 @@ int main(int argc, char* argv[]) {
         selectAndBuilds.push_back(select + build);
         fs::remove(fixture.drawings + "/Inkrun.scr");
     }
+
+    measureBigSetup(fixture.root, 50);
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -236,6 +236,18 @@ private slots:
         QTest::keyClick(&editor, Qt::Key_Return);
         QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0" "de\r\n"));
     }
+
+    void aSetupOfManyMegabytesLoadsWholeInPieces() {
+        inkrun::app::SetupEditor editor;
+        editor.show();
+        std::string big;
+        for (int i = 0; big.size() < 3'000'000; ++i) big += "line " + std::to_string(i) + "\r\n";
+        editor.setText(big);
+        QCOMPARE(editor.blockCount(), static_cast<int>(std::count(big.begin(), big.end(), '\n')) + 1);
+        QVERIFY(editor.text() == big);
+        QTest::keyClicks(&editor, "x");  // edited: the text is rebuilt from the editor's lines
+        QVERIFY(editor.text() == "x" + big);
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
