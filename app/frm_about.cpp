@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/icons.h"
 #include "inkrun_version.h"
@@ -30,7 +31,7 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowTit
     setWindowIcon(informationIcon());
     setFixedSize(px(5250), px(2265));
 
-    Label4 = aboutLabel(this, "Label4", "Inkrun contributors", 600, 240, 3855, 375);
+    Label4 = aboutLabel(this, "Label4", "Inkrun Project", 600, 240, 3855, 375);
     QFont makerFont(QStringLiteral("Times New Roman"));
     makerFont.setStyleHint(QFont::Serif);
     makerFont.setPointSize(18);
@@ -40,8 +41,12 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowTit
     palette.setColor(QPalette::WindowText, QColor(0, 0, 192));
     Label4->setPalette(palette);
 
-    Label2 = aboutLabel(this, "Label2", "Website: none yet", 720, 840, 3615, 375);
-    Label3 = aboutLabel(this, "Label3", "Email: none yet", 720, 1200, 3615, 375);
+    // A serif face wider than the one the layout was drawn with must not cut the name off.
+    Label4->resize(std::max(Label4->width(), std::min(Label4->sizeHint().width(), width() - Label4->x())),
+                   Label4->height());
+
+    Label2 = aboutLabel(this, "Label2", "Website: the project has none", 720, 840, 3615, 375);
+    Label3 = aboutLabel(this, "Label3", "Email: the project has none", 720, 1200, 3615, 375);
     lblVersion = aboutLabel(this, "lblVersion", "Version", 720, 1560, 3615, 375);
     Form_Load();
 }
