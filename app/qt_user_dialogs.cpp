@@ -22,7 +22,8 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 // Prepares the dialog the way every file command wants it. A file name that is only a wildcard
 // ("*.txt") is the filter again, so it is not typed into the name field.
 void prepare(QFileDialog& dialog, const FileDialogOptions& options) {
-    dialog.setWindowTitle(toQt(options.title));
+    // A command that names no title gets the toolkit's own ("Save As").
+    if (!options.title.empty()) dialog.setWindowTitle(toQt(options.title));
     dialog.setNameFilter(toQt(options.filterName + " (" + options.filterPattern + ")"));
     const QString initial = toQt(options.initialDirectory);
     if (!initial.isEmpty()) {

@@ -1,13 +1,7 @@
 #include "platform/shell_open.h"
 
 #if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 #include <shellapi.h>
 
 #include "platform/ansi_codec.h"

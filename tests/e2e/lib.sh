@@ -43,37 +43,29 @@ start_inkrun() {
     PIDS+=("$INKRUN_PID")
 }
 
+# Runs a check until it succeeds, for at most `seconds`; the test fails with `what` otherwise.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    local end=$((SECONDS + seconds))
+    while [ $SECONDS -lt $end ]; do
+        "$@" && return 0
+        sleep 0.1
+    done
+    fail "$what after ${seconds}s"
+}
+
+window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
+no_window() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
 # Prints the id of the visible window whose title matches the regular expression, waiting for it.
 wait_window() {
-    local title=$1 seconds=${2:-20} id=""
-    local end=$((SECONDS + seconds))
-    while [ $SECONDS -lt $end ]; do
-        id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    fail "no window titled '$title' within ${seconds}s"
+    wait_for "${2:-20}" "no window titled '$1'" window_id "$1" >/dev/null
+    window_id "$1"
 }
-
-wait_no_window() {
-    local title=$1 seconds=${2:-20}
-    local end=$((SECONDS + seconds))
-    while [ $SECONDS -lt $end ]; do
-        xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "window titled '$title' still open after ${seconds}s"
-}
-
-wait_exit() {
-    local pid=$1 seconds=${2:-20}
-    local end=$((SECONDS + seconds))
-    while [ $SECONDS -lt $end ]; do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    fail "process $pid still running after ${seconds}s"
-}
+wait_no_window() { wait_for "${2:-20}" "window titled '$1' still open" no_window "$1"; }
+wait_exit() { wait_for "${2:-20}" "process $1 still running" not_running "$1"; }
 
 # Types keys into a window the way a person at the keyboard would.
 keys() {
