@@ -101,9 +101,9 @@ int checkExists(const std::string& path) {
     const int error = errno;
     if (error == ENOTDIR) return pathNotFound;
     if (error != ENOENT) return otherFailure;
-    std::string parent = std::filesystem::path(path).parent_path().string();
-    if (parent.empty()) parent = ".";
-    return isDirectory(parent) ? fileNotFound : pathNotFound;
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty()) return fileNotFound;  // a bare name is looked up in the current directory, which exists
+    return isDirectory(parent.string()) ? fileNotFound : pathNotFound;
 }
 
 // An opener leaves the argument to its own parser: "-x.dwg" would be an option and "mailto:x"

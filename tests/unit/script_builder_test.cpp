@@ -219,7 +219,7 @@ TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     job.directory = dir.path();
     job.setupText = "close";
     job.descending = false;
-    for (int i = 0; i < 40000; ++i) job.drawings.push_back("D" + std::to_string(i) + ".dwg");
+    for (int i = 0; i < 40000; ++i) job.drawings.push_back(std::to_string(i).insert(0, "D").append(".dwg"));
     script::saveScript(job, "Inkrun.scr");
     const std::string bytes = dir.read("Inkrun.scr");
     const std::string last = "_open\r\n\"" + dir.path() + "/D39999.dwg\"\r\nclose\r\n";
