@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <sys/resource.h>
 
@@ -219,7 +220,11 @@ TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     job.directory = dir.path();
     job.setupText = "close";
     job.descending = false;
-    for (int i = 0; i < 40000; ++i) job.drawings.push_back(std::to_string(i).insert(0, "D").append(".dwg"));
+    char name[16];
+    for (int i = 0; i < 40000; ++i) {
+        std::snprintf(name, sizeof name, "D%d.dwg", i);
+        job.drawings.emplace_back(name);
+    }
     script::saveScript(job, "Inkrun.scr");
     const std::string bytes = dir.read("Inkrun.scr");
     const std::string last = "_open\r\n\"" + dir.path() + "/D39999.dwg\"\r\nclose\r\n";
