@@ -5,13 +5,13 @@
 #include <algorithm>
 
 #include "app/icons.h"
+#include "app/twips.h"
 #include "inkrun_version.h"
 
 namespace inkrun::app {
 
 namespace {
 
-constexpr int px(int twips) { return (twips + 7) / 15; }
 
 QLabel* aboutLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, parent);

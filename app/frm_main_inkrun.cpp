@@ -19,6 +19,7 @@
 #include "app/drawing_list_view.h"
 #include "app/frm_about.h"
 #include "app/icons.h"
+#include "app/twips.h"
 #include "app/qt_text.h"
 #include "app/qt_user_dialogs.h"
 #include "app/setup_editor.h"
@@ -33,9 +34,6 @@ namespace inkrun::app {
 
 namespace {
 
-// The layout is kept in twips; 15 twips are one pixel at 96 dots per inch, and Qt scales
-// device-independent pixels for other densities.
-constexpr int px(int twips) { return (twips + 7) / 15; }
 QRect twips(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
 
 QToolButton* pictureButton(QWidget* parent, const char* name, const QIcon& icon, const char* tooltip, QRect where) {

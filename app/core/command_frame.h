@@ -1,7 +1,6 @@
 #pragma once
 
 #include <exception>
-#include <utility>
 
 #include "app/core/user_dialogs.h"
 
@@ -11,17 +10,5 @@ namespace inkrun {
 // titled "Inkrun" with the critical icon and the error's own text (what failed, where, why).
 // A cancelled dialog never reaches here: it ends the command as a normal return.
 void checkCommandError(std::exception_ptr error, UserDialogs& dialogs);
-
-// Runs a command body under one trap and reports at its single exit point.
-template <typename Body>
-void runTrapped(UserDialogs& dialogs, Body&& body) {
-    std::exception_ptr error;
-    try {
-        std::forward<Body>(body)();
-    } catch (...) {
-        error = std::current_exception();
-    }
-    checkCommandError(error, dialogs);
-}
 
 }  // namespace inkrun

@@ -67,21 +67,20 @@ wait_window() {
 wait_no_window() { wait_for "${2:-20}" "window titled '$1' still open" no_window "$1"; }
 wait_exit() { wait_for "${2:-20}" "process $1 still running" not_running "$1"; }
 
-# Types keys into a window the way a person at the keyboard would.
-keys() {
-    local window=$1
-    shift
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
+focus_window() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
     sleep 0.2
-    xdotool key --clearmodifiers --delay 120 "$@"
 }
 
-type_text() {
-    local window=$1
+# Presses keys in a window, or types text into it, the way a person at the keyboard would.
+keys() {
+    focus_window "$1"
     shift
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    sleep 0.2
-    xdotool type --clearmodifiers --delay 40 "$1"
+    xdotool key --clearmodifiers --delay 120 "$@"
+}
+type_text() {
+    focus_window "$1"
+    xdotool type --clearmodifiers --delay 40 "$2"
 }
 
 expect_file() {
