@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/plain_window_state.h"
-#include "app/core/program_settings.h"
-#include "app/core/user_dialogs.h"
+#include "commands/plain_window_state.h"
+#include "commands/program_settings.h"
+#include "commands/user_dialogs.h"
 #include "drawings/drawing_selection.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "app/frm_main_inkrun.h"
+#include "frontends/qt/frm_main_inkrun.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/core/main_window_state.h"
-#include "app/core/program_settings.h"
-#include "app/core/user_dialogs.h"
+#include "commands/main_window_state.h"
+#include "commands/program_settings.h"
+#include "commands/user_dialogs.h"
 
 namespace inkrun::drawings {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/user_dialogs.h"
+#include "commands/user_dialogs.h"
 
 namespace inkrun::test {
 

@@ -1,4 +1,4 @@
-#include "app/cli/build_cli.h"
+#include "frontends/cli/build_cli.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/core/plain_window_state.h"
-#include "app/core/startup.h"
+#include "commands/plain_window_state.h"
+#include "commands/startup.h"
 #include "drawings/drawing_selection.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"

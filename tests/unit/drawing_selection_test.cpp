@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/plain_window_state.h"
+#include "commands/plain_window_state.h"
 #include "script/build_command.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"

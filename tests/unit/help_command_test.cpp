@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/help_command.h"
+#include "commands/help_command.h"
 #include "support/scripted_dialogs.h"
 
 namespace inkrun {

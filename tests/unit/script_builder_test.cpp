@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sys/resource.h>
 
-#include "app/core/plain_window_state.h"
+#include "commands/plain_window_state.h"
 #include "platform/file_error.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"

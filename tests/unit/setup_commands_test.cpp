@@ -1,6 +1,6 @@
 #include "setup/setup_commands.h"
 
-#include "app/core/plain_window_state.h"
+#include "commands/plain_window_state.h"
 #include "platform/file_error.h"
 #include "setup/default_template.h"
 #include "setup/setup_file.h"

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "app/core/plain_window_state.h"
-#include "app/core/startup.h"
+#include "commands/plain_window_state.h"
+#include "commands/startup.h"
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
 #include "support/temp_dir.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/frm_about.h"
-#include "app/frm_main_inkrun.h"
+#include "frontends/qt/frm_about.h"
+#include "frontends/qt/frm_main_inkrun.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 

@@ -15,9 +15,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/frm_main_inkrun.h"
-#include "app/qt_user_dialogs.h"
-#include "app/setup_editor.h"
+#include "frontends/qt/frm_main_inkrun.h"
+#include "frontends/qt/qt_user_dialogs.h"
+#include "frontends/qt/setup_editor.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 

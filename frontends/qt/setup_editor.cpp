@@ -1,10 +1,10 @@
-#include "app/setup_editor.h"
+#include "frontends/qt/setup_editor.h"
 
 #include <QProgressDialog>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "app/qt_text.h"
+#include "frontends/qt/qt_text.h"
 
 namespace inkrun::app {
 

@@ -1,11 +1,5 @@
 #include "platform/shell_open.h"
 
-#if defined(_WIN32)
-#include "platform/windows_api.h"
-#include <shellapi.h>
-
-#include "platform/ansi_codec.h"
-#else
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -23,24 +17,9 @@
 #include <vector>
 
 extern char** environ;
-#endif
 
 namespace inkrun::platform {
 
-#if defined(_WIN32)
-
-int openDocument(const std::string& path) noexcept {
-    try {
-        const std::string ansi = encodeAnsi(path);
-        HINSTANCE result = ShellExecuteA(nullptr, "Open", ansi.c_str(), "", "C:\\", SW_SHOWNORMAL);
-        return static_cast<int>(reinterpret_cast<INT_PTR>(result));
-    } catch (...) {
-        // A name outside the code page cannot reach ShellExecuteA at all.
-        return 0;
-    }
-}
-
-#else
 
 namespace {
 
@@ -221,7 +200,5 @@ int openDocument(const std::string& path) noexcept {
         return otherFailure;
     }
 }
-
-#endif
 
 }  // namespace inkrun::platform

@@ -1,4 +1,4 @@
-#include "app/icons.h"
+#include "frontends/qt/icons.h"
 
 #include <QImage>
 #include <QLinearGradient>

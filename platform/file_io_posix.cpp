@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// POSIX only; a Windows build needs its own version of this file.
+// Whole-file reads and atomic writes on POSIX systems.
 
 namespace inkrun::platform {
 

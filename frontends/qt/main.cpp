@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "app/core/program_settings.h"
-#include "app/frm_main_inkrun.h"
+#include "commands/program_settings.h"
+#include "frontends/qt/frm_main_inkrun.h"
 #include "inkrun_version.h"
 #include "platform/window_close.h"
 

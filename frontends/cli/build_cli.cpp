@@ -1,4 +1,4 @@
-#include "app/cli/build_cli.h"
+#include "frontends/cli/build_cli.h"
 
 #include <cerrno>
 #include <exception>
@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <unordered_set>
 
-#include "app/core/command_frame.h"
-#include "app/core/plain_window_state.h"
-#include "app/core/startup.h"
-#include "app/core/user_dialogs.h"
+#include "commands/command_frame.h"
+#include "commands/plain_window_state.h"
+#include "commands/startup.h"
+#include "commands/user_dialogs.h"
 #include "inkrun_version.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/core/main_window_state.h"
-#include "app/core/program_settings.h"
+#include "commands/main_window_state.h"
+#include "commands/program_settings.h"
 
 namespace inkrun {
 

@@ -1,9 +1,9 @@
-#include "app/drawing_list_view.h"
+#include "frontends/qt/drawing_list_view.h"
 
 #include <QItemSelection>
 #include <algorithm>
 
-#include "app/qt_text.h"
+#include "frontends/qt/qt_text.h"
 #include "drawings/drawing_list.h"
 
 namespace inkrun::app {

@@ -1,10 +1,10 @@
-#include "app/qt_user_dialogs.h"
+#include "frontends/qt/qt_user_dialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "app/qt_text.h"
+#include "frontends/qt/qt_text.h"
 
 namespace inkrun::app {
 

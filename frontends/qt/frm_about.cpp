@@ -1,11 +1,11 @@
-#include "app/frm_about.h"
+#include "frontends/qt/frm_about.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <algorithm>
 
-#include "app/icons.h"
-#include "app/twips.h"
+#include "frontends/qt/icons.h"
+#include "frontends/qt/twips.h"
 #include "inkrun_version.h"
 
 namespace inkrun::app {

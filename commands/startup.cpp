@@ -1,4 +1,4 @@
-#include "app/core/startup.h"
+#include "commands/startup.h"
 
 #include <exception>
 

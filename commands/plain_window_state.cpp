@@ -1,4 +1,4 @@
-#include "app/core/plain_window_state.h"
+#include "commands/plain_window_state.h"
 
 #include "drawings/drawing_list.h"
 

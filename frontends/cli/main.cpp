@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/build_cli.h"
+#include "frontends/cli/build_cli.h"
 #include "platform/file_lookup.h"
 
 int main(int argc, char* argv[]) {

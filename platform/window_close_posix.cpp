@@ -1,16 +1,8 @@
 #include "platform/window_close.h"
 
-#include <algorithm>
-#include <chrono>
-#include <thread>
+#include "platform/wait_while.h"
 
-#if defined(_WIN32)
-#include "platform/windows_api.h"
-
-#include <vector>
-
-#include "platform/ansi_codec.h"
-#elif defined(INKRUN_HAVE_X11)
+#if defined(INKRUN_HAVE_X11)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -23,56 +15,10 @@
 
 namespace inkrun::platform {
 
-namespace {
+using detail::Clock;
+using detail::waitWhile;
 
-using Clock = std::chrono::steady_clock;
-constexpr auto pollInterval = std::chrono::milliseconds(20);
-
-// Polls `remains` until it turns false or the time is up.
-template <typename Predicate>
-void waitWhile(Predicate remains, int waitMilliseconds) {
-    if (waitMilliseconds <= 0) return;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMilliseconds);
-    while (remains()) {
-        const auto now = Clock::now();
-        if (now >= deadline) return;
-        std::this_thread::sleep_for(std::min<Clock::duration>(pollInterval, deadline - now));
-    }
-}
-
-}  // namespace
-
-#if defined(_WIN32)
-
-bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept {
-    try {
-        // An empty title would match every untitled window.
-        if (title.empty()) return false;
-        const std::string wanted = encodeAnsi(title);
-
-        // FindWindow compares titles without regard to case; only an exact match is ours.
-        std::vector<HWND> asked;
-        std::vector<char> text(wanted.size() + 2);
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, nullptr, wanted.c_str())) != nullptr) {
-            const int length = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-            if (length < 0 || std::string(text.data(), static_cast<std::size_t>(length)) != wanted) continue;
-            if (PostMessageA(window, WM_CLOSE, 1, 1)) asked.push_back(window);
-        }
-        if (asked.empty()) return false;
-
-        waitWhile([&] {
-            for (HWND w : asked)
-                if (IsWindow(w)) return true;
-            return false;
-        }, waitMilliseconds);
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
-#elif defined(INKRUN_HAVE_X11)
+#if defined(INKRUN_HAVE_X11)
 
 namespace {
 

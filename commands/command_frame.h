@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/core/user_dialogs.h"
+#include "commands/user_dialogs.h"
 
 namespace inkrun {
 

@@ -1,4 +1,4 @@
-#include "app/core/help_command.h"
+#include "commands/help_command.h"
 
 namespace inkrun {
 

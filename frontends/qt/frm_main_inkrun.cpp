@@ -1,4 +1,4 @@
-#include "app/frm_main_inkrun.h"
+#include "frontends/qt/frm_main_inkrun.h"
 
 #include <QAction>
 #include <algorithm>
@@ -13,16 +13,16 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "app/core/command_frame.h"
-#include "app/core/help_command.h"
-#include "app/core/startup.h"
-#include "app/drawing_list_view.h"
-#include "app/frm_about.h"
-#include "app/icons.h"
-#include "app/twips.h"
-#include "app/qt_text.h"
-#include "app/qt_user_dialogs.h"
-#include "app/setup_editor.h"
+#include "commands/command_frame.h"
+#include "commands/help_command.h"
+#include "commands/startup.h"
+#include "frontends/qt/drawing_list_view.h"
+#include "frontends/qt/frm_about.h"
+#include "frontends/qt/icons.h"
+#include "frontends/qt/twips.h"
+#include "frontends/qt/qt_text.h"
+#include "frontends/qt/qt_user_dialogs.h"
+#include "frontends/qt/setup_editor.h"
 #include "drawings/drawing_selection.h"
 #include "platform/file_lookup.h"
 #include "platform/shell_open.h"

@@ -1,4 +1,4 @@
-#include "app/core/command_frame.h"
+#include "commands/command_frame.h"
 
 #include <exception>
 #include <string>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/main_window_state.h"
+#include "commands/main_window_state.h"
 
 namespace inkrun {
 

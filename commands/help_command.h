@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "app/core/program_settings.h"
-#include "app/core/user_dialogs.h"
+#include "commands/program_settings.h"
+#include "commands/user_dialogs.h"
 
 namespace inkrun {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/user_dialogs.h"
+#include "commands/user_dialogs.h"
 
 class QWidget;
 

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+// The two windows as data: every control with its kind, caption, place in twips, tab order and
+// font, the menu tree, and the About window. Each front end builds its widgets from these tables,
+// so the Linux and the Windows window cannot drift apart.
+
+namespace inkrun::ui {
+
+// 1 twip = 1/1440 inch; 15 twips make one pixel at 96 dots per inch.
+inline constexpr int kTwipsPerPixelAt96Dpi = 15;
+
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class ControlKind { FileList, PictureButton, TextBox, Label, Frame, OptionButton };
+
+enum class IconId { None, Hammer, Diskettes, Eraser, ClosedFolder, OpenFolderText, Program, Information };
+
+// The handlers a control or menu entry runs; named as the window's own operations.
+enum class Handler {
+    None,
+    cmdBuildSetup_Click,
+    cmdClearSetup_Click,
+    cmdOpenDrawings_Click,
+    cmdOpenScript_Click,
+    cmdSaveSetup_Click,
+    mnuTools_Setup1_Click,
+    mnuTools_Setup2_Click,
+    mnuFile_Exit_Click,
+    mnuFile_OpenDrawings_Click,
+    mnuFile_OpenScripts_Click,
+    mnuFile_Save_Click,
+    mnuFile_SaveAs_Click,
+    mnuHelp_About_Click,
+    mnuHelp_HowTo_Click,
+    mnuTools_Build_Click,
+    mnuTools_ClearSetup_Click,
+    mnuTools_LoadDefault_Click,
+};
+
+struct FontDescription {
+    std::string_view family{};  // empty: the window's default font
+    double points = 0;        // 0: the default size
+    int weight = 400;         // 700 is bold
+    bool fixedPitch = false;  // choose by pitch when the family itself is not installed
+    std::uint32_t color = 0;  // 0x00RRGGBB text colour; 0 with defaultColor for the theme's own
+    bool defaultColor = true;
+};
+
+struct ControlDescription {
+    std::string_view name{};     // the control's name: "File1", "optSort(0)"
+    ControlKind kind = ControlKind::Label;
+    std::string_view caption{};  // a label's or frame's text, an option button's caption
+    std::string_view tooltip{};  // picture buttons only
+    TwipsRect place{};           // relative to the client area, or to `container`
+    int tabIndex = -1;           // -1: takes no part in the tab order
+    std::string_view container{};  // empty: the client area; else the frame that holds it
+    IconId icon = IconId::None;
+    Handler handler = Handler::None;
+    FontDescription font{};
+    bool inactiveCaptionBackground = false;  // COLOR_INACTIVECAPTIONTEXT behind it
+    bool multiLine = false;
+    bool scrollBars = false;   // horizontal and vertical
+    bool singleLine = false;   // no line break can be typed or pasted
+    bool created = true;       // false: in the design only (the hidden scratch box)
+    bool initiallyFocused = false;
+    bool initiallySelected = false;  // option buttons
+};
+
+struct MenuEntry {
+    std::string_view name{};     // "mnuFile_Save"
+    std::string_view caption{};  // "Sa&ve Script Setup"; "-" for a separator
+    Handler handler = Handler::None;
+    std::string_view shortcut{};  // "Ctrl+S"
+    bool isSeparator() const { return caption == "-"; }
+};
+
+struct Menu {
+    std::string_view name;     // "mnuFile"
+    std::string_view caption;  // "&File"
+    std::span<const MenuEntry> entries;
+};
+
+struct WindowDescription {
+    std::string_view name;     // "frmMainInkrun"
+    std::string_view caption;  // "Inkrun Script Builder"
+    int clientWidth;           // twips
+    int clientHeight;
+    IconId icon;
+    std::span<const ControlDescription> controls;  // in tab order where they have one
+    std::span<const Menu> menus;
+};
+
+const WindowDescription& mainWindow();
+const WindowDescription& aboutWindow();
+
+// A control of a window by its name; nullptr when there is none.
+const ControlDescription* findControl(const WindowDescription& window, std::string_view name);
+
+// The controls that take part in the tab order, in that order.
+std::vector<const ControlDescription*> tabOrder(const WindowDescription& window);
+
+// Pixels for twips at a given DPI, rounded to the nearest pixel.
+constexpr int twipsToPixels(int twips, int dpi = 96) {
+    return (twips * dpi + 720) / 1440;
+}
+
+}  // namespace inkrun::ui

@@ -1,0 +1,124 @@
+#include "platform/file_lookup.h"
+
+#include "platform/file_error.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The directory services on POSIX systems.
+
+namespace inkrun::platform {
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// A single directory entry's name: not hidden, and unable to reach into another directory.
+bool isPlainName(std::string_view name) {
+    return !name.empty() && name.front() != '.' && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+bool isRegularEntry(DIR* dir, const dirent* entry) {
+#ifdef DT_REG
+    if (entry->d_type == DT_REG) return true;
+    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) return false;
+#endif
+    struct stat info {};
+    return ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+}
+
+// Calls accept(name) for each non-hidden entry; keep(name) for those that are ordinary files
+// and pass accept, which spares a stat for names of no interest.
+template <typename Accept, typename Keep>
+void scanDirectory(const std::string& directory, Accept accept, Keep keep) {
+    DirHandle dir(directory.empty() ? nullptr : ::opendir(directory.c_str()));
+    if (!dir) throw FileError("list", directory, systemReason(directory.empty() ? ENOENT : errno));
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0) throw FileError("list", directory, systemReason(errno));
+            break;
+        }
+        const std::string_view name(entry->d_name);
+        if (name.front() == '.' || !accept(name)) continue;
+        if (isRegularEntry(dir.get(), entry)) keep(name);
+    }
+}
+
+}  // namespace
+
+bool isOrdinaryFile(const std::string& directory, const std::string& name) {
+    if (directory.empty() || !isPlainName(name)) return false;
+    struct stat info {};
+    return ::stat(joinPath(directory, name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::vector<std::string> listOrdinaryFiles(const std::string& directory) {
+    std::vector<std::string> names;
+    scanDirectory(
+        directory, [](std::string_view) { return true; },
+        [&](std::string_view name) { names.emplace_back(name); });
+    return names;
+}
+
+std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name,
+                                            char separator) {
+    if (isOrdinaryFile(directory, name)) return joinPath(directory, name, separator);
+    if (directory.empty() || !isPlainName(name)) return std::nullopt;
+
+    const std::string wanted = foldCase(name);
+    std::optional<std::string> found;
+    try {
+        scanDirectory(
+            directory,
+            // Only names that would win are worth a stat; the smallest wins, whatever the
+            // directory's order.
+            [&](std::string_view entry) {
+                return entry.size() == wanted.size() && (!found || entry < *found) && foldCase(entry) == wanted;
+            },
+            [&](std::string_view entry) { found = std::string(entry); });
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+    if (!found) return std::nullopt;
+    return joinPath(directory, *found, separator);
+}
+
+std::vector<std::string> listCaseVariants(const std::string& directory, const std::string& name) {
+    std::vector<std::string> found;
+    if (!isPlainName(name)) return found;
+    const std::string wanted = foldCase(name);
+    scanDirectory(
+        directory,
+        [&](std::string_view entry) { return entry.size() == wanted.size() && foldCase(entry) == wanted; },
+        [&](std::string_view entry) { found.emplace_back(entry); });
+    return found;
+}
+
+bool dirExists(const std::string& path) noexcept {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string currentDirectory() {
+    std::string buffer(256, '\0');
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size())) {
+            buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+            return buffer;
+        }
+        if (errno != ERANGE) throw FileError("read", ".", systemReason(errno));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace inkrun::platform

@@ -1,0 +1,21 @@
+#include "platform/shell_open.h"
+
+#include "platform/windows_api.h"
+#include <shellapi.h>
+
+#include "platform/ansi_codec.h"
+
+namespace inkrun::platform {
+
+int openDocument(const std::string& path) noexcept {
+    try {
+        const std::string ansi = encodeAnsi(path);
+        HINSTANCE result = ShellExecuteA(nullptr, "Open", ansi.c_str(), "", "C:\\", SW_SHOWNORMAL);
+        return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+    } catch (...) {
+        // A name outside the code page cannot reach ShellExecuteA at all.
+        return 0;
+    }
+}
+
+}  // namespace inkrun::platform
