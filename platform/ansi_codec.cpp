@@ -133,12 +133,12 @@ std::size_t malformedLength(std::string_view text, std::size_t at) {
 }  // namespace
 
 UnencodableCharacter::UnencodableCharacter(char32_t codePoint, std::string character, std::size_t offset)
-    : std::runtime_error(describeCharacter(codePoint, character) + " is not in the Windows-1252 code page"),
+    : std::runtime_error(describeCharacter(codePoint, character) + " is not in the " + ansiCodePageName() + " code page"),
       codePoint_(codePoint), character_(std::move(character)), offset_(offset) {}
 
 std::string UnencodableCharacter::describe() const { return describeCharacter(codePoint_, character_); }
 
-std::string decodeAnsi(std::string_view bytes) {
+std::string decodeWindows1252(std::string_view bytes) {
     const char* data = bytes.data();
     const std::size_t size = bytes.size();
     std::uint64_t word;
@@ -175,7 +175,7 @@ std::string decodeAnsi(std::string_view bytes) {
     return out;
 }
 
-std::string encodeAnsi(std::string_view utf8) {
+std::string encodeWindows1252(std::string_view utf8) {
     const char* data = utf8.data();
     const std::size_t size = utf8.size();
     std::string out(size, '\0');  // never longer than the input
@@ -217,6 +217,17 @@ std::string encodeAnsi(std::string_view utf8) {
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
     return out;
+}
+
+std::size_t decodeUtf8Character(std::string_view utf8, std::size_t at, char32_t& codePoint) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    }
+    const std::size_t length = decodeSequence(utf8, at, codePoint);
+    if (length == 0) throw UnencodableCharacter(U'\uFFFD', escaped(utf8.substr(at, malformedLength(utf8, at))), at);
+    return length;
 }
 
 }  // namespace inkrun::platform

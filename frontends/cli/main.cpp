@@ -7,10 +7,19 @@
 #include "frontends/cli/build_cli.h"
 #include "platform/file_lookup.h"
 
-int main(int argc, char* argv[]) {
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "platform/wide_text.h"
+#include "platform/windows_api.h"
+#endif
+
+namespace {
+
+int run(const std::vector<std::string>& args) {
     // The script can run to hundreds of megabytes on stdout: no stdio lock-step.
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
     std::string currentDirectory;
     try {
         currentDirectory = inkrun::platform::currentDirectory();
@@ -26,3 +35,23 @@ int main(int argc, char* argv[]) {
     }
     return status;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide command line: main()'s arguments would arrive squeezed into the ANSI code page.
+int wmain(int argc, wchar_t* argv[]) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(inkrun::platform::narrow(argv[i]));
+    // The script goes out byte for byte: text mode would turn its CR LF into CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    // Messages are UTF-8; a console shows them as such only in its UTF-8 code page.
+    const UINT consoleCodePage = GetConsoleOutputCP();
+    if (consoleCodePage != 0) SetConsoleOutputCP(CP_UTF8);
+    const int status = run(args);
+    if (consoleCodePage != 0) SetConsoleOutputCP(consoleCodePage);
+    return status;
+}
+#else
+int main(int argc, char* argv[]) { return run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
