@@ -3,13 +3,19 @@
 #include <exception>
 #include <string>
 
+#include "platform/file_error.h"
+
 namespace inkrun {
 
 void checkCommandError(std::exception_ptr error, UserDialogs& dialogs) {
     if (!error) return;
     std::string text;
+    MessageIcon icon = MessageIcon::Critical;
     try {
         std::rethrow_exception(error);
+    } catch (const platform::WrittenWithWarning& warning) {
+        text = warning.what();  // the file is written: a warning, not a failure
+        icon = MessageIcon::Exclamation;
     } catch (const std::bad_alloc&) {
         text = "Out of memory.";
     } catch (const std::exception& e) {
@@ -17,7 +23,7 @@ void checkCommandError(std::exception_ptr error, UserDialogs& dialogs) {
     } catch (...) {
         text = "An unexpected error occurred.";
     }
-    dialogs.showMessage(text, kApplicationTitle, MessageIcon::Critical);
+    dialogs.showMessage(text, kApplicationTitle, icon);
 }
 
 }  // namespace inkrun

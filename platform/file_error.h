@@ -23,6 +23,19 @@ private:
     std::string reason_;
 };
 
+// The file is written and in place, but a step after it failed (an old file that could not be
+// removed, a sync that could not be confirmed). The text says both.
+class WrittenWithWarning : public std::runtime_error {
+public:
+    WrittenWithWarning(std::string path, const std::string& text)
+        : std::runtime_error(text), path_(std::move(path)) {}
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 // The operating system's text for an errno value.
 std::string systemReason(int errorNumber);
 

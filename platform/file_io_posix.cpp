@@ -1,10 +1,13 @@
 #include "platform/file_io.h"
 
 #include "platform/file_error.h"
+#include "platform/file_io_testing.h"
+#include "platform/temporary_file_posix.h"
+#include "platform/write_target_posix.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,12 +78,7 @@ mode_t currentUmask() {
     return mask;
 }
 
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
+std::atomic<int> directorySyncFault{0};
 
 }  // namespace
 
@@ -114,36 +112,45 @@ std::string readWholeFile(const std::string& path) {
     return content;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target_(std::move(targetPath)) {
-    // Write through a symbolic link rather than replace the link with a file.
-    std::string destination = target_;
-    struct stat info {};
-    if (::lstat(target_.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* resolved = ::realpath(target_.c_str(), nullptr)) {
-            destination = resolved;
-            std::free(resolved);
+AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
+    : target_(std::move(targetPath)) {
+    const posix::WriteTarget examined = posix::examineWriteTarget(target_, streams);
+    destination_ = examined.destination;
+    if (examined.stream) {
+        // Nothing to rename or sync: the bytes go straight to the reader or the device.
+        // O_NONBLOCK so that a FIFO nobody reads fails at once instead of hanging the job.
+        fd_ = ::open(destination_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd_ < 0) {
+            if (errno == ENXIO) throw FileError("write", target_, "no program is reading from the FIFO");
+            fail("write", target_, errno);
         }
+        const int flags = ::fcntl(fd_, F_GETFL);
+        if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+        stream_ = true;
+        buffer_.reserve(kBufferSize);
+        return;
     }
-    const auto slash = destination.rfind('/');
-    const std::string name = slash == std::string::npos ? destination : destination.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..") fail("write", target_, EISDIR);
-    const std::string prefix = slash == std::string::npos ? std::string() : destination.substr(0, slash + 1);
 
-    std::string pattern = prefix + "." + name + ".XXXXXX";
-#ifdef __GLIBC__
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-#else
-    fd_ = ::mkstemp(pattern.data());
-    if (fd_ >= 0) ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
-#endif
-    if (fd_ < 0) fail("write", target_, errno);
-    temporary_ = pattern;
-    destination_ = destination;
+    name_ = posix::nameOf(destination_);
+    if (name_.empty() || name_ == "." || name_ == "..") fail("write", target_, EISDIR);
+    directory_ = posix::directoryOf(destination_);
+    directoryFd_ = ::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directoryFd_ < 0) fail("write", target_, errno);
+
+    posix::removeStaleTemporaries(directoryFd_);
+    posix::Temporary temporary;
+    if (const int error = posix::createTemporary(directoryFd_, temporary)) {
+        discard();
+        fail("write", target_, error);
+    }
+    fd_ = temporary.fd;
+    temporaryName_ = temporary.name;
     buffer_.reserve(kBufferSize);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (!committed_) discard();
+    if (directoryFd_ >= 0) ::close(directoryFd_);
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
@@ -174,41 +181,69 @@ void AtomicFileWriter::flushBuffer() {
     }
 }
 
+void AtomicFileWriter::commitStream() {
+    flushBuffer();
+    const int fd = fd_;
+    fd_ = -1;
+    committed_ = true;
+    if (::close(fd) != 0 && errno != EINTR) fail("write", target_, errno);
+}
+
 void AtomicFileWriter::commit() {
     if (committed_) return;
     if (fd_ < 0) throw FileError("write", target_, "an earlier error stopped the write");
+    if (stream_) {
+        commitStream();
+        return;
+    }
     flushBuffer();
 
+    // Looked at again: the target may have changed while a long script was written.
+    posix::WriteTarget now;
+    try {
+        now = posix::examineWriteTarget(target_, StreamTarget::Refuse);
+    } catch (...) {
+        discard();
+        throw;
+    }
+    if (now.destination != destination_) {
+        discard();
+        throw FileError("write", target_, "the file was replaced by another while it was written");
+    }
+
     mode_t mode = 0666 & ~currentUmask();
-    struct stat existing {};
-    if (::stat(destination_.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) {
-            discard();
-            fail("write", target_, EISDIR);
-        }
-        mode = existing.st_mode & 07777;
+    if (now.existing) {
+        // Where the process may: a file rebuilt by root stays its owner's.
+        const struct stat& old = *now.existing;
+        if (::fchown(fd_, old.st_uid, old.st_gid) != 0) (void)::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
+        mode = old.st_mode & 0777;  // a script is never to carry setuid, setgid or sticky
     }
 
     int error = ::fchmod(fd_, mode) != 0 ? errno : 0;
     if (!error) error = syncFile(fd_);
-    const int fd = fd_;
-    fd_ = -1;
-    // close() can report a failed deferred write (NFS, quotas).
-    if (::close(fd) != 0 && !error && errno != EINTR) error = errno;
-    if (!error && ::rename(temporary_.c_str(), destination_.c_str()) != 0) error = errno;
+    if (!error) {
+        posix::Temporary temporary{fd_, temporaryName_};
+        error = posix::nameTemporary(directoryFd_, temporary);
+        temporaryName_ = temporary.name;
+    }
+    if (!error && ::renameat(directoryFd_, temporaryName_.c_str(), directoryFd_, name_.c_str()) != 0) error = errno;
     if (error) {
         discard();
         fail("write", target_, error);
     }
-    temporary_.clear();
+    temporaryName_.clear();
     committed_ = true;
+    // Closed only now: the lock it holds keeps the named temporary from being taken for stale.
+    ::close(fd_);
+    fd_ = -1;
+    buffer_.clear();
 
     // Make the rename itself durable. Some file systems cannot sync a directory (EINVAL).
-    FileDescriptor directory(::open(directoryOf(destination_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) {
-        error = syncFile(directory.get());
-        if (error && error != EINVAL) fail("write", target_, error);
-    }
+    const int fault = directorySyncFault.load();
+    error = fault ? fault : syncFile(directoryFd_);
+    if (error && error != EINVAL)
+        throw WrittenWithWarning(target_, "Wrote " + target_ + ", but could not confirm that it is safely on disk: "
+                                          "syncing its directory failed (" + systemReason(error) + ")");
 }
 
 void AtomicFileWriter::discard() noexcept {
@@ -216,9 +251,9 @@ void AtomicFileWriter::discard() noexcept {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
+    if (!temporaryName_.empty() && directoryFd_ >= 0) {
+        ::unlinkat(directoryFd_, temporaryName_.c_str(), 0);
+        temporaryName_.clear();
     }
     buffer_.clear();
 }
@@ -230,7 +265,16 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 void removeFile(const std::string& path) {
+    struct stat info {};
+    // Unlinking needs only the directory, but a file without write bits is read-only on Windows,
+    // where it cannot be deleted: the same refusal here.
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0)
+        throw FileError("delete", path, "the file is read-only");
     if (::unlink(path.c_str()) != 0) fail("delete", path, errno);
 }
+
+namespace testing {
+void failDirectorySyncWith(int errorNumber) noexcept { directorySyncFault = errorNumber; }
+}  // namespace testing
 
 }  // namespace inkrun::platform

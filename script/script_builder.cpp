@@ -5,6 +5,7 @@
 
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
+#include "platform/file_identity.h"
 #include "platform/file_io.h"
 
 namespace inkrun::script {
@@ -110,18 +111,39 @@ std::string saveScript(const ScriptJob& job, const std::string& scriptFileName) 
     const std::string path = platform::joinPath(job.directory, scriptFileName, job.separator);
     platform::AtomicFileWriter writer(path);
     writeEncoded(job, encoded, [&](std::string_view block) { writer.write(block); });
-    writer.commit();
+    std::vector<std::string> problems;
+    try {
+        writer.commit();
+    } catch (const platform::WrittenWithWarning& warning) {
+        problems.push_back(warning.what());
+    }
 
-    // The new script is in place: now the old ones stored under another letter case can go.
+    // The new script is in place: now the old ones stored under another letter case can go, but
+    // never a name that leads to the file just written (a link, or one file under two names).
     const std::string listed = job.directory.empty() ? std::string(1, job.separator) : job.directory;
     std::vector<std::string> variants;
     try {
         variants = platform::listCaseVariants(listed, scriptFileName);
     } catch (const platform::FileError&) {
-        return path;  // the script is written; stale variants are only clutter
+        variants.clear();  // the script is written; stale variants are only clutter
     }
-    for (const std::string& name : variants)
-        if (name != scriptFileName) platform::removeFile(platform::joinPath(job.directory, name, job.separator));
+    const auto written = platform::fileIdentity(path);
+    for (const std::string& name : variants) {
+        if (name == scriptFileName) continue;
+        const std::string old = platform::joinPath(job.directory, name, job.separator);
+        if (!written || platform::fileIdentity(old) == written) continue;
+        try {
+            platform::removeFile(old);
+        } catch (const platform::FileError& error) {
+            problems.push_back("The script is written to " + path + ", but the old script " + old +
+                               " could not be deleted: " + error.reason());
+        }
+    }
+    if (!problems.empty()) {
+        std::string text = problems.front();
+        for (std::size_t i = 1; i < problems.size(); ++i) text += ". " + problems[i];
+        throw platform::WrittenWithWarning(path, text + ".");
+    }
     return path;
 }
 

@@ -39,7 +39,9 @@ std::string scriptBytes(const ScriptJob& job);
 
 // Writes the script to directory + separator + scriptFileName. The new file is written beside
 // the old and renamed over it, so a failure leaves the old script whole; only then are old
-// scripts whose names differ in letter case removed. Returns the script's path.
+// scripts whose names differ in letter case removed, never one that leads to the new file.
+// Returns the script's path; throws platform::WrittenWithWarning when the script is written but
+// an old one could not be removed or the write could not be confirmed durable.
 std::string saveScript(const ScriptJob& job, const std::string& scriptFileName);
 
 }  // namespace inkrun::script

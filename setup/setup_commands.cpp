@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/file_error.h"
 #include "platform/file_lookup.h"
 #include "setup/default_template.h"
 #include "setup/setup_file.h"
@@ -29,6 +30,19 @@ FileDialogOptions setupDialog(std::string initialDirectory, std::string fileName
     options.initialDirectory = std::move(initialDirectory);
     options.fileName = std::move(fileName);
     return options;
+}
+
+// Saving back to the file the setup came from writes the file it was read from. A slot is found
+// whatever its letter case, so after a load of SETUP1.TXT, SetupPath says Setup1.txt; writing
+// that name on a case-sensitive disk would leave the stale SETUP1.TXT beside the new file.
+std::string fileToSaveInto(const std::string& chosen, const std::string& setupPath) {
+    if (chosen != setupPath) return chosen;
+    const auto slash = chosen.rfind(platform::kPathSeparator);
+    if (slash == std::string::npos) return chosen;
+    const std::string directory = slash == 0 ? chosen.substr(0, 1) : chosen.substr(0, slash);
+    const auto found = platform::findOrdinaryFile(directory, chosen.substr(slash + 1));
+    if (!found) return chosen;
+    return chosen.substr(0, slash + 1) + found->substr(found->rfind(platform::kPathSeparator) + 1);
 }
 
 }  // namespace
@@ -85,7 +99,7 @@ void saveSetup(MainWindowState& state, UserDialogs& dialogs) {
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
     if (!chosen) return;
-    writeSetupFile(*chosen, text);
+    writeSetupFile(fileToSaveInto(*chosen, setupPath), text);
 }
 
 void saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
@@ -93,7 +107,12 @@ void saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
     if (!chosen) return;
-    writeSetupFile(*chosen, state.setupText());
+    try {
+        writeSetupFile(*chosen, state.setupText());
+    } catch (const platform::WrittenWithWarning&) {
+        state.setSetupPath(*chosen);  // the file is written, whatever the warning says
+        throw;
+    }
     state.setSetupPath(*chosen);
 }
 

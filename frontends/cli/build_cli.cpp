@@ -268,7 +268,7 @@ void writeScriptTo(const std::string& output, const MainWindowState& state, User
         return;  // a success line would land in the script
     }
     const std::string path = absoluteFrom(currentDirectory, output);
-    platform::AtomicFileWriter writer(path);
+    platform::AtomicFileWriter writer(path, platform::StreamTarget::WriteInto);
     script::writeScript(*job, [&](std::string_view block) { writer.write(block); });
     writer.commit();
     const auto slash = path.rfind('/');
@@ -296,6 +296,9 @@ int build(const Options& options, std::ostream& out, std::ostream& err, const st
             script::buildInkrunScript(state, dialogs, settings);
     } catch (const UsageError&) {
         throw;
+    } catch (const platform::WrittenWithWarning& warning) {
+        err << kProgramName << ": warning: " << printable(warning.what(), false) << '\n';
+        return kExitWrittenWithWarning;
     } catch (...) {
         checkCommandError(std::current_exception(), dialogs);
     }

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include "commands/command_frame.h"
 #include "commands/plain_window_state.h"
 #include "platform/file_error.h"
 #include "script/build_command.h"
@@ -162,6 +164,99 @@ TEST_F(BuildCommand, AnOldScriptInOtherCapitalsIsReplacedByInkrunScr) {
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/INKRUN.SCR")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/inkrun.scr")));
+}
+
+TEST_F(BuildCommand, NoLinkBetweenTheNamesLetsTheNewScriptBeDeleted) {
+    namespace fs = std::filesystem;
+    show(jobs());
+    state.setSetupText("zoom");
+    state.select(0);
+    const std::string expected = block(jobs(), 0, "zoom");
+
+    // Inkrun.scr leads to INKRUN.SCR: the script is written there and must stay.
+    dir.write("jobs/INKRUN.SCR", "old");
+    fs::create_symlink("INKRUN.SCR", dir.file("jobs/Inkrun.scr"));
+    build();
+    EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), expected);
+    EXPECT_TRUE(fs::is_symlink(dir.file("jobs/Inkrun.scr")));
+    EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::None);
+    fs::remove(dir.file("jobs/Inkrun.scr"));
+    fs::remove(dir.file("jobs/INKRUN.SCR"));
+
+    // Both names lead to one file in another directory.
+    fs::create_directories(dir.file("elsewhere"));
+    dir.write("elsewhere/kept.scr", "old");
+    fs::create_symlink(dir.file("elsewhere/kept.scr"), dir.file("jobs/Inkrun.scr"));
+    fs::create_symlink("../elsewhere/kept.scr", dir.file("jobs/inkrun.SCR"));
+    build();
+    EXPECT_EQ(dir.read("elsewhere/kept.scr"), expected);
+    EXPECT_EQ(dir.read("jobs/inkrun.SCR"), expected);
+    fs::remove(dir.file("jobs/Inkrun.scr"));
+    fs::remove(dir.file("jobs/inkrun.SCR"));
+
+    // Hard links: the new script is a new file, so the old name holds only the old one.
+    dir.write("jobs/Inkrun.scr", "old");
+    fs::create_hard_link(dir.file("jobs/Inkrun.scr"), dir.file("jobs/INKRUN.scr"));
+    build();
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), expected);
+    EXPECT_FALSE(fs::exists(dir.file("jobs/INKRUN.scr")));
+
+    // A dangling link in capitals is no old script: left alone.
+    fs::create_symlink("nowhere", dir.file("jobs/INKRUN.SCR"));
+    build();
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), expected);
+    EXPECT_TRUE(fs::is_symlink(dir.file("jobs/INKRUN.SCR")));
+    EXPECT_EQ(dialogs.messages.size(), 4u);
+}
+
+TEST_F(BuildCommand, AReadOnlyScriptIsRefusedAndAReadOnlyOldOneIsReported) {
+    show(jobs());
+    state.setSetupText("zoom");
+    state.select(0);
+    const std::string script = dir.write("jobs/Inkrun.scr", "read-only script");
+    ::chmod(script.c_str(), 0444);
+    try {
+        build();
+        ADD_FAILURE() << "replaced a read-only script";
+    } catch (const platform::FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Could not write " + script + ": the file is read-only");
+    }
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "read-only script");
+    ::chmod(script.c_str(), 0644);
+
+    // The new script is in place, the old one stays: the window says both, as a warning.
+    const std::string old = dir.write("jobs/INKRUN.SCR", "old, read-only");
+    ::chmod(old.c_str(), 0444);
+    std::exception_ptr caught;
+    try {
+        build();
+    } catch (...) {
+        caught = std::current_exception();
+    }
+    ASSERT_TRUE(caught);
+    checkCommandError(caught, dialogs);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "The script is written to " + script + ", but the old script " + old +
+                                            " could not be deleted: the file is read-only.");
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
+    EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), "old, read-only");
+}
+
+TEST_F(BuildCommand, AFifoNamedLikeTheScriptIsRefusedWithoutBlocking) {
+    show(jobs());
+    state.setSetupText("zoom");
+    state.select(0);
+    ASSERT_EQ(::mkfifo(dir.file("jobs/Inkrun.scr").c_str(), 0644), 0);
+    try {
+        build();
+        ADD_FAILURE();
+    } catch (const platform::FileError& e) {
+        EXPECT_EQ(e.reason(), "it is a FIFO, not an ordinary file");
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(dir.file("jobs/Inkrun.scr").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(BuildCommand, AFailedWriteKeepsTheOldScriptWholeAndLeavesNoTemporary) {

@@ -2,6 +2,7 @@
 
 #include "commands/plain_window_state.h"
 #include "platform/file_error.h"
+#include "platform/file_io_testing.h"
 #include "setup/default_template.h"
 #include "setup/setup_file.h"
 #include "support/scripted_dialogs.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace inkrun::setup {
@@ -186,6 +188,46 @@ TEST_F(SetupCommands, SaveAfterASlotLoadOffersTheSlotAndKeepsItsPath) {
     EXPECT_EQ(test::readFile(elsewhere), "edited");
     EXPECT_EQ(dir.read("settings/Setup1.txt"), "slot text");
     EXPECT_EQ(state.setupPath(), slotPath(1));
+}
+
+TEST_F(SetupCommands, SavingASlotStoredInCapitalsWritesThatFileNotASecond) {
+    dir.write("settings/SETUP1.TXT", "slot text");
+    loadSetupSlot(state, settings, 1);
+    state.setSetupText("edited");
+    dialogs.answer(slotPath(1));
+    saveSetup(state, dialogs);
+    EXPECT_EQ(dir.read("settings/SETUP1.TXT"), "edited");
+    EXPECT_FALSE(std::filesystem::exists(slotPath(1)));
+    EXPECT_EQ(state.setupPath(), slotPath(1));
+    loadSetupSlot(state, settings, 1);
+    EXPECT_EQ(state.setupText(), "edited");
+
+    // Another name typed in the dialog is that name: nothing else is touched.
+    dialogs.answer(dir.file("settings/setup1.TXT"));
+    saveSetup(state, dialogs);
+    EXPECT_EQ(dir.read("settings/setup1.TXT"), "edited");
+    EXPECT_EQ(dir.read("settings/SETUP1.TXT"), "edited");
+}
+
+TEST_F(SetupCommands, AReadOnlySetupIsNotReplaced) {
+    const std::string target = dir.write("drawings/plot.txt", "kept");
+    ::chmod(target.c_str(), 0444);
+    state.setSetupText("new");
+    dialogs.answer(target);
+    EXPECT_THROW(saveSetupAs(state, dialogs), platform::FileError);
+    EXPECT_EQ(test::readFile(target), "kept");
+    EXPECT_NE(state.setupPath(), target);
+}
+
+TEST_F(SetupCommands, ASaveAsWhoseDurabilityIsUnconfirmedStillTakesThePath) {
+    state.setSetupText("new");
+    const std::string target = dir.file("drawings/plot.txt");
+    dialogs.answer(target);
+    platform::testing::failDirectorySyncWith(EIO);
+    EXPECT_THROW(saveSetupAs(state, dialogs), platform::WrittenWithWarning);
+    platform::testing::failDirectorySyncWith(0);
+    EXPECT_EQ(test::readFile(target), "new");
+    EXPECT_EQ(state.setupPath(), target);
 }
 
 TEST_F(SetupCommands, SaveOffersTheNameAfterEitherSeparator) {

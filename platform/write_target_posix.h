@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/file_io.h"
+
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+
+namespace inkrun::platform::posix {
+
+// What a write to a path would replace, once its symbolic links are followed.
+struct WriteTarget {
+    std::string destination;               // the path renamed over: the target or where its links lead
+    std::optional<struct stat> existing;   // the file there, when there is one
+    bool stream = false;                   // a FIFO or character device, to be written into
+};
+
+// Follows the target's links and refuses, with FileError("write", target, reason), what must not
+// be written: a read-only file, anything but a regular file (except a stream when allowed), and,
+// as root, a link that another user owns.
+WriteTarget examineWriteTarget(const std::string& target, StreamTarget streams);
+
+// Whether this process must treat the file as read-only: it has no write bit at all (root too,
+// as Windows refuses a read-only file to everyone), or the system would refuse us the write.
+bool isReadOnlyForUs(const std::string& path, const struct stat& info);
+
+std::string directoryOf(const std::string& path);
+std::string nameOf(const std::string& path);
+
+}  // namespace inkrun::platform::posix

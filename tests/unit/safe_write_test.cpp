@@ -1,0 +1,245 @@
+// What a replacing write refuses, keeps and leaves behind, as the user and as root.
+#include "platform/file_error.h"
+#include "platform/file_io.h"
+#include "platform/file_io_testing.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace inkrun::platform {
+namespace {
+
+using inkrun::test::TempDir;
+namespace fs = std::filesystem;
+
+constexpr uid_t kNobody = 65534;
+
+std::vector<std::string> entries(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct stat statOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
+std::string refusal(const std::string& path, StreamTarget streams = StreamTarget::Refuse) {
+    try {
+        AtomicFileWriter writer(path, streams);
+        writer.write("new");
+        writer.commit();
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), path);
+        return error.reason();
+    }
+    return "(written)";
+}
+
+TEST(SafeWrite, AReadOnlyFileIsRefusedEvenForRootAndStaysWhole) {
+    TempDir dir;
+    const std::string target = dir.write("Inkrun.scr", "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+    }
+    EXPECT_EQ(refusal(target), "the file is read-only");
+    EXPECT_EQ(dir.read("Inkrun.scr"), "old");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"Inkrun.scr"});
+
+    // So is a read-only file behind a link; the link stays a link.
+    ASSERT_EQ(::symlink("Inkrun.scr", dir.file("link").c_str()), 0);
+    EXPECT_EQ(refusal(dir.file("link")), "the file is read-only");
+    EXPECT_EQ(dir.read("Inkrun.scr"), "old");
+}
+
+TEST(SafeWrite, OnlyRegularFilesAreReplaced) {
+    TempDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(refusal(fifo), "it is a FIFO, not an ordinary file");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));  // never blocks
+    EXPECT_TRUE(S_ISFIFO(statOf(fifo).st_mode));
+
+    ASSERT_EQ(::symlink("/dev/null", dir.file("null").c_str()), 0);
+    EXPECT_EQ(refusal(dir.file("null")), "it is a device, not an ordinary file");
+    EXPECT_TRUE(S_ISCHR(statOf("/dev/null").st_mode));
+
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = dir.file("sock");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(refusal(socketPath, StreamTarget::WriteInto), "it is a socket, not an ordinary file");
+    EXPECT_TRUE(S_ISSOCK(statOf(socketPath).st_mode));
+    ::close(listener);
+
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"null", "pipe", "sock"}));
+}
+
+TEST(SafeWrite, StreamsAreWrittenIntoWhenAsked) {
+    TempDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(refusal(fifo, StreamTarget::WriteInto), "no program is reading from the FIFO");
+
+    std::string received;
+    std::thread reader([&] {
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) received.append(buffer, static_cast<std::size_t>(got));
+        ::close(fd);
+    });
+    const std::string bytes(3 << 20, 'p');  // more than the pipe holds
+    for (int attempt = 0;; ++attempt) {
+        try {
+            AtomicFileWriter writer(fifo, StreamTarget::WriteInto);
+            writer.write(bytes);
+            writer.commit();
+            break;
+        } catch (const FileError&) {
+            ASSERT_LT(attempt, 500) << "the reader never opened the FIFO";
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    reader.join();
+    EXPECT_EQ(received, bytes);
+    EXPECT_TRUE(S_ISFIFO(statOf(fifo).st_mode));
+
+    AtomicFileWriter null("/dev/null", StreamTarget::WriteInto);
+    null.write("gone");
+    null.commit();
+    EXPECT_TRUE(S_ISCHR(statOf("/dev/null").st_mode));
+    EXPECT_EQ(refusal("/dev/full", StreamTarget::WriteInto), systemReason(ENOSPC));
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"pipe"});
+}
+
+TEST(SafeWrite, RootDoesNotWriteThroughAnotherUsersLink) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root";
+    TempDir dir;
+    const std::string secret = dir.write("secret", "root only");
+    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
+    const std::string planted = dir.file("Inkrun.scr");
+    ASSERT_EQ(::symlink(secret.c_str(), planted.c_str()), 0);
+    ASSERT_EQ(::lchown(planted.c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(refusal(planted), "it is a symbolic link owned by another user (uid 65534); running as root, the "
+                                "program does not write through it");
+    // Nor through root's own link that leads to the planted one.
+    ASSERT_EQ(::symlink("Inkrun.scr", dir.file("setup.txt").c_str()), 0);
+    EXPECT_NE(refusal(dir.file("setup.txt")).find("owned by another user"), std::string::npos);
+    EXPECT_EQ(dir.read("secret"), "root only");
+    EXPECT_TRUE(fs::is_symlink(planted));
+}
+
+TEST(SafeWrite, AReplacedFileKeepsOwnerAndModeButNoSpecialBits) {
+    TempDir dir;
+    const std::string target = dir.write("Inkrun.scr", "old");
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(::chmod(target.c_str(), 06750 | S_ISVTX), 0);
+    writeFileAtomically(target, "new");
+    const struct stat info = statOf(target);
+    EXPECT_EQ(info.st_mode & 07777, 0750u);
+    if (root) {
+        EXPECT_EQ(info.st_uid, kNobody);
+        EXPECT_EQ(info.st_gid, kNobody);
+    }
+    EXPECT_EQ(dir.read("Inkrun.scr"), "new");
+}
+
+TEST(SafeWrite, AKillDuringASaveLeavesNothingBehind) {
+    TempDir dir;
+    const std::string target = dir.write("Inkrun.scr", "old");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFileWriter writer(target);
+        writer.write(std::string(3 << 20, 'k'));  // past the buffer: on disk in the temporary
+        (void)!::write(ready[1], "r", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"Inkrun.scr"});
+    EXPECT_EQ(dir.read("Inkrun.scr"), "old");
+}
+
+TEST(SafeWrite, StaleTemporariesGoAndLiveOnesStay) {
+    TempDir dir;
+    const auto age = [&](const std::string& name) {
+        const timespec hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, dir.file(name).c_str(), hourAgo, 0), 0);
+    };
+    dir.write(".inkrun-Stale123.tmp", "left by a kill");
+    age(".inkrun-Stale123.tmp");
+    dir.write(".inkrun-Locked12.tmp", "a writer at work");
+    age(".inkrun-Locked12.tmp");
+    const int held = ::open(dir.file(".inkrun-Locked12.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    dir.write(".inkrun-Newborn1.tmp", "just made");
+    dir.write(".inkrun-other.tmp", "not ours");
+    age(".inkrun-other.tmp");
+
+    writeFileAtomically(dir.file("Inkrun.scr"), "new");
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{".inkrun-Locked12.tmp", ".inkrun-Newborn1.tmp",
+                                                             ".inkrun-other.tmp", "Inkrun.scr"}));
+    ::close(held);
+}
+
+TEST(SafeWrite, TheLongestNameTheFileSystemTakesSaves) {
+    TempDir dir;
+    const std::string name = std::string(251, 'n') + ".txt";
+    ASSERT_EQ(name.size(), 255u);
+    writeFileAtomically(dir.file(name), "first");
+    writeFileAtomically(dir.file(name), "second");
+    EXPECT_EQ(dir.read(name), "second");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{name});
+}
+
+TEST(SafeWrite, AFailedDirectorySyncSaysTheFileWasReplaced) {
+    TempDir dir;
+    const std::string target = dir.write("Inkrun.scr", "old");
+    testing::failDirectorySyncWith(EIO);
+    try {
+        writeFileAtomically(target, "new");
+        ADD_FAILURE() << "no warning";
+    } catch (const WrittenWithWarning& warning) {
+        EXPECT_EQ(warning.path(), target);
+        EXPECT_EQ(std::string(warning.what()), "Wrote " + target + ", but could not confirm that it is safely on "
+                                               "disk: syncing its directory failed (" + systemReason(EIO) + ")");
+    }
+    testing::failDirectorySyncWith(0);
+    EXPECT_EQ(dir.read("Inkrun.scr"), "new");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"Inkrun.scr"});
+}
+
+}  // namespace
+}  // namespace inkrun::platform
