@@ -249,6 +249,36 @@ TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
     EXPECT_FALSE(exists(outFile));
 }
 
+TEST_F(BuildCli, OutputIntoDevicesAndFifosNeverReplacesThem) {
+    const CliRun null = run({"A-101.dwg", "-o", "/dev/null"});
+    EXPECT_EQ(null.status, kExitSuccess) << null.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    const CliRun full = run({"A-101.dwg", "-o", "/dev/full"});
+    EXPECT_EQ(full.status, kExitBuildFailed);
+    EXPECT_EQ(full.err, "inkrun-build: Could not write /dev/full: No space left on device\n");
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const CliRun unread = run({"A-101.dwg", "-o", fifo});
+    EXPECT_EQ(unread.status, kExitBuildFailed);
+    EXPECT_EQ(unread.err, "inkrun-build: Could not write " + fifo + ": no program is reading from the FIFO\n");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST_F(BuildCli, AScriptWrittenBesideAnOldOneThatStaysExitsThree) {
+    const std::string old = dir.write("jobs/INKRUN.SCR", "old");
+    ::chmod(old.c_str(), 0444);
+    const CliRun result = run({"A-101.dwg"});
+    EXPECT_EQ(result.status, kExitWrittenWithWarning);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "inkrun-build: warning: The script is written to " + jobs + "/Inkrun.scr, but the old "
+                          "script " + old + " could not be deleted: the file is read-only.\n");
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), templateScript(jobs, "A-101.dwg"));
+    EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), "old");
+}
+
 TEST_F(BuildCli, InjectedAndUnencodableNamesAreRefusedWithNothingWritten) {
     dir.write("jobs/Inkrun.scr", "old");
     // Each refusal is one line on stderr: control characters in a name are shown escaped.
