@@ -5,6 +5,11 @@
 #include <iterator>
 #include <stdexcept>
 #include <cstdlib>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#endif
 
 namespace inkrun::test {
 
@@ -52,5 +57,14 @@ void writeFile(const std::string& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
+
+#ifndef _WIN32
+std::string characterDevice(const TempDir& dir, const std::string& name, unsigned minor) {
+    if (::geteuid() != 0) return "/dev/" + name;
+    const std::string path = dir.file(name);
+    if (::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, minor)) != 0) throw std::runtime_error("mknod failed");
+    return path;
+}
+#endif
 
 }  // namespace inkrun::test

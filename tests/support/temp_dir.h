@@ -25,6 +25,11 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// A character device like /dev/null (minor 3) or /dev/full (minor 7) for a write to aim at. As
+// root it is a node of its own in `dir`, so that a faulty write replaces no device the system
+// uses; other users get the system's, which they cannot replace.
+std::string characterDevice(const TempDir& dir, const std::string& name, unsigned minor);
 void writeFile(const std::string& path, std::string_view bytes);
 
 }  // namespace inkrun::test

@@ -250,14 +250,16 @@ TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
 }
 
 TEST_F(BuildCli, OutputIntoDevicesAndFifosNeverReplacesThem) {
-    const CliRun null = run({"A-101.dwg", "-o", "/dev/null"});
+    const std::string nullDevice = test::characterDevice(dir, "null", 3);
+    const CliRun null = run({"A-101.dwg", "-o", nullDevice});
     EXPECT_EQ(null.status, kExitSuccess) << null.err;
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_TRUE(fs::is_character_file(nullDevice));
 
-    const CliRun full = run({"A-101.dwg", "-o", "/dev/full"});
+    const std::string fullDevice = test::characterDevice(dir, "full", 7);
+    const CliRun full = run({"A-101.dwg", "-o", fullDevice});
     EXPECT_EQ(full.status, kExitBuildFailed);
-    EXPECT_EQ(full.err, "inkrun-build: Could not write /dev/full: No space left on device\n");
-    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    EXPECT_EQ(full.err, "inkrun-build: Could not write " + fullDevice + ": No space left on device\n");
+    EXPECT_TRUE(fs::is_character_file(fullDevice));
 
     const std::string fifo = dir.file("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
