@@ -51,7 +51,7 @@ private:
     std::string name_;
     int directoryFd_ = -1;
     int fd_ = -1;
-    std::string temporaryName_;  // in directory_, once the temporary has a name
+    std::string temporary_;  // the temporary file (POSIX: its name in directory_, once it has one)
     bool stream_ = false;        // writing straight into a FIFO or character device
     std::string buffer_;
     bool committed_ = false;

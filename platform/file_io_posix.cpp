@@ -144,7 +144,7 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
         fail("write", target_, error);
     }
     fd_ = temporary.fd;
-    temporaryName_ = temporary.name;
+    temporary_ = temporary.name;
     buffer_.reserve(kBufferSize);
 }
 
@@ -222,16 +222,16 @@ void AtomicFileWriter::commit() {
     int error = ::fchmod(fd_, mode) != 0 ? errno : 0;
     if (!error) error = syncFile(fd_);
     if (!error) {
-        posix::Temporary temporary{fd_, temporaryName_};
+        posix::Temporary temporary{fd_, temporary_};
         error = posix::nameTemporary(directoryFd_, temporary);
-        temporaryName_ = temporary.name;
+        temporary_ = temporary.name;
     }
-    if (!error && ::renameat(directoryFd_, temporaryName_.c_str(), directoryFd_, name_.c_str()) != 0) error = errno;
+    if (!error && ::renameat(directoryFd_, temporary_.c_str(), directoryFd_, name_.c_str()) != 0) error = errno;
     if (error) {
         discard();
         fail("write", target_, error);
     }
-    temporaryName_.clear();
+    temporary_.clear();
     committed_ = true;
     // Closed only now: the lock it holds keeps the named temporary from being taken for stale.
     ::close(fd_);
@@ -251,9 +251,9 @@ void AtomicFileWriter::discard() noexcept {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!temporaryName_.empty() && directoryFd_ >= 0) {
-        ::unlinkat(directoryFd_, temporaryName_.c_str(), 0);
-        temporaryName_.clear();
+    if (!temporary_.empty() && directoryFd_ >= 0) {
+        ::unlinkat(directoryFd_, temporary_.c_str(), 0);
+        temporary_.clear();
     }
     buffer_.clear();
 }

@@ -147,7 +147,7 @@ std::string readWholeFile(const std::string& path) {
     return content;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target_(std::move(targetPath)) {
+AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget) : target_(std::move(targetPath)) {
     // Write through a symbolic link rather than replace the link with a file.
     const std::string destination = linkDestination(target_);
     const std::size_t start = nameStart(destination);

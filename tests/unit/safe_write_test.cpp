@@ -1,4 +1,5 @@
 // What a replacing write refuses, keeps and leaves behind, as the user and as root.
+#ifndef _WIN32  // the POSIX writer: links, owners, modes, FIFOs, flock, fork
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_io_testing.h"
@@ -250,3 +251,4 @@ TEST(SafeWrite, AFailedDirectorySyncSaysTheFileWasReplaced) {
 
 }  // namespace
 }  // namespace inkrun::platform
+#endif

@@ -243,6 +243,7 @@ TEST_F(BuildCommand, AReadOnlyScriptIsRefusedAndAReadOnlyOldOneIsReported) {
     EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), "old, read-only");
 }
 
+#ifndef _WIN32  // FIFOs, device nodes and the sync fault are POSIX only
 TEST_F(BuildCommand, AFifoNamedLikeTheScriptIsRefusedWithoutBlocking) {
     show(jobs());
     state.setSetupText("zoom");
@@ -259,6 +260,7 @@ TEST_F(BuildCommand, AFifoNamedLikeTheScriptIsRefusedWithoutBlocking) {
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
+#endif
 TEST_F(BuildCommand, AFailedWriteKeepsTheOldScriptWholeAndLeavesNoTemporary) {
     dir.write("jobs/Inkrun.scr", "the old script");
     dir.write("jobs/INKRUN.SCR", "an old variant");
