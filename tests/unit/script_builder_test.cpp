@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/ansi_codec.h"
+
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -72,7 +74,9 @@ TEST(ScriptSafety, NamesThatWouldBreakTheQuotingAreRefusedAndNamed) {
             script::checkScriptJob(job);
             ADD_FAILURE() << "accepted " << bad;
         } catch (const script::ScriptRefused& e) {
-            EXPECT_NE(std::string(e.what()).find("\"" + bad + "\""), std::string::npos) << e.what();
+            // Named whole, with its control characters escaped.
+            EXPECT_NE(std::string(e.what()).find("\"" + platform::escapeControls(bad) + "\""), std::string::npos)
+                << e.what();
         }
     }
     ScriptJob job = towerJob(false, '/');
