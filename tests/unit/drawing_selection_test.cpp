@@ -219,5 +219,37 @@ TEST_F(DrawingSelectionTest, BuildAfterAPickWritesExactlyThePickedDrawings) {
                                                 "_open\r\n\"" + drawings + "/d.dwg\"" + block);
 }
 
+// Typed "jobs/sub/S.dwg" "jobs/G.dwg": the dialog gives the other folder's file as a path.
+TEST_F(DrawingSelectionTest, PicksFromTwoFoldersAreRefusedAndChangeNothing) {
+    root.mkdir("jobs/sub");
+    root.write("jobs/sub/S.dwg", "");
+    root.write("jobs/sub/G.dwg", "");  // the file a folder taken for all would mark
+    root.write("jobs/G.dwg", "");
+    ASSERT_TRUE(pick({drawings + "/c.dwg"}));
+    for (const Names& answer : {Names{drawings, "sub/S.dwg", "G.dwg"}, Names{drawings, "G.dwg", drawings + "/sub/S.dwg"},
+                                Names{drawings + "/sub", "S.dwg", drawings + "/G.dwg"}}) {
+        dialogs.messages.clear();
+        EXPECT_FALSE(pick(answer));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_NE(dialogs.messages[0].text.find("more than one folder"), std::string::npos);
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(state.drawingDirectory(), drawings);
+        EXPECT_EQ(state.selectedDrawings(), Names{"c.dwg"});
+        EXPECT_EQ(defaultFile(), drawings);
+    }
+}
+
+TEST_F(DrawingSelectionTest, PicksGivenAsPathsIntoOneFolderMarkThatFolder) {
+    const std::string sub = root.mkdir("jobs/sub");
+    root.write("jobs/sub/S.dwg", "");
+    root.write("jobs/sub/T.dwg", "");
+    root.write("jobs/sub/a.dwg", "");
+    ASSERT_TRUE(pick({drawings, "sub/S.dwg", sub + "/T.dwg"}));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(state.drawingDirectory(), sub);
+    EXPECT_EQ(state.selectedDrawings(), (Names{"S.dwg", "T.dwg"}));
+    EXPECT_EQ(defaultFile(), sub);
+}
+
 }  // namespace
 }  // namespace inkrun::drawings
