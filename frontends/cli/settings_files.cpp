@@ -39,8 +39,8 @@ std::optional<std::string> whyNotOrdinary(const fs::path& path) {
     }
     const fs::file_status target = fs::status(path, error);
     if (error) {
-        if (error.value() == ENOENT) return "it is a symbolic link to nothing (dangling)";
-        if (error.value() == ELOOP) return "it is a symbolic link that loops";
+        if (error == std::errc::no_such_file_or_directory) return "it is a symbolic link to nothing (dangling)";
+        if (error == std::errc::too_many_symbolic_link_levels) return "it is a symbolic link that loops";
         return "it is a symbolic link that cannot be followed: " + platform::systemReason(error.value());
     }
     if (target.type() == fs::file_type::regular) return std::nullopt;
