@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "platform/ansi_codec.h"
 #include "platform/file_error.h"
 
 namespace inkrun {
@@ -23,7 +24,9 @@ void checkCommandError(std::exception_ptr error, UserDialogs& dialogs) {
     } catch (...) {
         text = "An unexpected error occurred.";
     }
-    dialogs.showMessage(text, kApplicationTitle, icon);
+    // Messages quote names from the file system and the person's typing; whatever reached the
+    // text unescaped is escaped here, for the window and the terminal alike.
+    dialogs.showMessage(platform::escapeControls(text), kApplicationTitle, icon);
 }
 
 }  // namespace inkrun

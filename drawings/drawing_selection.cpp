@@ -1,5 +1,6 @@
 #include "drawings/drawing_selection.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -21,6 +22,60 @@ void skipOnFailure(Step&& step) {
         std::forward<Step>(step)();
     } catch (...) {
     }
+}
+
+bool isSeparator(char c, char separator) { return c == separator || c == '/'; }
+
+bool isAbsolute(const std::string& path, char separator) {
+    if (!path.empty() && isSeparator(path.front(), separator)) return true;
+    // "C:\..." on Windows.
+    return separator == '\\' && path.size() > 2 && path[1] == ':' && isSeparator(path[2], separator);
+}
+
+// A several-file answer is a directory and names in it. A dialog may also give a picked file as
+// a path (typed "sub/S.dwg", or a full path from another folder): such a file is meant where
+// the path leads, so it counts only when it leads into the one folder all picks share.
+// Returns that folder and the names, or nullopt when the picks lie in more than one folder.
+struct SeveralPicks {
+    std::string directory;
+    std::unordered_set<std::string> names;
+};
+
+std::optional<SeveralPicks> picksInOneFolder(const std::vector<std::string>& parts, char separator,
+                                             std::vector<std::string>& folders) {
+    const std::string& base = parts.front();
+    SeveralPicks picks;
+    std::optional<std::string> shared;
+    for (std::size_t j = 1; j < parts.size(); ++j) {
+        const std::string& part = parts[j];
+        std::size_t last = std::string::npos;
+        for (std::size_t k = 0; k < part.size(); ++k)
+            if (isSeparator(part[k], separator)) last = k;
+        std::string folder = base;
+        if (last != std::string::npos) {
+            const std::string lead = part.substr(0, last);
+            if (isAbsolute(part, separator)) folder = last == 0 ? part.substr(0, 1) : lead;
+            else if (!base.empty() && isSeparator(base.back(), separator)) folder = base + lead;
+            else folder = base + separator + lead;
+        }
+        if (!shared) {
+            shared = folder;
+        } else if (*shared != folder) {
+            if (std::find(folders.begin(), folders.end(), *shared) == folders.end()) folders.push_back(*shared);
+            if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+        }
+        picks.names.insert(part.substr(last == std::string::npos ? 0 : last + 1));
+    }
+    if (!folders.empty()) return std::nullopt;
+    // A folder that came from a path is the directory; the answer's own stays exactly as given.
+    picks.directory = shared ? *shared : base;
+    return picks;
+}
+
+std::string picksInSeveralFoldersMessage(const std::vector<std::string>& folders) {
+    std::string text = "The drawings picked lie in more than one folder (";
+    for (std::size_t i = 0; i < folders.size(); ++i) text += (i ? ", " : "") + folders[i];
+    return text + "). A script covers the drawings of one folder: pick them in one folder. Nothing was changed.";
 }
 
 }  // namespace
@@ -53,8 +108,15 @@ bool openDrawingFiles(MainWindowState& state, UserDialogs& dialogs, const Progra
             picked.insert(path.substr(separator + 1));
         }
     } else {
-        directory = parts.front();
-        picked.insert(parts.begin() + 1, parts.end());
+        std::vector<std::string> folders;
+        auto picks = picksInOneFolder(parts, settings.separator, folders);
+        if (!picks) {
+            // Taking one folder for all would mark files that were not picked.
+            dialogs.showMessage(picksInSeveralFoldersMessage(folders), kApplicationTitle, MessageIcon::Exclamation);
+            return false;
+        }
+        directory = std::move(picks->directory);
+        picked = std::move(picks->names);
     }
 
     if (directory) {

@@ -8,7 +8,8 @@ namespace inkrun::drawings {
 
 // Open Drawing Files: the person picks drawings in the open dialog; the drawing directory and
 // the list follow the choice, the picked drawings are marked, and "DefaultFile.txt" remembers
-// the directory. Returns false when the dialog was cancelled.
+// the directory. Picks from more than one folder are refused with a message. Returns false
+// when the dialog was cancelled or the pick refused: then nothing has changed.
 bool openDrawingFiles(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings);
 
 }  // namespace inkrun::drawings

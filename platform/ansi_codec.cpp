@@ -83,8 +83,17 @@ std::string escaped(std::string_view bytes) {
     return text;
 }
 
-std::string describeCharacter(char32_t codePoint, const std::string& character) {
+bool isControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F); }
+
+std::string describeCharacter(char32_t codePoint, const std::string& character, bool malformed) {
+    if (malformed) return (character.size() > 4 ? "the bytes " : "the byte ") + character;
+    if (isControl(codePoint)) return "the control character U+" + hex(codePoint, 4);
     return "the character \"" + character + "\" (U+" + hex(codePoint, 4) + ")";
+}
+
+std::string problemText(char32_t codePoint, const std::string& character, bool malformed) {
+    if (malformed) return "the text is not valid UTF-8 (" + describeCharacter(codePoint, character, true) + ")";
+    return describeCharacter(codePoint, character, false) + " is not in the " + ansiCodePageName() + " code page";
 }
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -132,11 +141,14 @@ std::size_t malformedLength(std::string_view text, std::size_t at) {
 
 }  // namespace
 
-UnencodableCharacter::UnencodableCharacter(char32_t codePoint, std::string character, std::size_t offset)
-    : std::runtime_error(describeCharacter(codePoint, character) + " is not in the " + ansiCodePageName() + " code page"),
-      codePoint_(codePoint), character_(std::move(character)), offset_(offset) {}
+UnencodableCharacter::UnencodableCharacter(char32_t codePoint, std::string character, std::size_t offset,
+                                           bool malformed)
+    : std::runtime_error(problemText(codePoint, character, malformed)), codePoint_(codePoint),
+      character_(std::move(character)), offset_(offset), malformed_(malformed) {}
 
-std::string UnencodableCharacter::describe() const { return describeCharacter(codePoint_, character_); }
+std::string UnencodableCharacter::describe() const {
+    return describeCharacter(codePoint_, character_, malformed_);
+}
 
 std::string decodeWindows1252(std::string_view bytes) {
     const char* data = bytes.data();
@@ -208,7 +220,7 @@ std::string encodeWindows1252(std::string_view utf8) {
         } else {
             length = decodeSequence(utf8, i, cp);
             if (length == 0)
-                throw UnencodableCharacter(U'\uFFFD', escaped(utf8.substr(i, malformedLength(utf8, i))), i);
+                throw UnencodableCharacter(U'\uFFFD', escaped(utf8.substr(i, malformedLength(utf8, i))), i, true);
         }
         const unsigned char byte = cp < kEncodeLimit ? kEncodeTable[cp] : 0;
         if (byte == 0) throw UnencodableCharacter(cp, std::string(utf8.substr(i, length)), i);
@@ -226,8 +238,56 @@ std::size_t decodeUtf8Character(std::string_view utf8, std::size_t at, char32_t&
         return 1;
     }
     const std::size_t length = decodeSequence(utf8, at, codePoint);
-    if (length == 0) throw UnencodableCharacter(U'\uFFFD', escaped(utf8.substr(at, malformedLength(utf8, at))), at);
+    if (length == 0) throw UnencodableCharacter(U'\uFFFD', escaped(utf8.substr(at, malformedLength(utf8, at))), at,
+                                                   true);
     return length;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t length = decodeSequence(bytes, i, cp);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string escapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out.push_back(static_cast<char>(byte));
+            ++i;
+        } else if (byte == '\r') {
+            out += "\\r";
+            ++i;
+        } else if (byte == '\n') {
+            out += "\\n";
+            ++i;
+        } else if (byte < 0x80) {
+            out += "\\x" + hex(byte, 2);
+            ++i;
+        } else {
+            char32_t cp = 0;
+            const std::size_t length = decodeSequence(text, i, cp);
+            if (length == 0) {
+                out += "\\x" + hex(byte, 2);
+                ++i;
+            } else {
+                if (isControl(cp)) out += "\\u" + hex(cp, 4);
+                else out.append(text.substr(i, length));
+                i += length;
+            }
+        }
+    }
+    return out;
 }
 
 }  // namespace inkrun::platform

@@ -13,19 +13,23 @@ namespace inkrun::platform {
 // A character the code page cannot hold. Never replaced by '?'.
 class UnencodableCharacter : public std::runtime_error {
 public:
-    UnencodableCharacter(char32_t codePoint, std::string character, std::size_t offset);
+    UnencodableCharacter(char32_t codePoint, std::string character, std::size_t offset, bool malformed = false);
     char32_t codePoint() const { return codePoint_; }
+    // The input was not UTF-8 at all (codePoint() is then U+FFFD and character() the bytes,
+    // escaped): the text came from somewhere that does not speak UTF-8, not a missing character.
+    bool malformed() const { return malformed_; }
     // The character itself, UTF-8.
     const std::string& character() const { return character_; }
     // Byte offset of the character in the UTF-8 input.
     std::size_t offset() const { return offset_; }
-    // "the character "Ω" (U+03A9)"
+    // "the character "Ω" (U+03A9)", "the control character U+009B", "the bytes \xE9\x41"
     std::string describe() const;
 
 private:
     char32_t codePoint_;
     std::string character_;
     std::size_t offset_;
+    bool malformed_;
 };
 
 // "Windows-1252": the code page text files are read and written in.
@@ -45,5 +49,13 @@ std::string encodeWindows1252(std::string_view utf8);
 // The UTF-8 character at `at` of a non-empty rest of `utf8`: its code point and length.
 // Throws UnencodableCharacter (U+FFFD) when it is malformed.
 std::size_t decodeUtf8Character(std::string_view utf8, std::size_t at, char32_t& codePoint);
+
+// Whether the bytes are well-formed UTF-8.
+bool isValidUtf8(std::string_view bytes);
+
+// Text fit to quote in a message: UTF-8 kept, every control character (C0, DEL, C1) and every
+// byte that is not UTF-8 shown escaped ("\r", "\n", "\x00", "\u009B", "\xE9"), so a quoted name
+// can neither cut the message short, forge a line, nor steer a terminal.
+std::string escapeControls(std::string_view text);
 
 }  // namespace inkrun::platform

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/ansi_codec.h"
+
 namespace inkrun::platform {
 
 namespace {
@@ -14,6 +16,10 @@ namespace {
 }
 
 }  // namespace
+
+FileError::FileError(std::string action, std::string path, std::string reason)
+    : std::runtime_error("Could not " + action + " " + escapeControls(path) + ": " + escapeControls(reason)),
+      action_(std::move(action)), path_(std::move(path)), reason_(std::move(reason)) {}
 
 std::string systemReason(int errorNumber) {
     char buffer[256] = {};

@@ -6,12 +6,11 @@
 namespace inkrun::platform {
 
 // A failure to touch a file, phrased for the user:
-// "Could not write /home/ann/jobs/Inkrun.scr: Permission denied".
+// "Could not write /home/ann/jobs/Inkrun.scr: Permission denied". The message shows the path
+// with its control characters escaped; path() keeps it as given.
 class FileError : public std::runtime_error {
 public:
-    FileError(std::string action, std::string path, std::string reason)
-        : std::runtime_error("Could not " + action + " " + path + ": " + reason),
-          action_(std::move(action)), path_(std::move(path)), reason_(std::move(reason)) {}
+    FileError(std::string action, std::string path, std::string reason);
 
     const std::string& action() const { return action_; }
     const std::string& path() const { return path_; }

@@ -16,7 +16,8 @@ inline constexpr char kPathSeparator = '/';
 // directory + separator + name, with the directory unchanged (a root gives two separators).
 std::string joinPath(std::string_view directory, std::string_view name, char separator = kPathSeparator);
 
-// Case folding for name comparison: ASCII and the Latin-1 letters, in UTF-8.
+// Case folding for name comparison: every upper/lower pair of Windows-1252, in UTF-8. Keeps the
+// byte length.
 std::string foldCase(std::string_view utf8);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 

@@ -43,6 +43,9 @@ std::string encodeFor(std::string_view text, Label whose) {
     try {
         return platform::encodeAnsi(text);
     } catch (const platform::UnencodableCharacter& e) {
+        if (e.malformed())
+            throw ScriptRefused("Cannot build: " + whose() + " is not valid UTF-8 text (" + e.describe() +
+                                "), so its characters are unknown. Nothing was written.");
         throw ScriptRefused("Cannot build: " + whose() + " holds " + e.describe() +
                             ", which the Windows-1252 code page of the script cannot store. Nothing was written.");
     }
@@ -55,10 +58,13 @@ struct EncodedJob {
     std::string setup;
 };
 
-std::string drawingLabel(const std::string& name) { return "the drawing \"" + name + "\""; }
+// Names are quoted escaped: a message must show the whole name, not stop at a NUL in it.
+std::string drawingLabel(const std::string& name) {
+    return "the drawing \"" + platform::escapeControls(name) + "\"";
+}
 
 EncodedJob checkAndEncode(const ScriptJob& job) {
-    const std::string directoryLabel = "the drawing directory \"" + job.directory + "\"";
+    const std::string directoryLabel = "the drawing directory \"" + platform::escapeControls(job.directory) + "\"";
     if (auto problem = quotingProblem(job.directory))
         throw ScriptRefused("Cannot build: " + directoryLabel + " holds " + *problem +
                             ", which would break the script. Nothing was written.");

@@ -12,7 +12,9 @@
 #include "commands/plain_window_state.h"
 #include "commands/startup.h"
 #include "commands/user_dialogs.h"
+#include "frontends/cli/settings_files.h"
 #include "inkrun_version.h"
+#include "platform/ansi_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
@@ -50,6 +52,7 @@ struct Options {
     bool all = false;
     std::vector<std::string> names;
     std::optional<std::string> output;
+    bool quiet = false;
 };
 
 Options parseArguments(const std::vector<std::string>& args) {
@@ -112,10 +115,13 @@ Options parseArguments(const std::vector<std::string>& args) {
         } else if (name == "--print-template") {
             flag();
             options.action = Action::PrintTemplate;
+        } else if (name == "--quiet" || name == "-q") {
+            flag();
+            options.quiet = true;
         } else if (name == "--help" || name == "-h") {
             flag();
             options.action = Action::Help;
-        } else if (name == "--version") {
+        } else if (name == "--version" || name == "-V") {
             flag();
             options.action = Action::Version;
         } else {
@@ -151,39 +157,28 @@ std::string settingsDirectoryFor(const std::string& currentDirectory, const std:
 // characters are shown escaped, so a name can neither forge a log line nor steer the terminal.
 // Only a success message has lines of its own (the window's lone CR between them).
 std::string printable(const std::string& text, bool keepLines) {
+    if (!keepLines) return platform::escapeControls(text);
     std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (keepLines && (byte == '\r' || byte == '\n')) {
-            if (byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            result.push_back('\n');
-        } else if (byte == '\r') {
-            result += "\\r";
-        } else if (byte == '\n') {
-            result += "\\n";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            static constexpr char kHex[] = "0123456789ABCDEF";
-            result += "\\x";
-            result.push_back(kHex[byte >> 4]);
-            result.push_back(kHex[byte & 0xF]);
-        } else {
-            result.push_back(static_cast<char>(byte));
-        }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        result += platform::escapeControls(text.substr(start, end - start));
+        if (end == std::string::npos) return result;
+        result.push_back('\n');
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
-    return result;
 }
 
 // Messages go where a console user looks for them: success on stdout, the rest on stderr.
 class ConsoleDialogs : public UserDialogs {
 public:
-    ConsoleDialogs(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    ConsoleDialogs(std::ostream& out, std::ostream& err, bool quiet) : out_(out), err_(err), quiet_(quiet) {}
 
     bool failed() const { return failed_; }
 
     void showMessage(const std::string& text, const std::string&, MessageIcon icon) override {
         if (icon == MessageIcon::None) {
-            out_ << printable(text, true) << '\n';
+            if (!quiet_) out_ << printable(text, true) << '\n';
         } else {
             failed_ = true;
             err_ << kProgramName << ": " << printable(text, false) << '\n';
@@ -197,6 +192,7 @@ public:
 private:
     std::ostream& out_;
     std::ostream& err_;
+    bool quiet_;
     bool failed_ = false;
 };
 
@@ -204,7 +200,11 @@ private:
 void chooseDrawingDirectory(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
                             const std::string& currentDirectory) {
     if (!options.drawingDirectory) {
-        restoreStartState(state, settings);
+        // The window's start, except that a DefaultFile.txt it would pass over stops the build.
+        std::string directory = rememberedDirectoryForBuild(settings);
+        if (directory.empty() || !platform::dirExists(directory)) directory = settings.scriptSettingsDirectory;
+        state.setDrawingDirectory(directory);
+        state.setDrawingListPath(directory);
         return;
     }
     const std::string directory = absoluteFrom(currentDirectory, *options.drawingDirectory);
@@ -230,12 +230,29 @@ void selectDrawings(PlainWindowState& state, const Options& options) {
     state.markDrawings(wanted);
 }
 
+// A setup is read whole: one larger than the memory available stops the build, naming it.
+template <typename Load>
+void loadWithin(const std::string& path, Load load) {
+    try {
+        load();
+    } catch (const std::bad_alloc&) {
+        throw platform::FileError("read", path, "it is larger than the memory available");
+    } catch (const std::length_error&) {
+        throw platform::FileError("read", path, "it is larger than the memory available");
+    }
+}
+
 void loadSetup(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
                const std::string& currentDirectory) {
     switch (options.setupSource) {
-    case SetupSource::Slot:
-        setup::loadSetupSlot(state, settings, options.slot);
+    case SetupSource::Slot: {
+        // The window would take the template for a slot that is, say, a FIFO: the template
+        // closes and saves every drawing, which nobody asked of this job.
+        const std::string& name = settings.settingsFileNames[static_cast<std::size_t>(options.slot)];
+        requireOrdinaryIfPresent(settings, name);
+        loadWithin(settings.settingsPath(name), [&] { setup::loadSetupSlot(state, settings, options.slot); });
         break;
+    }
     case SetupSource::Template:
         setup::loadDefaultSetup(state);
         break;
@@ -243,8 +260,10 @@ void loadSetup(PlainWindowState& state, const ProgramSettings& settings, const O
         const std::string path = absoluteFrom(currentDirectory, options.setupFile);
         std::error_code error;
         if (!fs::exists(path, error)) throw UsageError("setup file '" + options.setupFile + "' does not exist");
-        std::string text = setup::readSetupFile(path);
-        state.setSetupText(text);
+        loadWithin(path, [&] {
+            std::string text = setup::readSetupFile(path);
+            state.setSetupText(text);
+        });
         state.setSetupPath(path);
         break;
     }
@@ -278,14 +297,12 @@ void writeScriptTo(const std::string& output, const MainWindowState& state, User
 }
 
 int build(const Options& options, std::ostream& out, std::ostream& err, const std::string& currentDirectory) {
-    ConsoleDialogs dialogs(out, err);
+    ConsoleDialogs dialogs(out, err, options.quiet);
     try {
         const ProgramSettings settings = startupSettings(
             options.settingsDirectory ? settingsDirectoryFor(currentDirectory, *options.settingsDirectory)
                                       : currentDirectory);
         PlainWindowState state;
-        // A DefaultFile.txt that cannot be read stops the build: the window would carry on in
-        // its fallback directory, which a job nobody watches must not do silently.
         chooseDrawingDirectory(state, settings, options, currentDirectory);
         selectDrawings(state, options);
         loadSetup(state, settings, options, currentDirectory);
@@ -302,10 +319,39 @@ int build(const Options& options, std::ostream& out, std::ostream& err, const st
     } catch (...) {
         checkCommandError(std::current_exception(), dialogs);
     }
-    return dialogs.failed() ? kExitBuildFailed : kExitSuccess;
+    if (dialogs.failed()) return kExitBuildFailed;
+    // Only the success line is left to go. When it cannot, the script is written all the same:
+    // the status says so, and standard error says what was lost.
+    errno = 0;
+    out.flush();
+    if (!out && options.output != "-") {
+        const int error = errno;
+        err << kProgramName << ": the script is written, but its success message could not be printed: "
+            << (error ? platform::systemReason(error) : std::string("write error")) << '\n';
+    }
+    return kExitSuccess;
+}
+
+// --help, --version and --print-template have nothing to show but their output.
+int printed(std::ostream& out, std::ostream& err) {
+    errno = 0;
+    out.flush();
+    if (out) return kExitSuccess;
+    const int error = errno;
+    err << kProgramName << ": could not write standard output: "
+        << (error ? platform::systemReason(error) : std::string("write error")) << '\n';
+    return kExitBuildFailed;
 }
 
 }  // namespace
+
+std::string shortUsageText() {
+    return R"(Usage: inkrun-build [OPTION]... DRAWING...
+       inkrun-build [OPTION]... --all
+Writes the CAD script Inkrun.scr for the drawings named, or for all of them.
+Try 'inkrun-build --help' for more information.
+)";
+}
 
 std::string usageText() {
     return R"(Usage: inkrun-build [OPTION]... [DRAWING]...
@@ -332,30 +378,39 @@ Options:
       --template      the built-in template
   -o, --output FILE   write the script to FILE instead of DIR/Inkrun.scr;
                       '-' writes it to standard output
+  -q, --quiet         print nothing when the script is written (for cron)
       --print-template  write the built-in template to standard output
   -h, --help          show this help
-      --version       show the version
+  -V, --version       show the version
 
-Exit status: 0 the script is written; 1 the build failed (the reason on
-standard error, nothing written); 2 the command line is wrong.
+Unlike the window, a DefaultFile.txt, Setup1.txt or Setup2.txt that is there
+but is not a readable ordinary file stops the build.
+
+Exit status: 0 the script is written (also when only the success message
+could not be printed; standard error says so); 1 the build failed (the reason
+on standard error, nothing written); 2 the command line is wrong.
 )";
 }
 
 int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 const std::string& currentDirectory) {
     try {
+        // Run bare, it is someone finding out what it does, not a build of nothing.
+        if (args.empty()) {
+            err << shortUsageText();
+            return kExitUsage;
+        }
         const Options options = parseArguments(args);
         switch (options.action) {
         case Action::Help:
             out << usageText();
-            return kExitSuccess;
+            return printed(out, err);
         case Action::Version:
             out << kProgramName << ' ' << kVersionText << '\n';
-            return kExitSuccess;
+            return printed(out, err);
         case Action::PrintTemplate:
             out << setup::defaultSetupTemplate();
-            out.flush();
-            return out ? kExitSuccess : kExitBuildFailed;
+            return printed(out, err);
         case Action::Build:
             break;
         }

@@ -15,12 +15,14 @@ inline constexpr int kExitWrittenWithWarning = 3;  // the script is written, but
 // state as its defaults. `args` excludes the program name; `currentDirectory` stands for the
 // process's current directory (the default settings directory; relative paths start there).
 // The script goes to `out` with "--output -"; success lines go to `out`, everything else to `err`.
-// Returns kExitSuccess, kExitBuildFailed (nothing written), kExitUsage or
-// kExitWrittenWithWarning (written, but an old script was left or durability is unconfirmed).
+// Returns kExitSuccess (the script is written, even when the success line could not be printed),
+// kExitBuildFailed (nothing written), kExitUsage or kExitWrittenWithWarning (written, but an old
+// script was left or durability is unconfirmed).
 int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 const std::string& currentDirectory);
 
-// The --help text.
+// The --help text, and the few lines shown on standard error when run without arguments.
 std::string usageText();
+std::string shortUsageText();
 
 }  // namespace inkrun::cli

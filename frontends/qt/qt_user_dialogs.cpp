@@ -59,9 +59,15 @@ std::optional<std::vector<std::string>> QtUserDialogs::askOpenFiles(const FileDi
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
     if (files.size() == 1) return std::vector<std::string>{fromQt(QDir::toNativeSeparators(files.first()))};
-    // Several files: the directory, then the names, as a multiple-selection dialog answers.
-    std::vector<std::string> answer{fromQt(QDir::toNativeSeparators(QFileInfo(files.first()).absolutePath()))};
-    for (const QString& file : files) answer.push_back(fromQt(QFileInfo(file).fileName()));
+    // Several files: the directory, then the names, as a multiple-selection dialog answers. A file
+    // of another folder (typed as a path) keeps its path, so the core can tell it apart.
+    const QString directory = QFileInfo(files.first()).absolutePath();
+    std::vector<std::string> answer{fromQt(QDir::toNativeSeparators(directory))};
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        answer.push_back(fromQt(info.absolutePath() == directory ? info.fileName()
+                                                                   : QDir::toNativeSeparators(info.absoluteFilePath())));
+    }
     return answer;
 }
 

@@ -230,7 +230,7 @@ TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
         std::string message;
     };
     std::vector<Case> cases{{{"--setup", empty, "--all"}, "Cannot build! No script present"},
-                            {{}, "No files selected."},
+                            {{"--asc"}, "No files selected."},
                             {{"--dir", dir.mkdir("no drawings"), "--all"}, "No files selected."}};
     // An empty setup is reported before an empty selection, as in the window.
     cases.push_back({{"--setup", empty}, "Cannot build! No script present"});

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands/plain_window_state.h"
+#include "drawings/drawing_list.h"
 #include "script/build_command.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -39,6 +40,18 @@ protected:
     PlainWindowState state;
     ScriptedDialogs dialogs;
 };
+
+// The order of the list is the order of the script: each pair of the code page sorts together.
+TEST(DrawingListOrder, FoldsEveryLetterPairOfTheCodePage) {
+    TempDir root;
+    const std::string jobs = root.mkdir("jobs");
+    for (const char* name : {"\u0178b.dwg", "\u0161a.dwg", "\u0160b.dwg", "\u00FFa.dwg", "\u00C9b.dwg",
+                             "\u00E9a.dwg", "\u0152b.dwg", "\u0153a.dwg", "\u017Db.dwg", "\u017Ea.dwg"})
+        root.write(std::string("jobs/") + name, "");
+    EXPECT_EQ(listDrawings(jobs), (Names{"\u00E9a.dwg", "\u00C9b.dwg", "\u00FFa.dwg", "\u0178b.dwg",
+                                         "\u0153a.dwg", "\u0152b.dwg", "\u0161a.dwg", "\u0160b.dwg",
+                                         "\u017Ea.dwg", "\u017Db.dwg"}));
+}
 
 TEST_F(DrawingSelectionTest, OneFileSetsDirectoryListMarkAndRemembersIt) {
     state.setDrawingDirectory("/somewhere/else");
@@ -204,6 +217,38 @@ TEST_F(DrawingSelectionTest, BuildAfterAPickWritesExactlyThePickedDrawings) {
     const std::string block = "\r\n-plot\r\ny\r\n";
     EXPECT_EQ(root.read("jobs/Inkrun.scr"), "_open\r\n\"" + drawings + "/b.dwg\"" + block +  //
                                                 "_open\r\n\"" + drawings + "/d.dwg\"" + block);
+}
+
+// Typed "jobs/sub/S.dwg" "jobs/G.dwg": the dialog gives the other folder's file as a path.
+TEST_F(DrawingSelectionTest, PicksFromTwoFoldersAreRefusedAndChangeNothing) {
+    root.mkdir("jobs/sub");
+    root.write("jobs/sub/S.dwg", "");
+    root.write("jobs/sub/G.dwg", "");  // the file a folder taken for all would mark
+    root.write("jobs/G.dwg", "");
+    ASSERT_TRUE(pick({drawings + "/c.dwg"}));
+    for (const Names& answer : {Names{drawings, "sub/S.dwg", "G.dwg"}, Names{drawings, "G.dwg", drawings + "/sub/S.dwg"},
+                                Names{drawings + "/sub", "S.dwg", drawings + "/G.dwg"}}) {
+        dialogs.messages.clear();
+        EXPECT_FALSE(pick(answer));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_NE(dialogs.messages[0].text.find("more than one folder"), std::string::npos);
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(state.drawingDirectory(), drawings);
+        EXPECT_EQ(state.selectedDrawings(), Names{"c.dwg"});
+        EXPECT_EQ(defaultFile(), drawings);
+    }
+}
+
+TEST_F(DrawingSelectionTest, PicksGivenAsPathsIntoOneFolderMarkThatFolder) {
+    const std::string sub = root.mkdir("jobs/sub");
+    root.write("jobs/sub/S.dwg", "");
+    root.write("jobs/sub/T.dwg", "");
+    root.write("jobs/sub/a.dwg", "");
+    ASSERT_TRUE(pick({drawings, "sub/S.dwg", sub + "/T.dwg"}));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(state.drawingDirectory(), sub);
+    EXPECT_EQ(state.selectedDrawings(), (Names{"S.dwg", "T.dwg"}));
+    EXPECT_EQ(defaultFile(), sub);
 }
 
 }  // namespace

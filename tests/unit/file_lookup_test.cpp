@@ -35,7 +35,19 @@ TEST(FileLookupNames, JoinPathKeepsDirectoryAsGiven) {
     EXPECT_EQ(joinPath("C:\\jobs", "a.dwg", '\\'), "C:\\jobs\\a.dwg");
 }
 
-TEST(FileLookupNames, FoldsAsciiAndLatin1LettersOnly) {
+TEST(FileLookupNames, FoldsEveryPairOfTheCodePage) {
+    // The pairs outside Latin-1: Š/š, Œ/œ, Ž/ž, and Ÿ whose small letter ÿ is in Latin-1.
+    EXPECT_EQ(foldCase("\u0160\u0152\u017D\u0178"), "\u0161\u0153\u017E\u00FF");
+    EXPECT_EQ(foldCase("\u0161\u0153\u017E\u00FF"), "\u0161\u0153\u017E\u00FF");
+    EXPECT_TRUE(equalsIgnoringCase("\u0178A.DWG", "\u00FFa.dwg"));
+    EXPECT_TRUE(equalsIgnoringCase("\u0160KODA.dwg", "\u0161koda.DWG"));
+    // Neighbours that are no pair stay apart: Ł/ł (not in the code page), ƒ and ß (no capital).
+    EXPECT_EQ(foldCase("\u0141\u0192\u00DF\u0151"), "\u0141\u0192\u00DF\u0151");
+    // A lead byte cut off at the end is left as it is.
+    EXPECT_EQ(foldCase("A\xC5"), "a\xC5");
+}
+
+TEST(FileLookupNames, FoldsAsciiAndLatin1Letters) {
     EXPECT_EQ(foldCase("SETUP1.TXT"), "setup1.txt");
     EXPECT_EQ(foldCase("\u00C9T\u00C9 \u00DE\u00C0"), "\u00E9t\u00E9 \u00FE\u00E0");
     EXPECT_EQ(foldCase("\u00D7\u00DF\u0130\u03A9[@"), "\u00D7\u00DF\u0130\u03A9[@");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/ansi_codec.h"
+
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -72,7 +74,9 @@ TEST(ScriptSafety, NamesThatWouldBreakTheQuotingAreRefusedAndNamed) {
             script::checkScriptJob(job);
             ADD_FAILURE() << "accepted " << bad;
         } catch (const script::ScriptRefused& e) {
-            EXPECT_NE(std::string(e.what()).find("\"" + bad + "\""), std::string::npos) << e.what();
+            // Named whole, with its control characters escaped.
+            EXPECT_NE(std::string(e.what()).find("\"" + platform::escapeControls(bad) + "\""), std::string::npos)
+                << e.what();
         }
     }
     ScriptJob job = towerJob(false, '/');
@@ -327,6 +331,37 @@ TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     const std::string last = "_open\r\n\"" + dir.path() + "/D39999.dwg\"\r\nclose\r\n";
     ASSERT_GE(bytes.size(), last.size());
     EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
+}
+
+// What the window's box shows: the whole quoted text, a NUL, C1 controls and stray bytes escaped.
+TEST(ScriptSafety, RefusalsReachTheBoxWholeAndEscaped) {
+    ScriptJob job = towerJob(false, '/');
+    job.directory = std::string("/jobs/a\0b\xC2\x9B", 11);
+    ScriptedDialogs dialogs;
+    try {
+        script::checkScriptJob(job);
+        ADD_FAILURE() << "accepted a NUL";
+    } catch (...) {
+        checkCommandError(std::current_exception(), dialogs);
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("\"/jobs/a\\x00b\\u009B\""), std::string::npos) << dialogs.messages[0].text;
+
+    dialogs.messages.clear();
+    checkCommandError(std::make_exception_ptr(platform::FileError("read", std::string("/x\0y\x9B", 5), "Gone")),
+                      dialogs);
+    EXPECT_EQ(dialogs.messages.at(0).text, "Could not read /x\\x00y\\x9B: Gone");
+
+    job.directory = "/jobs";
+    job.drawings = {"caf\xE9.dwg"};  // a Latin-1 name on a UTF-8 system
+    try {
+        script::checkScriptJob(job);
+        ADD_FAILURE() << "accepted bytes that are not UTF-8";
+    } catch (const script::ScriptRefused& e) {
+        const std::string text = e.what();
+        EXPECT_NE(text.find("\"caf\\xE9.dwg\" is not valid UTF-8"), std::string::npos) << text;
+        EXPECT_EQ(text.find("U+FFFD"), std::string::npos) << text;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,203 @@
+// The real inkrun-build, run through a shell: exit statuses, closed and full outputs, settings
+// files that are not ordinary files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <vector>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/temp_dir.h"
+
+namespace inkrun::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+struct BinaryRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+// Settings remember "jobs", which holds A.dwg and B.dwg; slot 1 holds "zoom".
+class BuildBinary : public ::testing::Test {
+protected:
+    BuildBinary() {
+        settings = dir.mkdir("settings");
+        jobs = dir.mkdir("jobs");
+        dir.write("jobs/A.dwg", "");
+        dir.write("jobs/B.dwg", "");
+        dir.write("settings/DefaultFile.txt", jobs);
+        dir.write("settings/Setup1.txt", "zoom");
+    }
+
+    // `args` and `redirect` are shell text; stdout and stderr are caught unless redirected.
+    BinaryRun run(const std::string& args, const std::string& redirect = "") {
+        const std::string out = dir.file("out.txt"), err = dir.file("err.txt");
+        const std::string command = "cd " + shellQuoted(settings) + " && ulimit -v 4000000 && timeout 20 " +
+                                    shellQuoted(INKRUN_BUILD_BINARY) + " " + args + " >" + shellQuoted(out) + " 2>" +
+                                    shellQuoted(err) + " " + redirect;
+        const int raw = std::system(("bash -c " + shellQuoted(command)).c_str());
+        BinaryRun result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readFile(out), test::readFile(err)};
+        fs::remove(out);
+        fs::remove(err);
+        return result;
+    }
+    bool scriptIn(const std::string& directory) const { return fs::exists(directory + "/Inkrun.scr"); }
+
+    TempDir dir;
+    std::string settings;
+    std::string jobs;
+};
+
+TEST_F(BuildBinary, BareRunShowsUsageAndVersionAndQuietWork) {
+    BinaryRun result = run("");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.starts_with("Usage: inkrun-build")) << result.err;
+    EXPECT_FALSE(scriptIn(jobs));
+
+    result = run("-V");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "inkrun-build 2.2.3\n");
+
+    result = run("--quiet --all");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(scriptIn(jobs));
+}
+
+TEST_F(BuildBinary, AWrittenScriptStaysASuccessWhenOnlyTheSuccessLineIsLost) {
+    for (const std::string redirect : {">&-", ">/dev/full"}) {
+        fs::remove(jobs + "/Inkrun.scr");
+        const BinaryRun result = run("--all", redirect);
+        EXPECT_EQ(result.status, 0) << redirect << ": " << result.err;
+        EXPECT_TRUE(scriptIn(jobs)) << redirect;
+        EXPECT_NE(result.err.find("the script is written, but its success message could not be printed"),
+                  std::string::npos)
+            << result.err;
+    }
+    // Where the output itself is lost, it is a failure.
+    EXPECT_EQ(run("--all -o -", ">/dev/full").status, 1);
+    EXPECT_EQ(run("--version", ">/dev/full").status, 1);
+    EXPECT_EQ(run("--help", ">&-").status, 1);
+}
+
+TEST_F(BuildBinary, SettingsFilesThatAreNoOrdinaryFilesStopTheBuild) {
+    struct Case {
+        std::string name;  // the settings file, in the spelling it has on disk
+        std::function<void(const std::string&)> make;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {"DefaultFile.txt", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); }, "it is a FIFO"},
+        {"DEFAULTFILE.TXT", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); }, "it is a FIFO"},
+        {"DefaultFile.txt", [](const std::string& p) { fs::create_directory(p); }, "it is a directory"},
+        {"DefaultFile.txt", [](const std::string& p) { fs::create_symlink("/dev/zero", p); },
+         "a symbolic link to a character device"},
+        {"DefaultFile.txt", [this](const std::string& p) { fs::create_symlink(dir.file("gone"), p); }, "dangling"},
+        {"DefaultFile.txt", [](const std::string& p) { fs::create_symlink(p, p); }, "loops"},
+        {"Setup1.txt", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); }, "it is a FIFO"},
+        {"setup1.TXT", [](const std::string& p) { fs::create_directory(p); }, "it is a directory"},
+        {"Setup1.txt", [this](const std::string& p) { fs::create_symlink(dir.file("gone"), p); }, "dangling"},
+    };
+    for (const Case& c : cases) {
+        const std::string canonical = fs::path(c.name).filename().string();
+        for (const char* name : {"DefaultFile.txt", "Setup1.txt"})
+            if (fs::path(name).string().size() == c.name.size()) fs::remove(settings + "/" + name);
+        fs::remove_all(settings + "/" + c.name);
+        c.make(settings + "/" + c.name);
+        const BinaryRun result = run("--all");
+        EXPECT_EQ(result.status, 1) << c.name << " " << c.reason;
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(settings + "/" + c.name), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(c.reason), std::string::npos) << result.err;
+        EXPECT_FALSE(scriptIn(settings)) << c.name;
+        EXPECT_FALSE(scriptIn(jobs)) << c.name;
+        fs::remove_all(settings + "/" + c.name);
+        dir.write("settings/DefaultFile.txt", jobs);
+        dir.write("settings/Setup1.txt", "zoom");
+    }
+}
+
+TEST_F(BuildBinary, DefaultFileThatIsNoOnePathInTheCodePageIsReported) {
+    const std::string accented = dir.mkdir("jobs/caf\xC3\xA9");  // é: E9 in the code page
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"\xEF\xBB\xBF" + jobs, "byte-order mark"},
+        {jobs + "\r\n" + settings + "\r\n", "more than one line"},
+        {jobs + "/caf\xC3\xA9", "reads as UTF-8"},
+        {jobs + std::string("\0x", 2), "NUL"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        dir.write("settings/DefaultFile.txt", bytes);
+        const BinaryRun result = run("--all");
+        EXPECT_EQ(result.status, 1) << reason;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        EXPECT_FALSE(scriptIn(settings)) << reason;
+    }
+    // The code page's own bytes, with the line end an editor adds, are taken.
+    dir.write("settings/DefaultFile.txt", jobs + "/caf\xE9\n");
+    dir.write("jobs/caf\xC3\xA9/P.dwg", "");
+    const BinaryRun result = run("--all -q");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(scriptIn(accented));
+}
+
+TEST_F(BuildBinary, HugeFilesAreRefusedUnreadAndNamed) {
+    // 1 GiB, sparse: refused by its size, never read.
+    ::truncate(dir.write("settings/DefaultFile.txt", jobs).c_str(), 1LL << 30);
+    BinaryRun result = run("--all");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("longer than any directory path"), std::string::npos) << result.err;
+
+    // A setup larger than the memory the job may use stops it, naming the file.
+    dir.write("settings/DefaultFile.txt", jobs);
+    ::truncate(dir.file("settings/Setup1.txt").c_str(), 1LL << 40);
+    result = run("--all");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(settings + "/Setup1.txt: it is larger than the memory available"), std::string::npos)
+        << result.err;
+    EXPECT_FALSE(scriptIn(jobs));
+}
+
+TEST_F(BuildBinary, RelativeRememberedDirectoryIsTakenFromTheSettingsDirectory) {
+    dir.mkdir("settings/sub");
+    dir.write("settings/sub/R.dwg", "");
+    dir.write("settings/DefaultFile.txt", "sub");
+    // Started elsewhere, with --settings: the path still starts in the settings directory.
+    const BinaryRun result = run("--settings " + shellQuoted(settings) + " --all -o - ", "");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("\"" + settings + "/sub/R.dwg\""), std::string::npos) << result.out;
+}
+
+TEST_F(BuildBinary, MessagesShowEveryControlAndStrayByteEscaped) {
+    dir.write("jobs/c1\xC2\x9B" "2J.dwg", "");  // CSI as a character
+    BinaryRun result = run("--all");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("c1\\u009B2J.dwg"), std::string::npos) << result.err;
+    fs::remove(jobs + "/c1\xC2\x9B" "2J.dwg");
+
+    dir.write("jobs/raw\x9B" "2J.dwg", "");  // CSI as a raw byte: no UTF-8 at all
+    result = run("--all");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("raw\\x9B2J.dwg"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("not valid UTF-8"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("U+FFFD"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find('\x9B'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace inkrun::cli
