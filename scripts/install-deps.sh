@@ -4,8 +4,9 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libx11-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev libx11-dev
     libgtest-dev libbenchmark-dev
+    librsvg2-bin icoutils dpkg-dev fakeroot desktop-file-utils appstream man-db file
     xvfb xauth xdotool x11-utils fonts-dejavu-core xdg-utils time
 )
 

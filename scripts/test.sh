@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: unit, window (offscreen) and
-# end-to-end (the real program under Xvfb).
+# Installs what is missing, builds, and runs every test: unit, window (offscreen),
+# end-to-end (the real program under Xvfb), then the Debian package, built and installed.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 cd "$root"
 # The unit tests that ask X windows to close need a display; end-to-end tests start their own.
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
     ctest --test-dir build --output-on-failure -j2 --timeout 300
+"$root/scripts/test-package.sh"

@@ -3,9 +3,10 @@
 #include <QIcon>
 #include <QPixmap>
 
-// Icons are painted in code so the program ships no image files. Each icon
-// carries separately drawn 16 and 32 pixel versions (64 for the program icon)
-// because a scaled-down 32 pixel picture turns to mush at 16.
+// The icons are the SVG drawings in icons/, built into the program as
+// resources; the installers render their PNG and ICO files from the same
+// drawings. Small sizes use hand-tuned drawings (icons/16, icons/32) because
+// a scaled-down 32 pixel picture turns to mush at 16.
 namespace inkrun::app {
 
 QIcon hammerIcon();          // build the script
