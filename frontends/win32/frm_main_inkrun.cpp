@@ -55,7 +55,8 @@ DWORD controlStyle(const ui::ControlDescription& control) {
         return style;
     case ControlKind::Label:
         // Paths are shown as they are: no access-key ampersands, long names broken like an edit box.
-        return style | WS_GROUP | SS_LEFT | SS_NOPREFIX | (control.inactiveCaptionBackground ? SS_EDITCONTROL : 0);
+        return style | WS_GROUP | SS_NOPREFIX |
+               (control.inactiveCaptionBackground ? (SS_LEFT | SS_EDITCONTROL) : SS_LEFTNOWORDWRAP);
     case ControlKind::Frame: return style | WS_GROUP | BS_GROUPBOX;
     case ControlKind::OptionButton:
         // The group's one tab stop sits on its selected option, so Tab and Shift+Tab land there.
@@ -74,6 +75,17 @@ const wchar_t* controlClass(ControlKind kind) {
     case ControlKind::OptionButton: return WC_BUTTONW;
     }
     return WC_STATICW;
+}
+
+int captionWidth(HWND window, HFONT font) {
+    const std::wstring text = windowText(window);
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size.cx;
 }
 
 // "Ctrl+S" as an accelerator; the table names no other kind of shortcut.
@@ -205,9 +217,19 @@ void frmMainInkrun::applyDpi(UINT dpi) {
             place.left += frame->place.left;
             place.top += frame->place.top;
         }
-        moves = DeferWindowPos(moves, c.window, nullptr, scaled(place.left, dpi_), scaled(place.top, dpi_),
-                               scaled(place.width, dpi_), scaled(place.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.forControl(*c.description)), TRUE);
+        HFONT font = fonts_.forControl(*c.description);
+        int width = scaled(place.width, dpi_);
+        // A caption that the system's font makes wider than its place grows to the right rather
+        // than being cut off, up to the window's edge.
+        if (c.description->kind == ControlKind::Label || c.description->kind == ControlKind::OptionButton) {
+            const int wanted = captionWidth(c.window, font) +
+                               (c.description->kind == ControlKind::OptionButton ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi_) + 6 : 0);
+            const int room = scaled(description.clientWidth, dpi_) - scaled(place.left, dpi_);
+            if (wanted > width && !c.description->inactiveCaptionBackground) width = std::min(wanted, room);
+        }
+        moves = DeferWindowPos(moves, c.window, nullptr, scaled(place.left, dpi_), scaled(place.top, dpi_), width,
+                               scaled(place.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         if (c.description->kind == ControlKind::PictureButton) {
             HICON icon = buttonIcon(instance_, c.description->icon, iconSize);
             buttonIcons_.push_back(icon);
@@ -317,7 +339,10 @@ LRESULT frmMainInkrun::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         for (const Control& c : controls_)
             if (c.window == from && c.description->inactiveCaptionBackground)
                 return paintInactiveCaption(reinterpret_cast<HDC>(wParam));
-        break;
+        if (message == WM_CTLCOLOREDIT) break;
+        // Labels, the frame and the option buttons stand on the window's own face.
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_ACTIVATE:
         // Keep the focused control across message boxes, dialogs and other programs.
