@@ -32,7 +32,7 @@ constexpr wchar_t kWindowClass[] = L"InkrunMainWindow";
 // Controls that run a handler carry its number above this; the rest their place in the table.
 constexpr int kHandlerIdBase = 1000;
 constexpr int kControlIdBase = 100;
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 int commandId(Handler handler) { return kHandlerIdBase + static_cast<int>(handler); }
 
