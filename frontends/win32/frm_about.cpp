@@ -1,0 +1,151 @@
+#include "frontends/win32/frm_about.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "frontends/win32/icons.h"
+#include "frontends/win32/wide_text.h"
+#include "inkrun_version.h"
+
+namespace inkrun::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"InkrunAboutWindow";
+// A close box, no minimize or maximize box, and a size of its own.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+COLORREF textColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+}  // namespace
+
+frmAbout::frmAbout(HINSTANCE instance) : instance_(instance) {}
+
+frmAbout::~frmAbout() {
+    if (window_) DestroyWindow(window_);
+    releaseIcons();
+}
+
+void frmAbout::releaseIcons() {
+    for (HICON& icon : titleIcons_) {
+        if (icon) DestroyIcon(icon);
+        icon = nullptr;
+    }
+    if (picture_) DestroyIcon(picture_);
+    picture_ = nullptr;
+}
+
+void frmAbout::show() {
+    if (!window_) create();
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+}
+
+void frmAbout::create() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &frmAbout::windowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+
+    const ui::WindowDescription& description = ui::aboutWindow();
+    // No owner: it stands beside the main window, which stays usable.
+    window_ = CreateWindowExW(0, kWindowClass, widen(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+    if (!window_) throw std::runtime_error("The About window could not be created.");
+    labels_.clear();
+    for (const ui::ControlDescription& control : description.controls) {
+        HWND label = CreateWindowExW(0, L"STATIC", widen(control.caption).c_str(),
+                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
+                                     window_, nullptr, instance_, nullptr);
+        labels_.push_back({&control, label});
+    }
+    applyDpi(GetDpiForWindow(window_));
+    Form_Load();
+}
+
+void frmAbout::Form_Load() {
+    const std::string line = "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+                             std::to_string(kVersionRevision);
+    for (const Label& label : labels_)
+        if (label.description->name == "lblVersion") SetWindowTextW(label.window, widen(line).c_str());
+}
+
+void frmAbout::applyDpi(UINT dpi) {
+    dpi_ = dpi ? dpi : 96;
+    fonts_.setDpi(dpi_);
+    releaseIcons();
+    const ui::WindowDescription& description = ui::aboutWindow();
+    titleIcons_[0] = resourceIcon(instance_, description.icon, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    titleIcons_[1] = resourceIcon(instance_, description.icon, GetSystemMetricsForDpi(SM_CXICON, dpi_));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(titleIcons_[0]));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(titleIcons_[1]));
+    picture_ = resourceIcon(instance_, ui::IconId::Program, MulDiv(32, static_cast<int>(dpi_), 96));
+
+    for (const Label& label : labels_) {
+        const ui::TwipsRect& place = label.description->place;
+        SetWindowPos(label.window, nullptr, scaled(place.left, dpi_), scaled(place.top, dpi_),
+                     scaled(place.width, dpi_), scaled(place.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(label.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.forControl(*label.description)), TRUE);
+    }
+    RECT frame{0, 0, scaled(description.clientWidth, dpi_), scaled(description.clientHeight, dpi_)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+LRESULT CALLBACK frmAbout::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // Closed: unloaded. The next About command makes it afresh.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        self->labels_.clear();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT frmAbout::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window_, &paint);
+        if (picture_) {
+            const int size = MulDiv(32, static_cast<int>(dpi_), 96);
+            DrawIconEx(dc, 0, 0, picture_, size, size, 0, nullptr, DI_NORMAL);
+        }
+        EndPaint(window_, &paint);
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        HWND from = reinterpret_cast<HWND>(lParam);
+        SetBkMode(dc, TRANSPARENT);
+        for (const Label& label : labels_)
+            if (label.window == from && !label.description->font.defaultColor)
+                SetTextColor(dc, textColour(label.description->font.color));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_DPICHANGED: {
+        applyDpi(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace inkrun::win32

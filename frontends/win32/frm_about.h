@@ -1,0 +1,43 @@
+#pragma once
+
+#include <vector>
+
+#include "frontends/win32/window_fonts.h"
+
+namespace inkrun::win32 {
+
+// The About window: one for the whole program, made when it is first shown and unloaded when it
+// is closed; showing it while it is open brings that same window forward.
+class frmAbout {
+public:
+    explicit frmAbout(HINSTANCE instance);
+    ~frmAbout();
+    frmAbout(const frmAbout&) = delete;
+    frmAbout& operator=(const frmAbout&) = delete;
+
+    void show();
+    HWND handle() const { return window_; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void create();
+    void Form_Load();
+    void applyDpi(UINT dpi);
+    void releaseIcons();
+
+    struct Label {
+        const ui::ControlDescription* description;
+        HWND window;
+    };
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    UINT dpi_ = 96;
+    WindowFonts fonts_;
+    std::vector<Label> labels_;
+    HICON picture_ = nullptr;  // the program's icon, drawn at the top-left corner
+    HICON titleIcons_[2] = {nullptr, nullptr};
+};
+
+}  // namespace inkrun::win32

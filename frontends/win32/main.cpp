@@ -1,0 +1,47 @@
+// modInkrun: the program's entry.
+#include "platform/windows_api.h"
+#include <commctrl.h>
+
+#include <memory>
+
+#include "commands/program_settings.h"
+#include "frontends/win32/frm_main_inkrun.h"
+#include "frontends/win32/wide_text.h"
+#include "platform/window_close.h"
+
+namespace {
+
+// The one main window of this copy of the program.
+std::unique_ptr<inkrun::win32::frmMainInkrun> mainWindow;
+
+int Main(HINSTANCE instance) {
+    // Another copy already running is asked to close; its own shutdown runs there.
+    inkrun::platform::closeWindowByTitle(inkrun::kMainWindowTitle);
+    mainWindow = std::make_unique<inkrun::win32::frmMainInkrun>(instance);
+    mainWindow->create();
+    mainWindow->Form_Load();
+    mainWindow->show();
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (mainWindow->preTranslate(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    mainWindow.reset();
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The window reads no command line: everything it needs comes from its settings directory.
+    try {
+        return Main(instance);
+    } catch (const std::exception& e) {
+        MessageBoxW(nullptr, inkrun::win32::widen(e.what()).c_str(), L"Inkrun", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

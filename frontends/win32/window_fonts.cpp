@@ -1,0 +1,52 @@
+#include "frontends/win32/window_fonts.h"
+
+#include <cmath>
+
+#include "frontends/win32/wide_text.h"
+
+namespace inkrun::win32 {
+
+namespace {
+
+// The layout was drawn for an 8 point dialog font; the system's shell dialog face keeps it
+// inside the places the table gives.
+constexpr double kDefaultPoints = 8;
+constexpr wchar_t kDefaultFamily[] = L"MS Shell Dlg 2";
+
+}  // namespace
+
+WindowFonts::~WindowFonts() { release(); }
+
+void WindowFonts::release() {
+    for (auto& [key, font] : fonts_) DeleteObject(font);
+    fonts_.clear();
+}
+
+void WindowFonts::setDpi(UINT dpi) {
+    if (dpi == dpi_ && !fonts_.empty()) return;
+    release();
+    dpi_ = dpi;
+}
+
+HFONT WindowFonts::forControl(const ui::ControlDescription& control) {
+    const ui::FontDescription& font = control.font;
+    const auto key = std::make_pair(font.family, font.weight);
+    if (auto found = fonts_.find(key); found != fonts_.end()) return found->second;
+
+    LOGFONTW description{};
+    const double points = font.points > 0 ? font.points : kDefaultPoints;
+    description.lfHeight = -static_cast<LONG>(std::lround(points * dpi_ / 72.0));
+    description.lfWeight = font.weight;
+    // A face the description names is asked for in the ANSI character set, as it was designed.
+    description.lfCharSet = font.family.empty() ? DEFAULT_CHARSET : ANSI_CHARSET;
+    description.lfQuality = CLEARTYPE_QUALITY;
+    // Where the named face is missing the font mapper picks one of the same pitch and family.
+    description.lfPitchAndFamily = font.fixedPitch ? (FIXED_PITCH | FF_MODERN) : (DEFAULT_PITCH | FF_DONTCARE);
+    const std::wstring family = font.family.empty() ? std::wstring(kDefaultFamily) : widen(font.family);
+    family.copy(description.lfFaceName, LF_FACESIZE - 1);
+    HFONT made = CreateFontIndirectW(&description);
+    fonts_.emplace(key, made);
+    return made;
+}
+
+}  // namespace inkrun::win32

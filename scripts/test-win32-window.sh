@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows window and its installer into build-win/ and tests them under Wine
+# inside Xvfb. The Wine prefix lives in the build folder, so nothing fills the home folder.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+packages=(g++-mingw-w64-x86-64-posix wine wine64 nsis cmake ninja-build xvfb xauth xdotool imagemagick)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+build="$root/build-win"
+mkdir -p "$build"
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+[ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1 || true
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DINKRUN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j2
+(cd "$build" && cpack -G NSIS >/dev/null)
+ctest --test-dir "$build" --output-on-failure -R '^wine\.' --timeout 300

@@ -1,0 +1,40 @@
+# A setup typed in and saved as Setup1.txt by typing its name in Save As; after a restart slot 1
+# loads it, which the next script shows.
+source "$(dirname "$0")/lib.sh"
+
+mkdir -p "$WORK/settings" "$WORK/jobs"
+touch "$WORK/jobs/A-101.dwg"
+settings=$(winpath "$WORK/settings")
+printf '%s' "$(winpath "$WORK/jobs")" > "$WORK/settings/DefaultFile.txt"
+
+start_display
+start_inkrun "$WORK/settings"
+main=$(wait_window '^Inkrun Script Builder$')
+
+# Tools > Clear Setup File is the last entry; then Tab three times reaches the setup editor.
+keys "$main" alt+t Up Return
+keys "$main" Tab Tab Tab
+type_text "$main" "zoom"
+keys "$main" Return
+type_text "$main" "extents"
+keys "$main" alt+f e
+dialog=$(wait_window '^Script Files$')
+keys "$dialog" ctrl+a
+type_text "$dialog" "$settings\\Setup1.txt"
+keys "$dialog" Return
+wait_no_window '^Script Files$'
+wait_for 10 "Setup1.txt was not written" test -f "$WORK/settings/Setup1.txt"
+printf 'zoom\r\nextents' > "$WORK/expected-setup.txt"
+expect_file "$WORK/settings/Setup1.txt" "$WORK/expected-setup.txt"
+
+keys "$main" alt+f x
+wait_exit "$INKRUN_PID"
+
+start_inkrun "$WORK/settings" second
+main=$(wait_window '^Inkrun Script Builder$')
+keys "$main" Home shift+End alt+t b
+box=$(wait_window '^Inkrun$')
+keys "$box" Return
+printf '_open\r\n"%s\\A-101.dwg"\r\nzoom\r\nextents\r\n' "$(winpath "$WORK/jobs")" > "$WORK/expected.scr"
+expect_file "$WORK/jobs/Inkrun.scr" "$WORK/expected.scr"
+echo "PASS: Save As Setup1.txt, restart, slot 1 loads it"
