@@ -1,6 +1,9 @@
 #include "commands/startup.h"
 
 #include <exception>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
 
 #include "platform/ansi_codec.h"
 #include "platform/file_io.h"
@@ -13,6 +16,36 @@ ProgramSettings startupSettings(const std::string& currentDirectory) {
     settings.scriptSettingsDirectory = currentDirectory;
     return settings;
 }
+
+namespace {
+
+// Where a removed current directory was, as Linux still tells it; empty elsewhere.
+std::string removedCurrentDirectory() {
+    std::error_code error;
+    std::string where = std::filesystem::read_symlink("/proc/self/cwd", error).string();
+    if (error) return {};
+    constexpr std::string_view deleted = " (deleted)";
+    if (where.ends_with(deleted)) where.resize(where.size() - deleted.size());
+    return where;
+}
+
+}  // namespace
+
+ProgramSettings settingsOfCurrentDirectory() {
+    try {
+        return startupSettings(platform::currentDirectory());
+    } catch (...) {
+        const std::string where = removedCurrentDirectory();
+        return startupSettings(where.empty() || where.front() != '/' ? "." : where);
+    }
+}
+
+SettingsDirectoryGone::SettingsDirectoryGone(const std::string& directory)
+    : std::runtime_error("The settings directory " + directory +
+                         " no longer exists: it was removed after the program was started in it. "
+                         "The remembered drawing directory and the setup slots cannot be read or saved "
+                         "there, and nothing is saved anywhere else in its place. Start the program in an "
+                         "existing directory to keep them.") {}
 
 std::string rememberedDrawingDirectory(const ProgramSettings& settings) {
     const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, settings.settingsFileNames[0],
@@ -27,6 +60,14 @@ std::string rememberedDrawingDirectory(const ProgramSettings& settings) {
 
 void restoreStartState(MainWindowState& state, const ProgramSettings& settings) {
     state.setSetupText("");
+    if (!platform::dirExists(settings.scriptSettingsDirectory)) {
+        state.setDrawingDirectory(settings.scriptSettingsDirectory);
+        try {
+            state.setDrawingListPath(settings.scriptSettingsDirectory);  // an empty list
+        } catch (...) {
+        }
+        throw SettingsDirectoryGone(settings.scriptSettingsDirectory);
+    }
     std::exception_ptr readError;
     std::string directory;
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include "commands/main_window_state.h"
@@ -10,6 +11,17 @@ namespace inkrun {
 // The process-wide values for a program started in `currentDirectory`.
 ProgramSettings startupSettings(const std::string& currentDirectory);
 
+// The process-wide values for the process's current directory. When that directory has been
+// removed, the settings directory names where it was ("." when the system cannot tell), so that
+// every later write into it fails rather than landing in another directory. Never throws.
+ProgramSettings settingsOfCurrentDirectory();
+
+// The settings directory no longer exists: nothing can be remembered, loaded or saved there.
+class SettingsDirectoryGone : public std::runtime_error {
+public:
+    explicit SettingsDirectoryGone(const std::string& directory);
+};
+
 // The drawing directory remembered in "DefaultFile.txt" (found whatever its letter case), or the
 // empty text when there is no such ordinary file. Throws FileError when it exists but cannot be read.
 std::string rememberedDrawingDirectory(const ProgramSettings& settings);
@@ -17,7 +29,8 @@ std::string rememberedDrawingDirectory(const ProgramSettings& settings);
 // The start state: an empty setup, the remembered drawing directory (or the settings directory
 // when none is remembered or it no longer exists) and the drawing list showing it. A remembered
 // directory that cannot be read is reported by throwing after the fallback is in place, so the
-// window never starts pointing nowhere.
+// window never starts pointing nowhere. A settings directory that has gone is reported by
+// throwing SettingsDirectoryGone, with the drawing directory pointing at where it was.
 void restoreStartState(MainWindowState& state, const ProgramSettings& settings);
 
 }  // namespace inkrun

@@ -42,7 +42,7 @@ constexpr std::array kMainControls{
     ControlDescription{.name = "Label1", .kind = Label, .caption = "Drawing Files", .place = {840, 1080, 1935, 375},
                        .tabIndex = 9},
     ControlDescription{.name = "lblScriptDir", .kind = Label, .place = {4680, 360, 4815, 615}, .tabIndex = 10,
-                       .inactiveCaptionBackground = true},
+                       .inactiveCaptionBackground = true, .wraps = true},
     ControlDescription{.name = "cmdOpenDrawings", .kind = PictureButton, .tooltip = "Open Drawing Files",
                        .place = {120, 1560, 615, 615}, .tabIndex = 11, .icon = IconId::ClosedFolder,
                        .handler = Handler::cmdOpenDrawings_Click},
@@ -105,9 +105,9 @@ constexpr std::array kAboutControls{
                        .tabIndex = 3, .font = kMakerFont},
 };
 
-const WindowDescription kMainWindow{"frmMainInkrun", "Inkrun Script Builder", 9615, 7155, IconId::Program,
+const WindowDescription kMainWindow{"frmMainInkrun", "Inkrun Script Builder", 9615, 7155, IconId::Program, true,
                                     kMainControls, kMainMenus};
-const WindowDescription kAboutWindow{"frmAbout", "About", 5250, 2265, IconId::Information, kAboutControls, {}};
+const WindowDescription kAboutWindow{"frmAbout", "About", 5250, 2265, IconId::Information, false, kAboutControls, {}};
 
 }  // namespace
 

@@ -22,6 +22,15 @@ struct TwipsRect {
     int height = 0;
 };
 
+// What each kind must do in both windows, beyond its fields:
+//   Label        text at the top left of its place, never centred; a font that needs more room
+//                than the place gives makes the place grow right and down, within the window,
+//                rather than clip the text.
+//   PictureButton  Space and Enter press it while it has the focus.
+//   TextBox      Tab and Ctrl+Tab move on, Shift+Tab back (keyboard_rules.h); no tab is typed.
+//   Frame        its caption and its option buttons never overlap.
+//   OptionButton the buttons of one frame form one group and one tab stop, entered at the
+//                selected button; the arrow keys move the selection within the group.
 enum class ControlKind { FileList, PictureButton, TextBox, Label, Frame, OptionButton };
 
 enum class IconId { None, Hammer, Diskettes, Eraser, ClosedFolder, OpenFolderText, Program, Information };
@@ -52,7 +61,9 @@ struct FontDescription {
     std::string_view family{};  // empty: the window's default font
     double points = 0;        // 0: the default size
     int weight = 400;         // 700 is bold
-    bool fixedPitch = false;  // choose by pitch when the family itself is not installed
+    bool fixedPitch = false;  // a font of fixed pitch is what matters: when the family is not
+                              // installed (or a stand-in of another pitch is offered), take any
+                              // fixed-pitch font of the system rather than a proportional one
     std::uint32_t color = 0;  // 0x00RRGGBB text colour; 0 with defaultColor for the theme's own
     bool defaultColor = true;
 };
@@ -71,7 +82,8 @@ struct ControlDescription {
     bool inactiveCaptionBackground = false;  // COLOR_INACTIVECAPTIONTEXT behind it
     bool multiLine = false;
     bool scrollBars = false;   // horizontal and vertical
-    bool singleLine = false;   // no line break can be typed or pasted
+    bool singleLine = false;   // no line break can be typed or pasted; Enter types nothing
+    bool wraps = false;        // a label whose long text breaks into lines within its place
     bool created = true;       // false: in the design only (the hidden scratch box)
     bool initiallyFocused = false;
     bool initiallySelected = false;  // option buttons
@@ -97,6 +109,9 @@ struct WindowDescription {
     int clientWidth;           // twips
     int clientHeight;
     IconId icon;
+    // Both windows are fixed-size: no maximize button, no resizing border, nothing that would
+    // offer to grow a layout that stays where the tables put it.
+    bool minimizeButton;
     std::span<const ControlDescription> controls;  // in tab order where they have one
     std::span<const Menu> menus;
 };

@@ -1,21 +1,21 @@
 #include "frontends/qt/frm_main_inkrun.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QToolButton>
 
 #include "commands/command_frame.h"
 #include "commands/help_command.h"
 #include "commands/startup.h"
+#include "commands/window_description.h"
+#include "frontends/qt/close_request_filter.h"
+#include "frontends/qt/described_controls.h"
 #include "frontends/qt/drawing_list_view.h"
 #include "frontends/qt/frm_about.h"
 #include "frontends/qt/icons.h"
@@ -23,6 +23,7 @@
 #include "frontends/qt/qt_text.h"
 #include "frontends/qt/qt_user_dialogs.h"
 #include "frontends/qt/setup_editor.h"
+#include "frontends/qt/single_line_box.h"
 #include "drawings/drawing_selection.h"
 #include "platform/file_lookup.h"
 #include "platform/shell_open.h"
@@ -34,196 +35,116 @@ namespace inkrun::app {
 
 namespace {
 
-QRect twips(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
+using HandlerSlot = void (frmMainInkrun::*)();
 
-QToolButton* pictureButton(QWidget* parent, const char* name, const QIcon& icon, const char* tooltip, QRect where) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setIcon(icon);
-    button->setIconSize(QSize(32, 32));
-    button->setToolTip(tooltip);
-    button->setAccessibleName(tooltip);
-    button->setAutoRaise(false);
-    button->setGeometry(where);
-    return button;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text, QRect where) {
-    auto* result = new QLabel(text, parent);
-    result->setObjectName(name);
-    result->setGeometry(where);
-    return result;
-}
-
-// A grey a shade darker than the window, like an inactive caption: the two boxes that show where
-// things are stand out from the editable ones.
-void paintInactiveCaptionBackground(QWidget* widget) {
-    QPalette palette = widget->palette();
-    const QColor grey = palette.color(QPalette::Window).darker(112);
-    palette.setColor(QPalette::Base, grey);
-    palette.setColor(QPalette::Window, grey);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QFont setupFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSizeF(8.25);
-    font.setStyleHint(QFont::Monospace);
-    if (QFontInfo(font).family() != QLatin1String("Courier New")) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSizeF(8.25);
+// The window's operation for a handler of the tables.
+HandlerSlot slotFor(ui::Handler handler) {
+    using H = ui::Handler;
+    switch (handler) {
+    case H::cmdBuildSetup_Click: return &frmMainInkrun::cmdBuildSetup_Click;
+    case H::cmdClearSetup_Click: return &frmMainInkrun::cmdClearSetup_Click;
+    case H::cmdOpenDrawings_Click: return &frmMainInkrun::cmdOpenDrawings_Click;
+    case H::cmdOpenScript_Click: return &frmMainInkrun::cmdOpenScript_Click;
+    case H::cmdSaveSetup_Click: return &frmMainInkrun::cmdSaveSetup_Click;
+    case H::mnuTools_Setup1_Click: return &frmMainInkrun::mnuTools_Setup1_Click;
+    case H::mnuTools_Setup2_Click: return &frmMainInkrun::mnuTools_Setup2_Click;
+    case H::mnuFile_Exit_Click: return &frmMainInkrun::mnuFile_Exit_Click;
+    case H::mnuFile_OpenDrawings_Click: return &frmMainInkrun::mnuFile_OpenDrawings_Click;
+    case H::mnuFile_OpenScripts_Click: return &frmMainInkrun::mnuFile_OpenScripts_Click;
+    case H::mnuFile_Save_Click: return &frmMainInkrun::mnuFile_Save_Click;
+    case H::mnuFile_SaveAs_Click: return &frmMainInkrun::mnuFile_SaveAs_Click;
+    case H::mnuHelp_About_Click: return &frmMainInkrun::mnuHelp_About_Click;
+    case H::mnuHelp_HowTo_Click: return &frmMainInkrun::mnuHelp_HowTo_Click;
+    case H::mnuTools_Build_Click: return &frmMainInkrun::mnuTools_Build_Click;
+    case H::mnuTools_ClearSetup_Click: return &frmMainInkrun::mnuTools_ClearSetup_Click;
+    case H::mnuTools_LoadDefault_Click: return &frmMainInkrun::mnuTools_LoadDefault_Click;
+    case H::None: break;
     }
-    return font;
+    return nullptr;
 }
+
+QString qtName(std::string_view name) { return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())); }
 
 }  // namespace
 
 frmMainInkrun::frmMainInkrun(UserDialogs* dialogs)
-    : ownDialogs_(dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
+    : QMainWindow(nullptr, fixedWindowFlags(ui::mainWindow())),
+      ownDialogs_(dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
       dialogs_(dialogs ? dialogs : ownDialogs_.get()) {
-    setObjectName("frmMainInkrun");
-    setWindowTitle(kMainWindowTitle);
-    setWindowIcon(applicationIcon());
+    const ui::WindowDescription& design = ui::mainWindow();
+    setObjectName(qtName(design.name));
+    setWindowTitle(qtName(design.caption));
+    setWindowIcon(iconFor(design.icon));
     createControls();
     createMenus();
+    // A layout that stays where the table puts it must not offer to grow.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    closeRequests_ = new CloseRequestFilter(this, [this] { forceClose(); });
 }
 
 // The About window has no owner window (it stands beside the main one), so it goes with it here.
 frmMainInkrun::~frmMainInkrun() { delete about_; }
 
 void frmMainInkrun::createControls() {
+    const ui::WindowDescription& design = ui::mainWindow();
     auto* client = new QWidget(this);
     client->setObjectName("client");
-    client->setFixedSize(px(9615), px(7155));
+    client->setFixedSize(px(design.clientWidth), px(design.clientHeight));
     // The layout was drawn for an 8 point dialog font; larger desktop fonts would clip captions.
     QFont dialogFont = client->font();
     dialogFont.setPointSizeF(8);
     client->setFont(dialogFont);
     setCentralWidget(client);
 
-    File1 = new DrawingListView(client);
-    File1->setObjectName("File1");
-    File1->setGeometry(twips(840, 1440, 2895, 5355));
-
-    cmdBuildSetup = pictureButton(client, "cmdBuildSetup", hammerIcon(), "Build Inkrun Script", twips(3960, 1440, 615, 615));
-
-    RichTextBox1 = new QPlainTextEdit(client);
-    RichTextBox1->setObjectName("RichTextBox1");
-    RichTextBox1->setGeometry(twips(120, 360, 3615, 615));
-    RichTextBox1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    RichTextBox1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    RichTextBox1->setTabChangesFocus(true);
-    RichTextBox1->setAccessibleName("Drawing Directory");
-    paintInactiveCaptionBackground(RichTextBox1);
-
-    Label3 = label(client, "Label3", "\xC2\xA9 The Inkrun Script Builder contributors, MIT licence",
-                   twips(4560, 6840, 4935, 255));
-
-    RichTextBox3 = new SetupEditor(client);
-    RichTextBox3->setObjectName("RichTextBox3");
-    RichTextBox3->setGeometry(twips(4680, 1440, 4815, 5295));
-    RichTextBox3->setFont(setupFont());
-    // Setup lines are command answers: never wrapped, scrolled sideways instead.
-    RichTextBox3->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichTextBox3->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RichTextBox3->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RichTextBox3->setAccessibleName("Script Settings");
-
-    cmdSaveSetup = pictureButton(client, "cmdSaveSetup", diskettesIcon(), "Save Script Setup", twips(3960, 3600, 615, 615));
-    cmdClearSetup = pictureButton(client, "cmdClearSetup", eraserIcon(), "Clear Setup Script", twips(3960, 2160, 615, 615));
-    Label4 = label(client, "Label4", "Drawing Directory:", twips(120, 0, 1455, 255));
-    Label1 = label(client, "Label1", "Drawing Files", twips(840, 1080, 1935, 375));
-
-    lblScriptDir = label(client, "lblScriptDir", "", twips(4680, 360, 4815, 615));
-    lblScriptDir->setWordWrap(true);
-    lblScriptDir->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblScriptDir->setTextFormat(Qt::PlainText);
-    lblScriptDir->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    paintInactiveCaptionBackground(lblScriptDir);
-
-    cmdOpenDrawings = pictureButton(client, "cmdOpenDrawings", closedFolderIcon(), "Open Drawing Files", twips(120, 1560, 615, 615));
-    cmdOpenScript = pictureButton(client, "cmdOpenScript", openFolderTextIcon(), "Open Script Setup Files", twips(3960, 2880, 615, 615));
-    Label2 = label(client, "Label2", "Script Settings", twips(4680, 1080, 1935, 375));
-    Label5 = label(client, "Label5", "Script Settings Directory  ", twips(4680, 0, 1935, 375));
-
-    Frame1 = new QGroupBox("Sort", client);
-    Frame1->setObjectName("Frame1");
-    Frame1->setGeometry(twips(3810, 4560, 795, 975));
-    optSort[0] = new QRadioButton("dsc", Frame1);
-    optSort[0]->setObjectName("optSort0");
-    optSort[0]->setGeometry(twips(120, 240, 555, 195).adjusted(0, -2, 0, 3));
-    optSort[1] = new QRadioButton("asc", Frame1);
-    optSort[1]->setObjectName("optSort1");
-    optSort[1]->setGeometry(twips(120, 600, 555, 195).adjusted(0, -2, 0, 3));
-    optSort[0]->setChecked(true);
-
-    // A caption that the desktop's font makes wider than its place grows to the right rather than
-    // being cut off.
-    for (QWidget* caption : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-                             static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4),
-                             static_cast<QWidget*>(Label5), static_cast<QWidget*>(optSort[0]),
-                             static_cast<QWidget*>(optSort[1])}) {
-        const int wanted = caption->sizeHint().width();
-        const int room = caption->parentWidget()->width() - caption->x();
-        if (wanted > caption->width()) caption->resize(std::min(wanted, room), caption->height());
+    for (const ui::ControlDescription& control : design.controls) {
+        QWidget* parent = control.container.empty() ? client : client->findChild<QWidget*>(qtName(control.container));
+        QWidget* widget = buildControl(control, parent);
+        if (!widget) continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && control.handler != ui::Handler::None)
+            connect(button, &QAbstractButton::clicked, this, slotFor(control.handler));
+        if (control.initiallyFocused) widget->setFocus();
     }
+    applyTabOrder(client, design);
 
-    QWidget* tabOrder[] = {File1, cmdBuildSetup, RichTextBox1, RichTextBox3, cmdSaveSetup, cmdClearSetup,
-                           cmdOpenDrawings, cmdOpenScript, optSort[0], optSort[1]};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    File1->setFocus();
-
-    connect(cmdBuildSetup, &QToolButton::clicked, this, &frmMainInkrun::cmdBuildSetup_Click);
-    connect(cmdClearSetup, &QToolButton::clicked, this, &frmMainInkrun::cmdClearSetup_Click);
-    connect(cmdOpenDrawings, &QToolButton::clicked, this, &frmMainInkrun::cmdOpenDrawings_Click);
-    connect(cmdOpenScript, &QToolButton::clicked, this, &frmMainInkrun::cmdOpenScript_Click);
-    connect(cmdSaveSetup, &QToolButton::clicked, this, &frmMainInkrun::cmdSaveSetup_Click);
+    File1 = client->findChild<DrawingListView*>("File1");
+    cmdBuildSetup = client->findChild<QToolButton*>("cmdBuildSetup");
+    RichTextBox1 = client->findChild<SingleLineBox*>("RichTextBox1");
+    Label3 = client->findChild<QLabel*>("Label3");
+    RichTextBox3 = client->findChild<SetupEditor*>("RichTextBox3");
+    cmdSaveSetup = client->findChild<QToolButton*>("cmdSaveSetup");
+    cmdClearSetup = client->findChild<QToolButton*>("cmdClearSetup");
+    Label4 = client->findChild<QLabel*>("Label4");
+    Label1 = client->findChild<QLabel*>("Label1");
+    lblScriptDir = client->findChild<QLabel*>("lblScriptDir");
+    cmdOpenDrawings = client->findChild<QToolButton*>("cmdOpenDrawings");
+    cmdOpenScript = client->findChild<QToolButton*>("cmdOpenScript");
+    Label2 = client->findChild<QLabel*>("Label2");
+    Label5 = client->findChild<QLabel*>("Label5");
+    Frame1 = client->findChild<QGroupBox*>("Frame1");
+    optSort[0] = client->findChild<QRadioButton*>("optSort(0)");
+    optSort[1] = client->findChild<QRadioButton*>("optSort(1)");
+    Q_ASSERT(File1 && cmdBuildSetup && RichTextBox1 && Label3 && RichTextBox3 && cmdSaveSetup && cmdClearSetup &&
+             Label4 && Label1 && lblScriptDir && cmdOpenDrawings && cmdOpenScript && Label2 && Label5 && Frame1 &&
+             optSort[0] && optSort[1]);
 }
 
 void frmMainInkrun::createMenus() {
-    struct Entry {
-        const char* name;
-        const char* caption;
-        void (frmMainInkrun::*handler)();
-    };
-    auto fill = [this](const char* menuName, const char* caption, std::initializer_list<Entry> entries) {
-        QMenu* menu = menuBar()->addMenu(caption);
-        menu->setObjectName(menuName);
-        for (const Entry& entry : entries) {
-            QAction* action = entry.handler ? menu->addAction(entry.caption) : menu->addSeparator();
-            action->setObjectName(entry.name);
-            if (entry.handler) connect(action, &QAction::triggered, this, entry.handler);
+    for (const ui::Menu& described : ui::mainWindow().menus) {
+        QMenu* menu = menuBar()->addMenu(qtName(described.caption));
+        menu->setObjectName(qtName(described.name));
+        for (const ui::MenuEntry& entry : described.entries) {
+            QAction* action = entry.isSeparator() ? menu->addSeparator() : menu->addAction(qtName(entry.caption));
+            action->setObjectName(qtName(entry.name));
+            if (const HandlerSlot slot = slotFor(entry.handler)) connect(action, &QAction::triggered, this, slot);
+            if (!entry.shortcut.empty()) action->setShortcut(QKeySequence(qtName(entry.shortcut)));
         }
-        return menu;
-    };
-    fill("mnuFile", "&File",
-         {{"mnuFile_OpenScripts", "&Open Script Setup", &frmMainInkrun::mnuFile_OpenScripts_Click},
-          {"mnuFile_OpenDrawings", "Open &Drawing Files", &frmMainInkrun::mnuFile_OpenDrawings_Click},
-          {"mnuFile_Sep1", "-", nullptr},
-          {"mnuFile_Save", "Sa&ve Script Setup", &frmMainInkrun::mnuFile_Save_Click},
-          {"mnuFile_SaveAs", "Sav&e Script Setup As", &frmMainInkrun::mnuFile_SaveAs_Click},
-          {"mnuFile_Sep2", "-", nullptr},
-          {"mnuFile_Exit", "E&xit", &frmMainInkrun::mnuFile_Exit_Click}});
-    fill("mnuTools", "&Tools",
-         {{"mnuTools_Build", "&Build Inkrun Script", &frmMainInkrun::mnuTools_Build_Click},
-          {"mnuTools_Sep1", "-", nullptr},
-          {"mnuTools_Setup1", "Load Script Setup 1", &frmMainInkrun::mnuTools_Setup1_Click},
-          {"mnuTools_Setup2", "Load Script Setup 2", &frmMainInkrun::mnuTools_Setup2_Click},
-          {"mnuTools_LoadDefault", "Load Default Script", &frmMainInkrun::mnuTools_LoadDefault_Click},
-          {"mnuTools_Sep2", "-", nullptr},
-          {"mnuTools_ClearSetup", "Clear Setup File", &frmMainInkrun::mnuTools_ClearSetup_Click}});
-    fill("mnuHelp", "&Help",
-         {{"mnuHelp_HowTo", "How To", &frmMainInkrun::mnuHelp_HowTo_Click},
-          {"mnuHelp_Sep1", "-", nullptr},
-          {"mnuHelp_About", "&About", &frmMainInkrun::mnuHelp_About_Click}});
-    findChild<QAction*>("mnuFile_Save")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    }
 }
 
 // --- MainWindowState over the controls ---
 
-std::string frmMainInkrun::drawingDirectory() const { return fromQt(RichTextBox1->toPlainText()); }
-void frmMainInkrun::setDrawingDirectory(const std::string& directory) { RichTextBox1->setPlainText(toQt(directory)); }
+std::string frmMainInkrun::drawingDirectory() const { return RichTextBox1->text(); }
+void frmMainInkrun::setDrawingDirectory(const std::string& directory) { RichTextBox1->setText(directory); }
 std::string frmMainInkrun::drawingListPath() const { return File1->path(); }
 void frmMainInkrun::setDrawingListPath(const std::string& directory) { File1->setPath(directory); }
 std::vector<std::string> frmMainInkrun::drawingListEntries() const { return File1->entries(); }
@@ -244,7 +165,7 @@ void frmMainInkrun::CheckCommandError() { checkCommandError(pendingError_, dialo
 
 void frmMainInkrun::Form_Load() {
     trapped([&] {
-        settings_ = startupSettings(platform::currentDirectory());
+        settings_ = settingsOfCurrentDirectory();
         restoreStartState(*this, settings_);
     });
     mnuTools_Setup1_Click();
@@ -259,6 +180,19 @@ void frmMainInkrun::Form_Unload() {
     platform::closeWindowByTitle(kHelpWindowTitle);
     if (about_) about_->close();
     QCoreApplication::quit();
+}
+
+// A second copy asked this one to close while a dialog or message box shows. Each is dismissed
+// as with Escape, innermost first, so its command ends as on a cancel and writes nothing more;
+// then the ordinary shutdown runs.
+void frmMainInkrun::forceClose() {
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) break;
+        modal->close();
+        if (modal->isVisible()) modal->hide();
+    }
+    Form_Unload();
 }
 
 void frmMainInkrun::mnuFile_Exit_Click() { QCoreApplication::exit(0); }

@@ -18,8 +18,10 @@ class QToolButton;
 
 namespace inkrun::app {
 
+class CloseRequestFilter;
 class DrawingListView;
 class SetupEditor;
+class SingleLineBox;
 class frmAbout;
 
 // The main window. Its controls hold the whole state of a run; every button and menu entry runs
@@ -80,6 +82,8 @@ private:
     void createControls();
     void createMenus();
     UserDialogs& dialogs() { return *dialogs_; }
+    // Closes the window while a modal dialog or message box shows, dismissing them first.
+    void forceClose();
 
     // The frame of a trapped handler: run the body, keep what it threw, report at the exit point.
     template <typename Body>
@@ -99,10 +103,11 @@ private:
     ProgramSettings settings_;
     std::exception_ptr pendingError_;
     frmAbout* about_ = nullptr;
+    CloseRequestFilter* closeRequests_ = nullptr;
 
     DrawingListView* File1 = nullptr;
     QToolButton* cmdBuildSetup = nullptr;
-    QPlainTextEdit* RichTextBox1 = nullptr;
+    SingleLineBox* RichTextBox1 = nullptr;
     QLabel* Label3 = nullptr;
     SetupEditor* RichTextBox3 = nullptr;
     QToolButton* cmdSaveSetup = nullptr;

@@ -88,8 +88,8 @@ private slots:
         }
         QCOMPARE(child<QLabel>("Label4")->text(), QString("Drawing Directory:"));
         QCOMPARE(child<QLabel>("Label5")->text(), QString("Script Settings Directory  "));
-        QVERIFY(child<QRadioButton>("optSort0")->isChecked());
-        QCOMPARE(child<QRadioButton>("optSort1")->text(), QString("asc"));
+        QVERIFY(child<QRadioButton>("optSort(0)")->isChecked());
+        QCOMPARE(child<QRadioButton>("optSort(1)")->text(), QString("asc"));
     }
 
     void menuTreeIsCompleteWithOneShortcut() {
@@ -138,7 +138,7 @@ private slots:
     void buildButtonAndMenuWriteTheSameScript() {
         start();
         selectRows({0, 2});
-        child<QRadioButton>("optSort1")->setChecked(true);
+        child<QRadioButton>("optSort(1)")->setChecked(true);
         click("cmdBuildSetup");
         const std::string fromButton = script();
         std::filesystem::remove(dir->file("jobs/Inkrun.scr"));
