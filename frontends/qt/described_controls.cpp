@@ -113,6 +113,9 @@ void placeInFrame(QWidget* button, const QRect& described) {
     if (auto* frame = qobject_cast<QGroupBox*>(button->parentWidget())) {
         const int clear = frame->contentsRect().top();
         if (place.top() < clear) place.moveTop(clear);
+        // Pushed down, a button must not cover the one placed above it.
+        for (QRadioButton* above : frame->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            if (above != button && above->geometry().intersects(place)) place.moveTop(above->geometry().bottom() + 1);
     }
     button->setGeometry(place);
 }

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QClipboard>
+#include <QGroupBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -235,6 +237,135 @@ private slots:
         QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0" "de"));
         QTest::keyClick(&editor, Qt::Key_Return);
         QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0" "de\r\n"));
+    }
+
+    void tabLeavesTheSetupEditorWithoutTypingATab() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* editor = child<QWidget>("RichTextBox3");
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdSaveSetup"));
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("cmdSaveSetup"));
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("RichTextBox1"));
+        QCOMPARE(window->setupText(), std::string("zoom\r\nextents"));  // nothing typed
+        // The directory box: Tab moves on to the setup editor, the next stop.
+        QTest::keyClick(child<QWidget>("RichTextBox1"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), editor);
+    }
+
+    void theDirectoryBoxTakesNoLineBreak() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* box = child<QPlainTextEdit>("RichTextBox1");
+        box->setFocus();
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_Enter);
+        QCOMPARE(window->drawingDirectory(), dir->file("jobs"));
+        QApplication::clipboard()->setText("/sub\r\n");
+        box->paste();
+        QCOMPARE(window->drawingDirectory(), dir->file("jobs") + "/sub");
+        QCOMPARE(box->blockCount(), 1);
+    }
+
+    void aNoBreakSpaceInTheDirectoryComesBackAsIs() {
+        start();
+        const std::string odd = dir->mkdir("x\u00A0y");
+        dir->write("x\u00A0y/a.dwg", "");
+        window->setDrawingDirectory(odd);
+        QCOMPARE(window->drawingDirectory(), odd);
+        child<QPlainTextEdit>("RichTextBox1")->moveCursor(QTextCursor::End);
+        QTest::keyClicks(child<QWidget>("RichTextBox1"), "/");  // edited text too
+        QCOMPARE(window->drawingDirectory(), odd + "/");
+        window->setDrawingDirectory(odd);
+        window->setDrawingListPath(odd);
+        selectRows({0});
+        click("cmdBuildSetup");
+        QVERIFY(std::filesystem::exists(odd + "/Inkrun.scr"));
+        QVERIFY(!std::filesystem::exists(dir->file("x y")));
+    }
+
+    void enterPressesTheFocusedPictureButton() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* clear = child<QToolButton>("cmdClearSetup");
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Return);
+        QVERIFY(window->setupText().empty() && window->setupPath().empty());
+    }
+
+    void theSortGroupIsOneTabStopAtTheSelectedOption() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* dsc = child<QRadioButton>("optSort(0)");
+        auto* asc = child<QRadioButton>("optSort(1)");
+        // Shift+Tab from the first stop wraps round to the group, at the selected button.
+        child<QWidget>("File1")->setFocus();
+        QTest::keyClick(child<QWidget>("File1"), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), dsc);
+        QTest::keyClick(dsc, Qt::Key_Down);
+        QVERIFY(asc->isChecked());
+        QCOMPARE(QApplication::focusWidget(), asc);
+        QVERIFY(!window->descendingOrder());
+        child<QWidget>("File1")->setFocus();
+        QTest::keyClick(child<QWidget>("File1"), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), asc);
+        // Both captions sit inside the frame, below its title.
+        auto* frame = child<QGroupBox>("Frame1");
+        for (QWidget* option : {static_cast<QWidget*>(dsc), static_cast<QWidget*>(asc)}) {
+            QVERIFY(option->geometry().top() >= frame->contentsRect().top());
+            QVERIFY(frame->rect().contains(option->geometry()));
+        }
+        QVERIFY(!dsc->geometry().intersects(asc->geometry()));
+    }
+
+    void labelsSitAtTheTopOfTheirPlaces() {
+        start();
+        for (const char* name : {"Label1", "Label2", "Label4", "Label5", "lblScriptDir"})
+            QVERIFY2(child<QLabel>(name)->alignment() & Qt::AlignTop, name);
+    }
+
+    void theWindowIsFixedSizeWithoutMaximize() {
+        start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+    }
+
+    void theSetupEditorsFontHasAFixedPitch() {
+        start();
+        QVERIFY(QFontInfo(child<QWidget>("RichTextBox3")->font()).fixedPitch());
+    }
+
+    void aRemovedSettingsDirectoryIsSaidAndNothingIsWrittenElsewhere() {
+        dir = std::make_unique<TempDir>();
+        const std::string gone = dir->mkdir("gone");
+        std::filesystem::current_path(gone);
+        std::filesystem::remove(gone);
+        dialogs = std::make_unique<ScriptedDialogs>();
+        window = std::make_unique<frmMainInkrun>(dialogs.get());
+        window->Form_Load();
+        QCOMPARE(window->settings().scriptSettingsDirectory, gone);
+        QCOMPARE(dialogs->messages.size(), std::size_t(1));
+        QVERIFY(dialogs->messages[0].text.starts_with("The settings directory " + gone + " no longer exists"));
+        QCOMPARE(window->setupPath(), std::string("Default Script Loaded"));
+        // Saving into slot 1 fails on the removed directory instead of writing beside it.
+        window->setSetupPath(gone + "/Setup1.txt");
+        click("cmdSaveSetup");
+        QVERIFY(!std::filesystem::exists(gone));
+        QVERIFY(!std::filesystem::exists("/Setup1.txt"));
+        QVERIFY(!std::filesystem::exists(dir->file("Setup1.txt")));
     }
 
     void aSetupOfManyMegabytesLoadsWholeInPieces() {
