@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace inkrun::platform {
@@ -9,5 +10,11 @@ namespace inkrun::platform {
 // it, 0 anything else. On Windows ShellExecuteA itself; elsewhere xdg-open (open on macOS),
 // found on PATH.
 int openDocument(const std::string& path) noexcept;
+
+// The same without waiting for the opener: what can be told before it starts (a missing file,
+// no opener) is returned at once; otherwise 33, and when the opener later ends refusing the
+// document, `whenRefused` gets its code on another thread. POSIX only: ShellExecuteA answers
+// at once by itself.
+int startOpeningDocument(const std::string& path, std::function<void(int result)> whenRefused) noexcept;
 
 }  // namespace inkrun::platform

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -167,19 +168,29 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Starts the opener on `path`; 0 with `child` set, or the code for why it could not start.
+int startOpener(const std::string& path, pid_t& child) {
+    if (const int missing = checkExists(path)) return missing;
+    const std::string opener = findOnPath(openerName);
+    if (opener.empty()) return noAssociation;
+
+    SpawnSetup setup;
+    if (!setup.ok()) return noAssociation;
+    std::string argument = absolute(path);
+    std::vector<char*> arguments{const_cast<char*>(opener.c_str()), argument.data(), nullptr};
+    if (posix_spawn(&child, opener.c_str(), setup.actions(), setup.attributes(), arguments.data(), environ) != 0)
+        return noAssociation;
+    return 0;
+}
+
+}  // namespace
+
 int openDocument(const std::string& path) noexcept {
     try {
-        if (const int missing = checkExists(path)) return missing;
-        const std::string opener = findOnPath(openerName);
-        if (opener.empty()) return noAssociation;
-
-        SpawnSetup setup;
-        if (!setup.ok()) return noAssociation;
-        std::string argument = absolute(path);
-        std::vector<char*> arguments{const_cast<char*>(opener.c_str()), argument.data(), nullptr};
         pid_t child = -1;
-        if (posix_spawn(&child, opener.c_str(), setup.actions(), setup.attributes(), arguments.data(), environ) != 0)
-            return noAssociation;
+        if (const int refused = startOpener(path, child)) return refused;
 
         const auto deadline = std::chrono::steady_clock::now() + openerPatience;
         while (true) {
@@ -196,6 +207,26 @@ int openDocument(const std::string& path) noexcept {
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+    } catch (...) {
+        return otherFailure;
+    }
+}
+
+int startOpeningDocument(const std::string& path, std::function<void(int result)> whenRefused) noexcept {
+    try {
+        pid_t child = -1;
+        if (const int refused = startOpener(path, child)) return refused;
+        // The opener may stay as long as the browser it started; its verdict comes when it ends.
+        std::thread([child, whenRefused = std::move(whenRefused)] {
+            int status = 0;
+            pid_t done = -1;
+            while ((done = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+            }
+            if (done != child) return;  // reaped elsewhere: its verdict is lost
+            const int result = mapExitStatus(status);
+            if (result <= 32 && whenRefused) whenRefused(result);
+        }).detach();
+        return accepted;
     } catch (...) {
         return otherFailure;
     }

@@ -21,9 +21,6 @@ protected:
 private:
     void Form_Load();
 
-    QLabel* Label4 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
     QLabel* lblVersion = nullptr;
 };
 

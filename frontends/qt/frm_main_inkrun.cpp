@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -156,7 +157,16 @@ void frmMainInkrun::setSetupText(const std::string& text) { RichTextBox3->setTex
 std::string frmMainInkrun::setupPath() const { return fromQt(lblScriptDir->text()); }
 void frmMainInkrun::setSetupPath(const std::string& path) { lblScriptDir->setText(toQt(path)); }
 
-int frmMainInkrun::OpenDocument(const std::string& DocName) { return platform::openDocument(DocName); }
+// The opener may live as long as the browser it starts, so the window does not wait for it: a
+// refusal it reports later is shown then, with the same message as one known at once.
+int frmMainInkrun::OpenDocument(const std::string& DocName) {
+    QPointer<frmMainInkrun> window(this);
+    return platform::startOpeningDocument(DocName, [window](int result) {
+        QMetaObject::invokeMethod(qApp, [window, result] {
+            if (window) window->dialogs().showMessage(shellErrorMessage(result), kApplicationTitle, MessageIcon::None);
+        }, Qt::QueuedConnection);
+    });
+}
 bool frmMainInkrun::DirExists(const std::string& path) const { return platform::dirExists(path); }
 
 // --- Command handlers ---

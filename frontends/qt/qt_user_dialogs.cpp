@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 
 #include "frontends/qt/qt_text.h"
@@ -46,6 +49,12 @@ void QtUserDialogs::showMessage(const std::string& text, const std::string& titl
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(qtIcon(icon), toQt(title), shown, QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
+    // A window manager shortens a title that does not fit the title bar ("I\u2026"): the box is
+    // made wide enough for its whole title beside the title bar's buttons.
+    const int titleWidth = QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) * 3 / 2 + 160;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
     box.exec();
 }
 

@@ -212,18 +212,21 @@ private slots:
         inkrun::app::QtUserDialogs real(&parent);
         QString text, title;
         QMessageBox::Icon icon = QMessageBox::Question;
+        bool wide = false;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             text = box->text();
             title = box->windowTitle();
             icon = box->icon();
+            wide = box->width() > box->fontMetrics().horizontalAdvance(box->windowTitle()) + 150;
             box->accept();
         });
         real.showMessage("File saved as: Inkrun.scr\rFile located: /jobs", "Inkrun", MessageIcon::None);
         QCOMPARE(text, QString("File saved as: Inkrun.scr\nFile located: /jobs"));
         QCOMPARE(title, QString("Inkrun"));
         QCOMPARE(icon, QMessageBox::NoIcon);
+        QVERIFY(wide);  // room for the whole title beside the title bar's buttons
     }
 
     void setupEditorKeepsTheExactTextUntilEdited() {
