@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/.
+# Configures build/ (once) and builds the given targets, or everything when none is given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+jobs=$(nproc)
+if [ $# -gt 0 ]; then
+    cmake --build build -j"$jobs" --target "$@"
+else
+    cmake --build build -j"$jobs"
+fi

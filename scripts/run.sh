@@ -4,7 +4,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" inkrun  # only what it starts
 settings="${INKRUN_SETTINGS:-$HOME/Inkrun}"
 mkdir -p "$settings"
 cp -f "$root/docs/readme.htm" "$settings/readme.htm"  # How To opens the copy beside the settings
