@@ -1,5 +1,5 @@
 # Starting a second copy asks the first to close (which runs its own shutdown, closing the help
-# window too); the close box closes the help window, Exit leaves it open.
+# window too), even behind a message box; the close box closes the help window, Exit leaves it open.
 source "$(dirname "$0")/lib.sh"
 BIN=$INKRUN_BIN_DIR
 HELP_TITLE="INKRUN - Microsoft Internet Explorer"
@@ -29,6 +29,21 @@ grep -q closed "$WORK/help-closed.txt" || fail "the first copy did not close the
 main=$(wait_window '^Inkrun Script Builder$')
 [ "$(xdotool search --onlyvisible --name '^Inkrun Script Builder$' | wc -l)" -eq 1 ] || fail "two main windows"
 kill -0 "$second" || fail "the second copy is not running"
+
+# A first copy showing a message box goes too: the box is dismissed, its own shutdown runs.
+rm -f "$WORK/help-closed.txt"
+start_help
+keys "$main" alt+t b  # Build with nothing selected: the "No Files" box
+wait_window '^No Files$' >/dev/null
+start_inkrun "$WORK/settings" fourth
+fourth=$INKRUN_PID
+wait_exit "$second"
+wait_exit "$HELP_PID"
+grep -q closed "$WORK/help-closed.txt" || fail "the copy behind a message box did not run its shutdown"
+wait_no_window '^No Files$'
+main=$(wait_window '^Inkrun Script Builder$')
+[ "$(xdotool search --onlyvisible --name '^Inkrun Script Builder$' | wc -l)" -eq 1 ] || fail "two main windows"
+second=$fourth
 
 # The close box: the help window is asked to close as well.
 rm -f "$WORK/help-closed.txt"
