@@ -99,6 +99,32 @@ TEST_F(StartState, AnUnreadableFileIsReportedAfterTheFallbackIsInPlace) {
     expectSettingsDirectory();
 }
 
+TEST_F(StartState, ARemovedSettingsDirectoryIsReportedAndKeptAsTheOnlyPlace) {
+    const std::string gone = dir.file("gone");
+    settings = startupSettings(gone);
+    try {
+        start();
+        FAIL() << "no report";
+    } catch (const SettingsDirectoryGone& error) {
+        EXPECT_NE(std::string(error.what()).find(gone), std::string::npos);
+    }
+    EXPECT_EQ(state.drawingDirectory(), gone);
+    EXPECT_TRUE(state.drawingListEntries().empty());
+    EXPECT_EQ(state.setupText(), "");
+}
+
+TEST(Startup, ACurrentDirectoryRemovedUnderTheProgramIsStillTheSettingsDirectory) {
+    const auto before = std::filesystem::current_path();
+    TempDir dir;
+    const std::string gone = dir.mkdir("gone");
+    std::filesystem::current_path(gone);
+    std::filesystem::remove(gone);
+    const ProgramSettings settings = settingsOfCurrentDirectory();
+    std::filesystem::current_path(before);
+    EXPECT_EQ(settings.scriptSettingsDirectory, gone);
+    EXPECT_EQ(settings.settingsPath("Setup1.txt"), gone + "/Setup1.txt");
+}
+
 TEST(Startup, SettingsAreFixedFromTheStartDirectory) {
     const ProgramSettings settings = startupSettings("/srv/cad");
     EXPECT_EQ(settings.defaultFilePath(), "/srv/cad/DefaultFile.txt");
