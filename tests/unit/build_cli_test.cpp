@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "commands/plain_window_state.h"
 #include "commands/startup.h"
@@ -181,6 +183,7 @@ TEST_F(BuildCli, SettingsAndPathsStartInTheCurrentDirectory) {
     EXPECT_EQ(result.out, templateScript(jobs, "D-401.dwg"));
 }
 
+#ifndef _WIN32  // chmod and /proc/self/mem
 TEST_F(BuildCli, UnreadableRememberedDirectoryStopsTheBuild) {
     const std::string defaultFile = settings + "/DefaultFile.txt";
     if (::geteuid() == 0) {
@@ -195,6 +198,7 @@ TEST_F(BuildCli, UnreadableRememberedDirectoryStopsTheBuild) {
     EXPECT_NE(result.err.find("DefaultFile.txt"), std::string::npos) << result.err;
     EXPECT_FALSE(exists(settings + "/Inkrun.scr"));
 }
+#endif
 
 // --- failures --------------------------------------------------------------------------------
 
