@@ -4,6 +4,7 @@
 #include "platform/wide_text.h"
 #include "platform/windows_api.h"
 
+#include <cerrno>
 #include <random>
 
 // Whole-file reads and atomic writes on Windows, through the wide API.
@@ -91,7 +92,7 @@ std::string linkDestination(const std::string& target) {
 std::string refusalToReplace(const std::wstring& destination) {
     const DWORD attributes = GetFileAttributesW(destination.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return {};
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "it is a directory";
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return systemReason(EISDIR);
     // Wine replaces a read-only file where Windows refuses: refuse the same everywhere.
     if (attributes & FILE_ATTRIBUTE_READONLY) return "the file is read-only";
     Handle file(CreateFileW(destination.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -109,6 +110,35 @@ std::string replaceFailure(const std::wstring& destination, DWORD error) {
             return "the file is open in another program (" + windowsReason(error) + ")";
     }
     return windowsReason(error);
+}
+
+// MoveFileExW over "INKRUN.SCR" keeps that spelling; the file is to carry the name it was
+// written under. A failure here leaves the content in place under the old spelling.
+void keepNameAsGiven(const std::wstring& destination) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = FindFirstFileW(destination.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    FindClose(find);
+    const std::size_t start = destination.find_last_of(L"\\/") + 1;
+    const std::wstring wanted = destination.substr(start);
+    const std::wstring onDisk(found.cFileName);
+    if (onDisk == wanted ||
+        CompareStringOrdinal(onDisk.c_str(), -1, wanted.c_str(), -1, TRUE) != CSTR_EQUAL)
+        return;
+    // Wine takes a rename to another spelling of the same name as no change: go by way of a
+    // temporary name, and back should the second step fail.
+    const std::wstring current = destination.substr(0, start) + onDisk;
+    if (MoveFileExW(current.c_str(), destination.c_str(), 0)) {
+        WIN32_FIND_DATAW after{};
+        const HANDLE again = FindFirstFileW(destination.c_str(), &after);
+        if (again == INVALID_HANDLE_VALUE) return;
+        FindClose(again);
+        if (wanted == after.cFileName) return;
+    }
+    const std::wstring aside = destination.substr(0, start) + widen(randomName());
+    if (!MoveFileExW(current.c_str(), aside.c_str(), 0)) return;
+    if (!MoveFileExW(aside.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH))
+        MoveFileExW(aside.c_str(), current.c_str(), MOVEFILE_WRITE_THROUGH);
 }
 
 }  // namespace
@@ -152,7 +182,7 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget) : targe
     const std::string destination = linkDestination(target_);
     const std::size_t start = nameStart(destination);
     const std::string name = destination.substr(start);
-    if (name.empty() || name == "." || name == "..") throw FileError("write", target_, "it is a directory");
+    if (name.empty() || name == "." || name == "..") throw FileError("write", target_, systemReason(EISDIR));
     const std::string prefix = destination.substr(0, start);
 
     // A short name, so that a target of the longest name a directory allows still has room.
@@ -232,6 +262,7 @@ void AtomicFileWriter::commit() {
     }
     temporary_.clear();
     committed_ = true;
+    keepNameAsGiven(destination);
 }
 
 void AtomicFileWriter::discard() noexcept {

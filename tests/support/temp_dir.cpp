@@ -10,6 +10,14 @@
 #include <unistd.h>
 #endif
 
+#include "platform/file_error.h"
+#ifdef _WIN32
+#include "platform/wide_text.h"
+#include "platform/windows_api.h"
+#else
+#include <cerrno>
+#endif
+
 namespace inkrun::test {
 
 namespace fs = std::filesystem;
@@ -66,6 +74,14 @@ std::string TempDir::mkdir(std::string_view name) const {
     fs::create_directories(pathOf(path));
     return path;
 }
+
+#ifdef _WIN32
+std::string missingFileReason() { return platform::windowsReason(ERROR_FILE_NOT_FOUND); }
+std::string missingDirectoryReason() { return platform::windowsReason(ERROR_PATH_NOT_FOUND); }
+#else
+std::string missingFileReason() { return platform::systemReason(ENOENT); }
+std::string missingDirectoryReason() { return platform::systemReason(ENOENT); }
+#endif
 
 std::string readFile(const std::string& path) {
     std::ifstream in(pathOf(path), std::ios::binary);

@@ -8,6 +8,9 @@
 
 namespace inkrun::test {
 
+// The platform's separator, to build expected paths.
+inline const std::string kSep(1, platform::kPathSeparator);
+
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class TempDir {
 public:
@@ -31,6 +34,10 @@ private:
 // through the ANSI code page on Windows).
 std::filesystem::path pathOf(std::string_view utf8);
 std::string textOf(const std::filesystem::path& path);
+
+// Why a file or directory that is not there cannot be reached, in the system's words.
+std::string missingFileReason();
+std::string missingDirectoryReason();
 
 std::string readFile(const std::string& path);
 

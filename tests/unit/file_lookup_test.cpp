@@ -33,9 +33,9 @@ struct MixedDir {
 #endif
 
 TEST(FileLookupNames, JoinPathKeepsDirectoryAsGiven) {
-    EXPECT_EQ(joinPath("/a/b", "c.dwg"), "/a/b/c.dwg");
-    EXPECT_EQ(joinPath("", "a"), "/a");
-    EXPECT_EQ(joinPath("/", "a"), "//a");
+    EXPECT_EQ(joinPath("/a/b", "c.dwg", '/'), "/a/b/c.dwg");
+    EXPECT_EQ(joinPath("", "a", '/'), "/a");
+    EXPECT_EQ(joinPath("/", "a", '/'), "//a");
     EXPECT_EQ(joinPath("C:\\jobs", "a.dwg", '\\'), "C:\\jobs\\a.dwg");
 }
 
@@ -74,9 +74,9 @@ TEST(FileLookupDir, ListsOnlyOrdinaryFiles) {
 TEST(FileLookupDir, FindsExactOrOtherCaseButOnlyOrdinaryFiles) {
     MixedDir mixed;
     const std::string& d = mixed.dir.path();
-    EXPECT_EQ(findOrdinaryFile(d, "Setup1.txt"), d + "/Setup1.txt");
-    EXPECT_EQ(findOrdinaryFile(d, "SETUP1.TXT"), d + "/Setup1.txt");
-    EXPECT_EQ(findOrdinaryFile(d, "link.TXT"), d + "/Link.txt");
+    EXPECT_EQ(findOrdinaryFile(d, "Setup1.txt"), d + test::kSep + "Setup1.txt");
+    EXPECT_EQ(findOrdinaryFile(d, "SETUP1.TXT"), d + test::kSep + "Setup1.txt");
+    EXPECT_EQ(findOrdinaryFile(d, "link.TXT"), d + test::kSep + "Link.txt");
     EXPECT_EQ(findOrdinaryFile(d, "setup1.txt", '\\'), d + "\\Setup1.txt");
     for (const char* name : {".hidden", ".HIDDEN", "folder.txt", "pipe.txt", "dirlink.txt", "dangling.txt",
                              "nothing.txt", "", "../"}) {

@@ -113,7 +113,7 @@ protected:
     }
     void build() { script::buildInkrunScript(state, dialogs, settings); }
     static std::string block(const std::string& directory, int drawing, const std::string& setup) {
-        return "_open\r\n\"" + directory + "/D" + std::to_string(drawing) + ".dwg\"\r\n" + setup + "\r\n";
+        return "_open\r\n\"" + directory + test::kSep + "D" + std::to_string(drawing) + ".dwg\"\r\n" + setup + "\r\n";
     }
 
     TempDir dir{};
@@ -166,8 +166,11 @@ TEST_F(BuildCommand, AnOldScriptInOtherCapitalsIsReplacedByInkrunScr) {
     state.select(0);
     build();
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/INKRUN.SCR")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/inkrun.scr")));
+    // Also where the file system ignores case and a replaced file would keep the old spelling.
+    std::vector<std::string> scripts;
+    for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(jobs())))
+        if (entry.path().extension() != ".dwg") scripts.push_back(test::textOf(entry.path().filename()));
+    EXPECT_EQ(scripts, std::vector<std::string>{"Inkrun.scr"});
 }
 
 TEST_F(BuildCommand, NoLinkBetweenTheNamesLetsTheNewScriptBeDeleted) {
@@ -299,12 +302,13 @@ TEST_F(BuildCommand, AMissingDirectoryIsReportedWithItsPath) {
         build();
         FAIL();
     } catch (const platform::FileError& e) {
-        EXPECT_EQ(e.path(), dir.file("gone") + "/Inkrun.scr");
-        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+        EXPECT_EQ(e.path(), dir.file("gone") + test::kSep + "Inkrun.scr");
+        EXPECT_NE(std::string(e.what()).find(test::missingDirectoryReason()), std::string::npos) << e.what();
     }
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+#ifndef _WIN32  // Windows allows no quote or line break in a file name
 TEST_F(BuildCommand, AnInjectedNameIsRefusedAndNothingIsWrittenOrDeleted) {
     dir.write("jobs/x.dwg\"\r\n_erase all\r\n\".dwg", "");
     dir.write("jobs/Inkrun.scr", "the old script");
@@ -314,6 +318,7 @@ TEST_F(BuildCommand, AnInjectedNameIsRefusedAndNothingIsWrittenOrDeleted) {
     EXPECT_THROW(build(), script::ScriptRefused);
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "the old script");
 }
+#endif
 
 TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     TempDir dir;
@@ -328,7 +333,7 @@ TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     }
     script::saveScript(job, "Inkrun.scr");
     const std::string bytes = dir.read("Inkrun.scr");
-    const std::string last = "_open\r\n\"" + dir.path() + "/D39999.dwg\"\r\nclose\r\n";
+    const std::string last = "_open\r\n\"" + dir.path() + test::kSep + "D39999.dwg\"\r\nclose\r\n";
     ASSERT_GE(bytes.size(), last.size());
     EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
 }

@@ -85,7 +85,7 @@ TEST_F(StartState, HiddenOrNonOrdinaryFilesDoNotCount) {
 
 TEST_F(StartState, AnAccentedPathInTheCodePageComesBackAsTheSameText) {
     const std::string accented = dir.mkdir("caf\xC3\xA9");
-    dir.write("DefaultFile.txt", dir.path() + "/caf\xE9");  // é as Windows-1252 writes it
+    dir.write("DefaultFile.txt", dir.path() + test::kSep + "caf\xE9");  // é as Windows-1252 writes it
     start();
     EXPECT_EQ(state.drawingDirectory(), accented);
 }
@@ -107,7 +107,7 @@ TEST_F(StartState, AnUnreadableFileIsReportedAfterTheFallbackIsInPlace) {
 
 TEST(Startup, SettingsAreFixedFromTheStartDirectory) {
     const ProgramSettings settings = startupSettings("/srv/cad");
-    EXPECT_EQ(settings.defaultFilePath(), "/srv/cad/DefaultFile.txt");
+    EXPECT_EQ(settings.defaultFilePath(), "/srv/cad" + test::kSep + "DefaultFile.txt");
     EXPECT_EQ(settings.settingsFileNames[1], "Setup1.txt");
     EXPECT_EQ(settings.settingsFileNames[2], "Setup2.txt");
     EXPECT_EQ(settings.helpFileName, "readme.htm");
