@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the core, inkrun-build.exe and the unit tests for 64-bit Windows with MinGW-w64
-# and runs the tests under Wine, headless, with a Wine prefix of their own in build-win/.
+# and runs the tests under Wine, headless, with a Wine prefix of their own in build-win/. The
+# folder is shared with the Windows window's script: the same build type, so neither rebuilds the other.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${INKRUN_WINDOWS_BUILD:-$root/build-win}"
@@ -35,7 +36,7 @@ fi
 
 [ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1 || true
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DINKRUN_BUILD_QT=OFF -DINKRUN_BUILD_BENCH=OFF -DBUILD_TESTING=ON -DGTest_DIR="$gtest/lib/cmake/GTest" >/dev/null
 cmake --build "$build" -j2
 

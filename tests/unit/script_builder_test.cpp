@@ -5,8 +5,10 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include "commands/command_frame.h"
 #include "commands/plain_window_state.h"
