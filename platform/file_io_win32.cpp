@@ -4,6 +4,7 @@
 #include "platform/wide_text.h"
 #include "platform/windows_api.h"
 
+#include <cerrno>
 #include <random>
 
 // Whole-file reads and atomic writes on Windows, through the wide API.
@@ -91,7 +92,7 @@ std::string linkDestination(const std::string& target) {
 std::string refusalToReplace(const std::wstring& destination) {
     const DWORD attributes = GetFileAttributesW(destination.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return {};
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "it is a directory";
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return systemReason(EISDIR);
     // Wine replaces a read-only file where Windows refuses: refuse the same everywhere.
     if (attributes & FILE_ATTRIBUTE_READONLY) return "the file is read-only";
     Handle file(CreateFileW(destination.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -147,22 +148,39 @@ std::string readWholeFile(const std::string& path) {
     return content;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget) : target_(std::move(targetPath)) {
+AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams) : target_(std::move(targetPath)) {
     // Write through a symbolic link rather than replace the link with a file.
     const std::string destination = linkDestination(target_);
+    const std::wstring wideDestination = widen(destination);
+    if (streams == StreamTarget::WriteInto) {
+        // "-o NUL" or a named pipe: written straight into, there is nothing to replace.
+        HANDLE device = CreateFileW(wideDestination.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+        if (device != INVALID_HANDLE_VALUE) {
+            if (GetFileType(device) != FILE_TYPE_DISK) {
+                fd_ = fdOf(device);
+                stream_ = true;
+                destination_ = destination;
+                return;
+            }
+            CloseHandle(device);
+        }
+    }
+    if (const std::string refusal = refusalToReplace(wideDestination); !refusal.empty())
+        throw FileError("write", target_, refusal);
     const std::size_t start = nameStart(destination);
     const std::string name = destination.substr(start);
-    if (name.empty() || name == "." || name == "..") throw FileError("write", target_, "it is a directory");
-    const std::string prefix = destination.substr(0, start);
+    if (name.empty() || name == "." || name == "..") throw FileError("write", target_, systemReason(EISDIR));
 
     // A short name, so that a target of the longest name a directory allows still has room.
+    const std::string directory = destination.substr(0, start);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = prefix + randomName();
-        HANDLE file = CreateFileW(widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        const std::string temporaryName = randomName();
+        HANDLE file = CreateFileW(widen(directory + temporaryName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             fd_ = fdOf(file);
-            temporary_ = temporary;
+            temporaryName_ = temporaryName;
             break;
         }
         const DWORD error = GetLastError();
@@ -170,6 +188,8 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget) : targe
     }
     if (fd_ == -1) fail("write", target_, ERROR_FILE_EXISTS);
     destination_ = destination;
+    directory_ = directory;
+    name_ = name;
     buffer_.reserve(kBufferSize);
 }
 
@@ -209,6 +229,10 @@ void AtomicFileWriter::commit() {
     if (committed_) return;
     if (fd_ == -1) throw FileError("write", target_, "an earlier error stopped the write");
     flushBuffer();
+    if (stream_) {
+        commitStream();
+        return;
+    }
 
     const std::wstring destination = widen(destination_);
     if (const std::string refusal = refusalToReplace(destination); !refusal.empty()) {
@@ -219,7 +243,7 @@ void AtomicFileWriter::commit() {
     const HANDLE file = handleOf(fd_);
     fd_ = -1;
     if (!CloseHandle(file) && !error) error = GetLastError();
-    if (!error && !MoveFileExW(widen(temporary_).c_str(), destination.c_str(),
+    if (!error && !MoveFileExW(widen(directory_ + temporaryName_).c_str(), destination.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
         const std::string reason = replaceFailure(destination, error);
@@ -230,8 +254,15 @@ void AtomicFileWriter::commit() {
         discard();
         fail("write", target_, error);
     }
-    temporary_.clear();
+    temporaryName_.clear();
     committed_ = true;
+}
+
+void AtomicFileWriter::commitStream() {
+    const HANDLE stream = handleOf(fd_);
+    fd_ = -1;
+    committed_ = true;
+    if (!CloseHandle(stream)) fail("write", target_, GetLastError());
 }
 
 void AtomicFileWriter::discard() noexcept {
@@ -239,12 +270,12 @@ void AtomicFileWriter::discard() noexcept {
         CloseHandle(handleOf(fd_));
         fd_ = -1;
     }
-    if (!temporary_.empty()) {
+    if (!temporaryName_.empty()) {
         try {
-            DeleteFileW(widen(temporary_).c_str());
+            DeleteFileW(widen(directory_ + temporaryName_).c_str());
         } catch (...) {
         }
-        temporary_.clear();
+        temporaryName_.clear();
     }
     buffer_.clear();
 }
@@ -256,6 +287,9 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 void removeFile(const std::string& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(widen(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw FileError("delete", path, "the file is read-only");
     if (path.empty() || !DeleteFileW(widen(path).c_str()))
         fail("delete", path, path.empty() ? ERROR_FILE_NOT_FOUND : GetLastError());
 }

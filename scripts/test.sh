@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit, window (offscreen) and end-to-end
 # (the real program under Xvfb); the Debian package, built and installed; the Windows window and
-# its installer, cross-built and tested under Wine. Every stage runs; any failure fails the whole.
+# its installer, and the core's unit tests with inkrun-build, cross-built and tested under Wine.
+# Every stage runs; any failure fails the whole.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -20,6 +21,7 @@ stage() {
 stage "Linux tests" xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
     ctest --test-dir build --output-on-failure -j2 --timeout 300
 stage "Debian package" "$root/scripts/test-package.sh"
+stage "Windows core under Wine" "$root/scripts/test-windows.sh"
 stage "Windows window and installer" "$root/scripts/test-win32-window.sh"
 
 if [ ${#failed[@]} -gt 0 ]; then

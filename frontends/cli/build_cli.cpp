@@ -1,5 +1,6 @@
 #include "frontends/cli/build_cli.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <filesystem>
@@ -135,11 +136,22 @@ Options parseArguments(const std::vector<std::string>& args) {
 
 // Relative paths start in the given current directory; the result has no trailing separator
 // except at the root, like the paths the window is given.
+// Paths are UTF-8 text; a narrow std::filesystem path would use the ANSI code page on Windows.
+fs::path pathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+std::string textOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+bool isSeparator(char c) { return c == '/' || c == platform::kPathSeparator; }
+
 std::string absoluteFrom(const std::string& currentDirectory, const std::string& path) {
-    fs::path result(path);
-    if (result.is_relative()) result = fs::path(currentDirectory) / result;
-    std::string text = result.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    fs::path result = pathOf(path);
+    if (result.is_relative()) result = pathOf(currentDirectory) / result;
+    result = result.lexically_normal();
+    std::string text = textOf(result);
+    const std::size_t root = textOf(result.root_path()).size();
+    while (text.size() > std::max<std::size_t>(root, 1) && isSeparator(text.back())) text.pop_back();
     return text;
 }
 
@@ -147,10 +159,10 @@ std::string absoluteFrom(const std::string& currentDirectory, const std::string&
 std::string settingsDirectoryFor(const std::string& currentDirectory, const std::string& given) {
     const std::string path = absoluteFrom(currentDirectory, given);
     std::error_code error;
-    const fs::path resolved = fs::canonical(path, error);
-    if (error || !platform::dirExists(resolved.string()))
+    const fs::path resolved = fs::canonical(pathOf(path), error);
+    if (error || !platform::dirExists(textOf(resolved)))
         throw UsageError("settings directory '" + given + "' does not exist");
-    return resolved.string();
+    return textOf(resolved);
 }
 
 // A message as console lines. Names in messages come from the file system: their control
@@ -259,7 +271,7 @@ void loadSetup(PlainWindowState& state, const ProgramSettings& settings, const O
     case SetupSource::File: {
         const std::string path = absoluteFrom(currentDirectory, options.setupFile);
         std::error_code error;
-        if (!fs::exists(path, error)) throw UsageError("setup file '" + options.setupFile + "' does not exist");
+        if (!fs::exists(pathOf(path), error)) throw UsageError("setup file '" + options.setupFile + "' does not exist");
         loadWithin(path, [&] {
             std::string text = setup::readSetupFile(path);
             state.setSetupText(text);
@@ -290,8 +302,12 @@ void writeScriptTo(const std::string& output, const MainWindowState& state, User
     platform::AtomicFileWriter writer(path, platform::StreamTarget::WriteInto);
     script::writeScript(*job, [&](std::string_view block) { writer.write(block); });
     writer.commit();
-    const auto slash = path.rfind('/');
-    const std::string directory = slash == 0 ? "/" : path.substr(0, slash);
+    std::size_t slash = path.size();
+    while (slash > 0 && !isSeparator(path[slash - 1])) --slash;
+    --slash;  // absoluteFrom gave a path with a separator
+    // A root keeps its separator, as the current directory reports it ("/", "C:\\").
+    const std::size_t root = textOf(pathOf(path).root_path()).size();
+    const std::string directory = path.substr(0, std::max(slash, root > 0 ? root : slash));
     dialogs.showMessage(script::scriptSavedMessage(path.substr(slash + 1), directory), kApplicationTitle,
                         MessageIcon::None);
 }

@@ -1,35 +1,64 @@
 #include "support/temp_dir.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <cstdlib>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 #endif
 
+#include "platform/file_error.h"
+#ifdef _WIN32
+#include "platform/wide_text.h"
+#include "platform/windows_api.h"
+#else
+#include <cerrno>
+#endif
+
 namespace inkrun::test {
 
 namespace fs = std::filesystem;
 
+fs::path pathOf(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string textOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "inkrun-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 generator(seed());
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof kAlphabet) - 2);
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "inkrun-test-";
+        for (int i = 0; i < 8; ++i) name.push_back(kAlphabet[pick(generator)]);
+        // create_directory is false when the name is taken: then another name.
+        if (fs::create_directory(base / name)) {
+            std::string directory = textOf(base);
+            while (directory.size() > 1 && (directory.back() == '/' || directory.back() == '\\')) directory.pop_back();
+            path_ = platform::joinPath(directory, name);
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory in " + textOf(base));
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
     // Restore write permission that a test may have taken away, so removal succeeds.
-    for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+    const fs::path root = pathOf(path_);
+    for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (!it->is_symlink(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     }
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root, ignored);
 }
 
 std::string TempDir::write(std::string_view name, std::string_view bytes) const {
@@ -42,18 +71,26 @@ std::string TempDir::read(std::string_view name) const { return readFile(file(na
 
 std::string TempDir::mkdir(std::string_view name) const {
     std::string path = file(name);
-    fs::create_directories(path);
+    fs::create_directories(pathOf(path));
     return path;
 }
 
+#ifdef _WIN32
+std::string missingFileReason() { return platform::windowsReason(ERROR_FILE_NOT_FOUND); }
+std::string missingDirectoryReason() { return platform::windowsReason(ERROR_PATH_NOT_FOUND); }
+#else
+std::string missingFileReason() { return platform::systemReason(ENOENT); }
+std::string missingDirectoryReason() { return platform::systemReason(ENOENT); }
+#endif
+
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathOf(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(pathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "platform/file_lookup.h"
+
 namespace inkrun::test {
+
+// The platform's separator, to build expected paths.
+inline const std::string kSep(1, platform::kPathSeparator);
 
 // A fresh directory under the system's temporary directory, removed with everything in it.
 class TempDir {
@@ -14,7 +20,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+    std::string file(std::string_view name) const { return platform::joinPath(path_, name); }
     // Writes bytes to a file below the directory (parents must exist); returns its path.
     std::string write(std::string_view name, std::string_view bytes) const;
     std::string read(std::string_view name) const;
@@ -23,6 +29,15 @@ public:
 private:
     std::string path_;
 };
+
+// UTF-8 text <-> std::filesystem paths, the same on every system (a narrow path would go
+// through the ANSI code page on Windows).
+std::filesystem::path pathOf(std::string_view utf8);
+std::string textOf(const std::filesystem::path& path);
+
+// Why a file or directory that is not there cannot be reached, in the system's words.
+std::string missingFileReason();
+std::string missingDirectoryReason();
 
 std::string readFile(const std::string& path);
 

@@ -23,7 +23,7 @@ class DrawingSelectionTest : public ::testing::Test {
 protected:
     DrawingSelectionTest() {
         settings.scriptSettingsDirectory = root.mkdir("settings");
-        settings.separator = '/';
+        settings.separator = platform::kPathSeparator;
         drawings = root.mkdir("jobs");
         for (const char* name : {"a.dwg", "b.dwg", "c.dwg", "d.dwg"}) root.write(std::string("jobs/") + name, "");
     }
@@ -55,7 +55,7 @@ TEST(DrawingListOrder, FoldsEveryLetterPairOfTheCodePage) {
 
 TEST_F(DrawingSelectionTest, OneFileSetsDirectoryListMarkAndRemembersIt) {
     state.setDrawingDirectory("/somewhere/else");
-    ASSERT_TRUE(pick({drawings + "/c.dwg"}));
+    ASSERT_TRUE(pick({drawings + test::kSep + "c.dwg"}));
 
     ASSERT_EQ(dialogs.dialogs.size(), 1u);
     const FileDialogOptions& options = dialogs.dialogs[0].options;
@@ -90,7 +90,7 @@ TEST_F(DrawingSelectionTest, OneFileUsesThePlatformSeparatorOnly) {
 }
 
 TEST_F(DrawingSelectionTest, BareNameMarksInTheListShownAndKeepsTheDirectory) {
-    ASSERT_TRUE(pick({drawings + "/a.dwg"}));
+    ASSERT_TRUE(pick({drawings + test::kSep + "a.dwg"}));
     ASSERT_TRUE(pick({"b.dwg"}));
     EXPECT_EQ(state.drawingDirectory(), drawings);
     EXPECT_EQ(state.selectedDrawings(), (Names{"a.dwg", "b.dwg"}));
@@ -107,14 +107,14 @@ TEST_F(DrawingSelectionTest, SeveralFilesEachMarkedOnceWhateverTheirOrder) {
 }
 
 TEST_F(DrawingSelectionTest, SeveralFilesTakeTheDirectoryExactlyAsGiven) {
-    ASSERT_TRUE(pick({drawings + "/", "b.dwg"}));
-    EXPECT_EQ(state.drawingDirectory(), drawings + "/");
+    ASSERT_TRUE(pick({drawings + test::kSep + "", "b.dwg"}));
+    EXPECT_EQ(state.drawingDirectory(), drawings + test::kSep + "");
     EXPECT_EQ(state.selectedDrawings(), Names{"b.dwg"});
-    EXPECT_EQ(defaultFile(), drawings + "/");
+    EXPECT_EQ(defaultFile(), drawings + test::kSep + "");
 }
 
 TEST_F(DrawingSelectionTest, NameWithoutAnEntryMarksNothingButTheDirectoryIsTaken) {
-    for (Names parts : {Names{drawings + "/missing.dwg"}, Names{drawings, "A.dwg", "B.DWG"}}) {
+    for (Names parts : {Names{drawings + test::kSep + "missing.dwg"}, Names{drawings, "A.dwg", "B.DWG"}}) {
         state = PlainWindowState();
         ASSERT_TRUE(pick(parts));
         EXPECT_TRUE(state.selectedDrawings().empty());
@@ -127,7 +127,7 @@ TEST_F(DrawingSelectionTest, NameWithoutAnEntryMarksNothingButTheDirectoryIsTake
 TEST_F(DrawingSelectionTest, PickingAgainInTheSameDirectoryRereadsItAndKeepsOnlyTheNewPick) {
     ASSERT_TRUE(pick({drawings, "a.dwg", "b.dwg"}));
     root.write("jobs/e.dwg", "");
-    ASSERT_TRUE(pick({drawings + "/e.dwg"}));
+    ASSERT_TRUE(pick({drawings + test::kSep + "e.dwg"}));
     EXPECT_EQ(state.drawingListEntries(), (Names{"a.dwg", "b.dwg", "c.dwg", "d.dwg", "e.dwg"}));
     EXPECT_EQ(state.selectedDrawings(), Names{"e.dwg"});
 }
@@ -162,7 +162,7 @@ TEST_F(DrawingSelectionTest, SettingsThatCannotBeWrittenAreSkippedSilently) {
     for (const std::string& settingsDirectory : {asFile, root.file("blocked")}) {
         settings.scriptSettingsDirectory = settingsDirectory;
         state = PlainWindowState();
-        ASSERT_TRUE(pick({drawings + "/a.dwg"}));
+        ASSERT_TRUE(pick({drawings + test::kSep + "a.dwg"}));
         EXPECT_EQ(state.drawingDirectory(), drawings);
         EXPECT_EQ(state.selectedDrawings(), Names{"a.dwg"});
     }
@@ -173,10 +173,10 @@ TEST_F(DrawingSelectionTest, SettingsThatCannotBeWrittenAreSkippedSilently) {
 }
 
 TEST_F(DrawingSelectionTest, DirectoryTheCodePageCannotHoldKeepsTheOldDefaultFileWhole) {
-    ASSERT_TRUE(pick({drawings + "/a.dwg"}));
+    ASSERT_TRUE(pick({drawings + test::kSep + "a.dwg"}));
     const std::string omega = root.mkdir("\xCE\xA9");  // U+03A9, not in Windows-1252
     root.write("\xCE\xA9/z.dwg", "");
-    ASSERT_TRUE(pick({omega + "/z.dwg"}));
+    ASSERT_TRUE(pick({omega + test::kSep + "z.dwg"}));
     EXPECT_EQ(state.drawingDirectory(), omega);
     EXPECT_EQ(state.selectedDrawings(), Names{"z.dwg"});
     EXPECT_EQ(defaultFile(), drawings);
@@ -186,8 +186,8 @@ TEST_F(DrawingSelectionTest, DirectoryTheCodePageCannotHoldKeepsTheOldDefaultFil
 TEST_F(DrawingSelectionTest, AccentedDirectoryIsRememberedInWindows1252) {
     const std::string cafe = root.mkdir("Caf\xC3\xA9");  // "Café" in UTF-8
     root.write("Caf\xC3\xA9/m.dwg", "");
-    ASSERT_TRUE(pick({cafe + "/m.dwg"}));
-    EXPECT_EQ(defaultFile(), root.path() + "/Caf\xE9");
+    ASSERT_TRUE(pick({cafe + test::kSep + "m.dwg"}));
+    EXPECT_EQ(defaultFile(), root.path() + test::kSep + "Caf\xE9");
     EXPECT_EQ(state.selectedDrawings(), Names{"m.dwg"});
 }
 
@@ -215,8 +215,8 @@ TEST_F(DrawingSelectionTest, BuildAfterAPickWritesExactlyThePickedDrawings) {
     script::buildInkrunScript(state, dialogs, settings);
 
     const std::string block = "\r\n-plot\r\ny\r\n";
-    EXPECT_EQ(root.read("jobs/Inkrun.scr"), "_open\r\n\"" + drawings + "/b.dwg\"" + block +  //
-                                                "_open\r\n\"" + drawings + "/d.dwg\"" + block);
+    EXPECT_EQ(root.read("jobs/Inkrun.scr"), "_open\r\n\"" + drawings + test::kSep + "b.dwg\"" + block +  //
+                                                "_open\r\n\"" + drawings + test::kSep + "d.dwg\"" + block);
 }
 
 // Typed "jobs/sub/S.dwg" "jobs/G.dwg": the dialog gives the other folder's file as a path.

@@ -5,8 +5,10 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include "commands/command_frame.h"
 #include "commands/plain_window_state.h"
@@ -113,7 +115,7 @@ protected:
     }
     void build() { script::buildInkrunScript(state, dialogs, settings); }
     static std::string block(const std::string& directory, int drawing, const std::string& setup) {
-        return "_open\r\n\"" + directory + "/D" + std::to_string(drawing) + ".dwg\"\r\n" + setup + "\r\n";
+        return "_open\r\n\"" + directory + test::kSep + "D" + std::to_string(drawing) + ".dwg\"\r\n" + setup + "\r\n";
     }
 
     TempDir dir{};
@@ -166,10 +168,20 @@ TEST_F(BuildCommand, AnOldScriptInOtherCapitalsIsReplacedByInkrunScr) {
     state.select(0);
     build();
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/INKRUN.SCR")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/inkrun.scr")));
+    // One script is left. Where the file system ignores case, the replaced file keeps the
+    // spelling it had, as Windows replaces files.
+    std::vector<std::string> scripts;
+    for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(jobs())))
+        if (entry.path().extension() != ".dwg") scripts.push_back(test::textOf(entry.path().filename()));
+    ASSERT_EQ(scripts.size(), 1u);
+#ifdef _WIN32
+    EXPECT_TRUE(platform::equalsIgnoringCase(scripts.front(), "Inkrun.scr")) << scripts.front();
+#else
+    EXPECT_EQ(scripts.front(), "Inkrun.scr");
+#endif
 }
 
+#ifndef _WIN32  // symbolic links need privileges on Windows
 TEST_F(BuildCommand, NoLinkBetweenTheNamesLetsTheNewScriptBeDeleted) {
     namespace fs = std::filesystem;
     show(jobs());
@@ -212,7 +224,9 @@ TEST_F(BuildCommand, NoLinkBetweenTheNamesLetsTheNewScriptBeDeleted) {
     EXPECT_TRUE(fs::is_symlink(dir.file("jobs/INKRUN.SCR")));
     EXPECT_EQ(dialogs.messages.size(), 4u);
 }
+#endif
 
+#ifndef _WIN32  // permission bits; the read-only attribute is tested on its own
 TEST_F(BuildCommand, AReadOnlyScriptIsRefusedAndAReadOnlyOldOneIsReported) {
     show(jobs());
     state.setSetupText("zoom");
@@ -246,6 +260,7 @@ TEST_F(BuildCommand, AReadOnlyScriptIsRefusedAndAReadOnlyOldOneIsReported) {
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
     EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), "old, read-only");
 }
+#endif
 
 #ifndef _WIN32  // FIFOs, device nodes and the sync fault are POSIX only
 TEST_F(BuildCommand, AFifoNamedLikeTheScriptIsRefusedWithoutBlocking) {
@@ -265,6 +280,7 @@ TEST_F(BuildCommand, AFifoNamedLikeTheScriptIsRefusedWithoutBlocking) {
 }
 
 #endif
+#ifndef _WIN32  // a file-size limit
 TEST_F(BuildCommand, AFailedWriteKeepsTheOldScriptWholeAndLeavesNoTemporary) {
     dir.write("jobs/Inkrun.scr", "the old script");
     dir.write("jobs/INKRUN.SCR", "an old variant");
@@ -289,6 +305,7 @@ TEST_F(BuildCommand, AFailedWriteKeepsTheOldScriptWholeAndLeavesNoTemporary) {
             << "temporary left behind: " << entry.path();
     EXPECT_TRUE(dialogs.messages.empty());
 }
+#endif
 
 TEST_F(BuildCommand, AMissingDirectoryIsReportedWithItsPath) {
     show(jobs());
@@ -299,12 +316,13 @@ TEST_F(BuildCommand, AMissingDirectoryIsReportedWithItsPath) {
         build();
         FAIL();
     } catch (const platform::FileError& e) {
-        EXPECT_EQ(e.path(), dir.file("gone") + "/Inkrun.scr");
-        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+        EXPECT_EQ(e.path(), dir.file("gone") + test::kSep + "Inkrun.scr");
+        EXPECT_NE(std::string(e.what()).find(test::missingDirectoryReason()), std::string::npos) << e.what();
     }
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+#ifndef _WIN32  // Windows allows no quote or line break in a file name
 TEST_F(BuildCommand, AnInjectedNameIsRefusedAndNothingIsWrittenOrDeleted) {
     dir.write("jobs/x.dwg\"\r\n_erase all\r\n\".dwg", "");
     dir.write("jobs/Inkrun.scr", "the old script");
@@ -314,6 +332,7 @@ TEST_F(BuildCommand, AnInjectedNameIsRefusedAndNothingIsWrittenOrDeleted) {
     EXPECT_THROW(build(), script::ScriptRefused);
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "the old script");
 }
+#endif
 
 TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     TempDir dir;
@@ -328,7 +347,7 @@ TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     }
     script::saveScript(job, "Inkrun.scr");
     const std::string bytes = dir.read("Inkrun.scr");
-    const std::string last = "_open\r\n\"" + dir.path() + "/D39999.dwg\"\r\nclose\r\n";
+    const std::string last = "_open\r\n\"" + dir.path() + test::kSep + "D39999.dwg\"\r\nclose\r\n";
     ASSERT_GE(bytes.size(), last.size());
     EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
 }

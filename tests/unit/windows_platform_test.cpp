@@ -1,0 +1,185 @@
+// What only Windows has: file attributes, sharing modes, the shell and its windows.
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "commands/help_command.h"
+#include "drawings/drawing_list.h"
+#include "platform/file_error.h"
+#include "platform/file_io.h"
+#include "platform/file_lookup.h"
+#include "platform/shell_open.h"
+#include "platform/wide_text.h"
+#include "platform/window_close.h"
+#include "platform/windows_api.h"
+#include "script/script_builder.h"
+#include "support/temp_dir.h"
+
+namespace inkrun::platform {
+namespace {
+
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+Names entries(const TempDir& dir) {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(dir.path())))
+        names.push_back(test::textOf(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void addAttributes(const std::string& path, DWORD attributes) {
+    const std::wstring wide = widen(path);
+    ASSERT_TRUE(SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | attributes)) << path;
+}
+
+TEST(WindowsFiles, HiddenAndSystemFilesAreNoDrawingsAndNoSettings) {
+    TempDir dir;
+    for (const char* name : {"A-101.dwg", "B-201.DWG", "hidden.dwg", "system.dwg", "Setup1.txt"}) dir.write(name, "");
+    dir.mkdir("folder.dwg");
+    addAttributes(dir.file("hidden.dwg"), FILE_ATTRIBUTE_HIDDEN);
+    addAttributes(dir.file("system.dwg"), FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(drawings::listDrawings(dir.path()), (Names{"A-101.dwg", "B-201.DWG"}));
+
+    EXPECT_EQ(findOrdinaryFile(dir.path(), "setup1.TXT"), dir.file("Setup1.txt"));
+    addAttributes(dir.file("Setup1.txt"), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(findOrdinaryFile(dir.path(), "Setup1.txt"), std::nullopt);
+    for (const char* name : {"system.dwg", "folder.dwg", "*.dwg", "?-101.dwg", "A-101.dwg:stream", "..\\x"})
+        EXPECT_EQ(findOrdinaryFile(dir.path(), name), std::nullopt) << name;
+    EXPECT_TRUE(dirExists(dir.file("folder.dwg")));
+    EXPECT_FALSE(dirExists(dir.file("A-101.dwg")));
+}
+
+TEST(WindowsFiles, ANameOutsideTheCodePageIsListedAndThenRefusedByName) {
+    TempDir dir;
+    const std::string omega = "\xCE\xA9-plan.dwg";  // Ω
+    dir.write(omega, "");
+    dir.write("Inkrun.scr", "the old script");
+    ASSERT_EQ(drawings::listDrawings(dir.path()), Names{omega});  // found, not turned into '?'
+
+    script::ScriptJob job;
+    job.directory = dir.path();
+    job.drawings = {omega};
+    job.setupText = "zoom";
+    try {
+        script::saveScript(job, "Inkrun.scr");
+        FAIL() << "wrote a name the code page cannot hold";
+    } catch (const script::ScriptRefused& refused) {
+        EXPECT_NE(std::string(refused.what()).find(omega), std::string::npos) << refused.what();
+    }
+    EXPECT_EQ(dir.read("Inkrun.scr"), "the old script");
+}
+
+TEST(WindowsFiles, ADriveRootDoublesTheBackslash) {
+    std::string root = currentDirectory().substr(0, 3);  // "C:\"
+    ASSERT_EQ(root.substr(1), ":\\");
+    script::ScriptJob job;
+    job.directory = root;
+    job.drawings = {"A-101.dwg"};
+    job.setupText = "zoom";
+    const std::string path = script::saveScript(job, "Inkrun-test.scr");
+    EXPECT_EQ(path, root + "\\Inkrun-test.scr");
+    EXPECT_EQ(test::readFile(path), "_open\r\n\"" + root + "\\A-101.dwg\"\r\nzoom\r\n");
+    removeFile(path);
+}
+
+TEST(WindowsFiles, AnOldFileHeldOpenByAnotherProgramStaysWhole) {
+    TempDir dir;
+    const std::string target = dir.write("Inkrun.scr", "the old script");
+    // Another program reading it without delete sharing, as most do.
+    HANDLE held = CreateFileW(widen(target).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    try {
+        writeFileAtomically(target, "the new script");
+        ADD_FAILURE() << "replaced a file held open";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), target);
+        EXPECT_NE(error.reason().find("open in another program"), std::string::npos) << error.what();
+    }
+    CloseHandle(held);
+    EXPECT_EQ(dir.read("Inkrun.scr"), "the old script");
+    EXPECT_EQ(entries(dir), Names{"Inkrun.scr"});
+
+    writeFileAtomically(target, "the new script");  // once it is let go
+    EXPECT_EQ(dir.read("Inkrun.scr"), "the new script");
+}
+
+TEST(WindowsFiles, AReadOnlyOldFileIsRefused) {
+    TempDir dir;
+    const std::string target = dir.write("Setup1.txt", "kept");
+    addAttributes(target, FILE_ATTRIBUTE_READONLY);
+    try {
+        writeFileAtomically(target, "lost");
+        FAIL() << "replaced a read-only file";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.what(), "Could not write " + target + ": the file is read-only");
+    }
+    EXPECT_EQ(dir.read("Setup1.txt"), "kept");
+    EXPECT_EQ(entries(dir), Names{"Setup1.txt"});
+}
+
+TEST(WindowsFiles, DevicesAreNoOrdinaryFiles) {
+    try {
+        readWholeFile("NUL");
+        FAIL() << "read a device";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.reason(), "not an ordinary file");
+    }
+}
+
+TEST(WindowsFiles, TheTemporaryNameIsShortSoTheLongestNameStillSaves) {
+    TempDir dir;
+    const std::string name = std::string(251, 'n') + ".txt";  // 255 characters, the most a name may have
+    writeFileAtomically(dir.file(name), "long");
+    EXPECT_EQ(dir.read(name), "long");
+    EXPECT_EQ(entries(dir), Names{name});
+}
+
+TEST(WindowsShell, AMissingHelpDocumentGivesFileNotFound) {
+    TempDir dir;
+    const int result = openDocument(dir.file("readme.htm"));
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(shellErrorMessage(result), "File not found");
+}
+
+// The window lives in a second process, as a running copy of the program would.
+TEST(WindowsShell, AWindowInAnotherProcessIsClosedByItsTitle) {
+    const std::string title = "Inkrun close test " + std::to_string(GetCurrentProcessId());
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path helper = std::filesystem::path(self).parent_path() / L"win32_window.exe";
+    std::wstring commandLine = L"\"" + helper.wstring() + L"\" \"" + widen(title) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!FindWindowA(nullptr, title.c_str()) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    EXPECT_FALSE(closeWindowByTitle(title + " other", 0));
+    EXPECT_TRUE(closeWindowByTitle(title, 10000));
+    EXPECT_EQ(FindWindowA(nullptr, title.c_str()), nullptr);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u) << "3: WM_CLOSE without wParam 1 and lParam 1; 4: never asked";
+    if (exitCode == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_FALSE(closeWindowByTitle(title, 0));
+}
+
+}  // namespace
+}  // namespace inkrun::platform
+
+#endif
