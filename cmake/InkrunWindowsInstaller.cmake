@@ -21,8 +21,8 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_DISPLAY_NAME "Inkrun Script Builder ${PROJECT_VERSION}")
 set(CPACK_NSIS_PACKAGE_NAME "Inkrun Script Builder")
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\inkrun.exe")
-set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/frontends/win32/temporary-icons/program.ico)
-set(CPACK_NSIS_MUI_UNIICON ${CMAKE_SOURCE_DIR}/frontends/win32/temporary-icons/program.ico)
+set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/icons/program.ico)
+set(CPACK_NSIS_MUI_UNIICON ${CMAKE_BINARY_DIR}/icons/program.ico)
 # The shortcut's working folder is the settings directory: SetOutPath decides it.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "
   CreateDirectory '$DOCUMENTS\\\\Inkrun'

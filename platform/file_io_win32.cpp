@@ -180,7 +180,7 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             fd_ = fdOf(file);
-            temporaryName_ = temporaryName;
+            temporary_ = temporaryName;
             break;
         }
         const DWORD error = GetLastError();
@@ -243,7 +243,7 @@ void AtomicFileWriter::commit() {
     const HANDLE file = handleOf(fd_);
     fd_ = -1;
     if (!CloseHandle(file) && !error) error = GetLastError();
-    if (!error && !MoveFileExW(widen(directory_ + temporaryName_).c_str(), destination.c_str(),
+    if (!error && !MoveFileExW(widen(directory_ + temporary_).c_str(), destination.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
         const std::string reason = replaceFailure(destination, error);
@@ -254,7 +254,7 @@ void AtomicFileWriter::commit() {
         discard();
         fail("write", target_, error);
     }
-    temporaryName_.clear();
+    temporary_.clear();
     committed_ = true;
 }
 
@@ -270,12 +270,12 @@ void AtomicFileWriter::discard() noexcept {
         CloseHandle(handleOf(fd_));
         fd_ = -1;
     }
-    if (!temporaryName_.empty()) {
+    if (!temporary_.empty()) {
         try {
-            DeleteFileW(widen(directory_ + temporaryName_).c_str());
+            DeleteFileW(widen(directory_ + temporary_).c_str());
         } catch (...) {
         }
-        temporaryName_.clear();
+        temporary_.clear();
     }
     buffer_.clear();
 }

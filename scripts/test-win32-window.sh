@@ -4,7 +4,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 nsis cmake ninja-build xvfb xauth xdotool imagemagick)
+packages=(g++-mingw-w64-x86-64-posix wine wine64 nsis cmake ninja-build xvfb xauth xdotool imagemagick librsvg2-bin icoutils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

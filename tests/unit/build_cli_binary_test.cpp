@@ -2,6 +2,9 @@
 // files that are not ordinary files.
 #include <gtest/gtest.h>
 
+// POSIX only: runs the program through fork and exec.
+#ifndef _WIN32
+
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -201,3 +204,5 @@ TEST_F(BuildBinary, MessagesShowEveryControlAndStrayByteEscaped) {
 
 }  // namespace
 }  // namespace inkrun::cli
+
+#endif
