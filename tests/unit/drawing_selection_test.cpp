@@ -225,9 +225,9 @@ TEST_F(DrawingSelectionTest, PicksFromTwoFoldersAreRefusedAndChangeNothing) {
     root.write("jobs/sub/S.dwg", "");
     root.write("jobs/sub/G.dwg", "");  // the file a folder taken for all would mark
     root.write("jobs/G.dwg", "");
-    ASSERT_TRUE(pick({drawings + "/c.dwg"}));
-    for (const Names& answer : {Names{drawings, "sub/S.dwg", "G.dwg"}, Names{drawings, "G.dwg", drawings + "/sub/S.dwg"},
-                                Names{drawings + "/sub", "S.dwg", drawings + "/G.dwg"}}) {
+    ASSERT_TRUE(pick({drawings + test::kSep + "c.dwg"}));
+    for (const Names& answer : {Names{drawings, "sub" + test::kSep + "S.dwg", "G.dwg"}, Names{drawings, "G.dwg", drawings + test::kSep + "sub" + test::kSep + "S.dwg"},
+                                Names{drawings + test::kSep + "sub", "S.dwg", drawings + test::kSep + "G.dwg"}}) {
         dialogs.messages.clear();
         EXPECT_FALSE(pick(answer));
         ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -244,7 +244,7 @@ TEST_F(DrawingSelectionTest, PicksGivenAsPathsIntoOneFolderMarkThatFolder) {
     root.write("jobs/sub/S.dwg", "");
     root.write("jobs/sub/T.dwg", "");
     root.write("jobs/sub/a.dwg", "");
-    ASSERT_TRUE(pick({drawings, "sub/S.dwg", sub + "/T.dwg"}));
+    ASSERT_TRUE(pick({drawings, "sub" + test::kSep + "S.dwg", sub + test::kSep + "T.dwg"}));
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(state.drawingDirectory(), sub);
     EXPECT_EQ(state.selectedDrawings(), (Names{"S.dwg", "T.dwg"}));
