@@ -59,5 +59,6 @@ done
 export DISPLAY=":$(head -n1 "$displayfile")"
 
 status=0
-ctest --test-dir "$build" --output-on-failure -j2 --timeout 300 || status=$?
+# The window's Wine tests share this build; its own script runs them after the installer is made.
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 300 -E '^wine\.' || status=$?
 exit "$status"

@@ -240,7 +240,8 @@ TEST_F(DrawingSelectionTest, PicksFromTwoFoldersAreRefusedAndChangeNothing) {
 }
 
 TEST_F(DrawingSelectionTest, PicksGivenAsPathsIntoOneFolderMarkThatFolder) {
-    const std::string sub = root.mkdir("jobs/sub");
+    root.mkdir("jobs/sub");
+    const std::string sub = drawings + test::kSep + "sub";
     root.write("jobs/sub/S.dwg", "");
     root.write("jobs/sub/T.dwg", "");
     root.write("jobs/sub/a.dwg", "");

@@ -119,6 +119,7 @@ TEST_F(StartState, ARemovedSettingsDirectoryIsReportedAndKeptAsTheOnlyPlace) {
     EXPECT_EQ(state.setupText(), "");
 }
 
+#ifndef _WIN32  // Windows refuses to remove a directory that is some process's current one.
 TEST(Startup, ACurrentDirectoryRemovedUnderTheProgramIsStillTheSettingsDirectory) {
     const auto before = std::filesystem::current_path();
     TempDir dir;
@@ -130,6 +131,7 @@ TEST(Startup, ACurrentDirectoryRemovedUnderTheProgramIsStillTheSettingsDirectory
     EXPECT_EQ(settings.scriptSettingsDirectory, gone);
     EXPECT_EQ(settings.settingsPath("Setup1.txt"), gone + "/Setup1.txt");
 }
+#endif
 
 TEST(Startup, SettingsAreFixedFromTheStartDirectory) {
     const ProgramSettings settings = startupSettings("/srv/cad");
