@@ -4,10 +4,13 @@
 #include <string>
 
 #include "frontends/win32/icons.h"
-#include "frontends/win32/wide_text.h"
+#include "platform/wide_text.h"
 #include "inkrun_version.h"
 
 namespace inkrun::win32 {
+
+using platform::narrow;
+using platform::widen;
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "drawings/drawing_selection.h"
 #include "frontends/win32/frm_about.h"
 #include "frontends/win32/icons.h"
-#include "frontends/win32/wide_text.h"
+#include "platform/wide_text.h"
 #include "platform/file_lookup.h"
 #include "platform/shell_open.h"
 #include "platform/window_close.h"
@@ -22,6 +22,9 @@
 #include "setup/setup_commands.h"
 
 namespace inkrun::win32 {
+
+using platform::narrow;
+using platform::widen;
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "commands/program_settings.h"
 #include "frontends/win32/frm_main_inkrun.h"
-#include "frontends/win32/wide_text.h"
+#include "platform/wide_text.h"
 #include "platform/window_close.h"
 
 namespace {
@@ -41,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         return Main(instance);
     } catch (const std::exception& e) {
-        MessageBoxW(nullptr, inkrun::win32::widen(e.what()).c_str(), L"Inkrun", MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, inkrun::platform::widen(e.what()).c_str(), L"Inkrun", MB_OK | MB_ICONERROR);
         return 1;
     }
 }

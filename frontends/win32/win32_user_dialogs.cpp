@@ -8,9 +8,12 @@
 #include <cwchar>
 #include <stdexcept>
 
-#include "frontends/win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace inkrun::win32 {
+
+using platform::narrow;
+using platform::widen;
 
 namespace {
 

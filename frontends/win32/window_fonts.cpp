@@ -2,9 +2,12 @@
 
 #include <cmath>
 
-#include "frontends/win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace inkrun::win32 {
+
+using platform::narrow;
+using platform::widen;
 
 namespace {
 
