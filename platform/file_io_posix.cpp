@@ -258,12 +258,6 @@ void AtomicFileWriter::discard() noexcept {
     buffer_.clear();
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    AtomicFileWriter writer(path);
-    writer.write(bytes);
-    writer.commit();
-}
-
 void removeFile(const std::string& path) {
     struct stat info {};
     // Unlinking needs only the directory, but a file without write bits is read-only on Windows,

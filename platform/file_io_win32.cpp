@@ -280,12 +280,6 @@ void AtomicFileWriter::discard() noexcept {
     buffer_.clear();
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    AtomicFileWriter writer(path);
-    writer.write(bytes);
-    writer.commit();
-}
-
 void removeFile(const std::string& path) {
     const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(widen(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
