@@ -4,20 +4,13 @@
 # started the way the menu entry starts it, with How To finding its help page.
 set -euo pipefail
 root_dir="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root_dir/scripts/lib/packages.sh"
+require_packages linux-run x-session deb-test
 deb=$("$root_dir/scripts/package-deb.sh" | tail -n 1)
 app_id=invalid.inkrun.ScriptBuilder
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/inkrun-package-XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
+GUI_TEST_NAME=package
+source "$root_dir/tests/support/window_driver.sh"
+work=$WORK
 
 # A clean root with an empty package database; the dependencies are checked against this machine.
 root="$work/root"
@@ -61,35 +54,27 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >
 man -l "$root/usr/share/man/man1/inkrun-build.1" 2>&1 >/dev/null | grep . && fail "inkrun-build.1 has roff errors"
 pass "desktop entry, metainfo and man pages validate"
 
-[ "$("$root/usr/bin/inkrun-build" --version)" = "inkrun-build 2.2.3" ] || fail "installed inkrun-build --version"
-pass "installed inkrun-build --version"
+version=$(dpkg-deb -f "$deb" Version)
+[ "$("$root/usr/bin/inkrun-build" --version)" = "inkrun-build $version" ] || fail "installed inkrun-build --version"
+pass "installed inkrun-build --version: $version, the package's"
 
 # The window, started as the menu does: the Exec line, with the root put in front of its path.
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 [ "$exec_line" = /usr/bin/inkrun-desktop ] || fail "unexpected Exec line: $exec_line"
-Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_display 1024x768x24
 # How To hands the page to xdg-open; this one records what it was given.
 mkdir -p "$work/bin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s/opened"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 
-wait_for() {
-    local seconds=$1 what=$2; shift 2
-    local end=$((SECONDS + seconds))
-    while [ $SECONDS -lt $end ]; do "$@" >/dev/null && return 0; sleep 0.1; done
-    fail "$what after ${seconds}s"
-}
-window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
+window() { window_id "^$1\$"; }
 
 start_menu_entry() {
     local home=$1
     (cd / && HOME="$home" PATH="$work/bin:$PATH" exec "$root$exec_line") >"$work/inkrun.log" 2>&1 &
     menu_pid=$!
-    pids+=("$menu_pid")
-    wait_for 20 "the installed window did not appear" window "Inkrun Script Builder"
+    PIDS+=("$menu_pid")
+    wait_window '^Inkrun Script Builder$' >/dev/null
 }
 stop_menu_entry() { kill "$menu_pid" 2>/dev/null || true; wait "$menu_pid" 2>/dev/null || true; }
 

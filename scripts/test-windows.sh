@@ -6,18 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${INKRUN_WINDOWS_BUILD:-$root/build-win}"
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 cmake ninja-build googletest xvfb)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$root/scripts/install-deps.sh" windows-build wine x-session
+source "$root/scripts/lib/x_session.sh"
 
 mkdir -p "$build"
 # Set before anything runs under Wine: test discovery at build time starts the test program.
@@ -40,23 +30,15 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAK
     -DINKRUN_BUILD_QT=OFF -DINKRUN_BUILD_BENCH=OFF -DBUILD_TESTING=ON -DGTest_DIR="$gtest/lib/cmake/GTest" >/dev/null
 cmake --build "$build" -j2
 
-# The window-closing tests make Wine windows: they get a display of their own, which the
-# server picks (another run may hold any number we could guess).
-displayfile="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
+# The window-closing tests make Wine windows: they get a display of their own.
+xdir="$(mktemp -d "${TMPDIR:-/tmp}/inkrun-wine-core-XXXXXX")"
 cleanup() {
     wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    rm -f "$displayfile"
+    x_session_stop
+    rm -rf "$xdir"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-    [ -s "$displayfile" ] && break
-    sleep 0.1
-done
-[ -s "$displayfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$displayfile")"
+x_session_start "$xdir"
 
 status=0
 # The window's Wine tests share this build; its own script runs them after the installer is made.

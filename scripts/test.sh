@@ -7,6 +7,7 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 "$root/scripts/install-deps.sh" || exit 1
+source "$root/scripts/lib/x_session.sh"
 "$root/scripts/build.sh" || exit 1
 
 failed=()
@@ -18,8 +19,7 @@ stage() {
 }
 
 # The unit tests that ask X windows to close need a display; end-to-end tests start their own.
-stage "Linux tests" xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-    ctest --test-dir build --output-on-failure -j2 --timeout 300
+stage "Linux tests" with_x_session ctest --test-dir build --output-on-failure -j2 --timeout 300
 stage "Debian package" "$root/scripts/test-package.sh"
 stage "Windows core under Wine" "$root/scripts/test-windows.sh"
 stage "Windows window and installer" "$root/scripts/test-win32-window.sh"

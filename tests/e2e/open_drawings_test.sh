@@ -34,7 +34,8 @@ keys "$box" Return
 printf '_open\r\n"%s/A-103.dwg"\r\nclose\r\ny\r\n\r\n_open\r\n"%s/A-101.dwg"\r\nclose\r\ny\r\n\r\n' \
     "$WORK/jobs" "$WORK/jobs" > "$WORK/expected.scr"
 expect_file "$WORK/jobs/Inkrun.scr" "$WORK/expected.scr"
-[ "$(cat "$WORK/settings/DefaultFile.txt")" = "$WORK/jobs" ] || fail "DefaultFile.txt does not remember $WORK/jobs"
+printf '%s' "$WORK/jobs" > "$WORK/expected-default.txt"
+expect_file "$WORK/settings/DefaultFile.txt" "$WORK/expected-default.txt"
 
 keys "$main" alt+f x
 wait_exit "$INKRUN_PID"

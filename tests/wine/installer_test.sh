@@ -18,12 +18,15 @@ grep -aq 'Inkrun' "$shortcut" || fail "the shortcut names no settings folder"
 settings=$(find "$drive_c/users" -maxdepth 4 -type d -path '*Documents/Inkrun' | head -n 1)
 [ -n "$settings" ] || fail "no Documents\\Inkrun settings folder"
 [ -f "$settings/readme.htm" ] || fail "no readme.htm in the settings folder"
-wine "$target/bin/inkrun-build.exe" --version >"$WORK/version.log" 2>&1 || fail "inkrun-build --version failed"
+# The installer's name carries the version the installed program reports.
+version=${INSTALLER##*/inkrun-}
+version=${version%-win64.exe}
+[ "$(wine "$target/bin/inkrun-build.exe" --version 2>/dev/null | tr -d '\r')" = "inkrun-build $version" ] ||
+    fail "the installed inkrun-build does not report version $version"
 
 # Started as the shortcut starts it, in the settings folder.
-(cd "$settings" && exec wine "$target/bin/inkrun.exe") >"$WORK/inkrun.log" 2>&1 &
-INKRUN_PID=$!
-PIDS+=("$INKRUN_PID")
+INKRUN_COMMAND=(wine "$target/bin/inkrun.exe")
+start_inkrun "$settings"
 main=$(wait_window '^Inkrun Script Builder$')
 keys "$main" alt+f x
 wait_exit "$INKRUN_PID"
