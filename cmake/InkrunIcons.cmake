@@ -29,6 +29,21 @@ function(_inkrun_icon_drawing id pixels out)
   set(${out} ${drawing} PARENT_SCOPE)
 endfunction()
 
+# Every drawing file of INKRUN_ICON_IDS: the masters and the hand-tuned small ones, for the
+# window's resources.
+function(inkrun_icon_drawings out)
+  get_filename_component(source_dir ${INKRUN_ICON_SOURCE_DIR} ABSOLUTE)
+  set(drawings)
+  foreach(id ${INKRUN_ICON_IDS})
+    foreach(drawing ${id}.svg 16/${id}.svg 32/${id}.svg)
+      if(EXISTS ${source_dir}/${drawing})
+        list(APPEND drawings ${source_dir}/${drawing})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out} ${drawings} PARENT_SCOPE)
+endfunction()
+
 function(_inkrun_render_png id pixels png)
   _inkrun_icon_drawing(${id} ${pixels} drawing)
   get_filename_component(png_dir ${png} DIRECTORY)

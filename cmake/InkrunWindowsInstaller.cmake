@@ -1,4 +1,4 @@
-# The Windows installer, inkrun-2.2.3-win64.exe, made by CPack's NSIS generator from the cross build.
+# The Windows installer, inkrun-<version>-win64.exe, made by CPack's NSIS generator from the cross build.
 # The settings directory is the working folder the Start-menu shortcut gives: Documents\Inkrun
 # (the shared Public Documents for an all-users install), a folder every user can write and find.
 # readme.htm is copied there so How To works from the first start. Uninstalling leaves the
@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_NAME "Inkrun Script Builder")
 set(CPACK_PACKAGE_VENDOR "The Inkrun Script Builder contributors")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Writes one CAD script that opens and processes many drawings")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME "inkrun-${PROJECT_VERSION}-win64")
+set(INKRUN_WINDOWS_INSTALLER inkrun-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_FILE_NAME ${INKRUN_WINDOWS_INSTALLER})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Inkrun Script Builder")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Inkrun Script Builder")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)

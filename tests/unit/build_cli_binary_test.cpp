@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "inkrun_version.h"
 #include "support/temp_dir.h"
 
 namespace inkrun::cli {
@@ -74,7 +75,7 @@ TEST_F(BuildBinary, BareRunShowsUsageAndVersionAndQuietWork) {
 
     result = run("-V");
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "inkrun-build 2.2.3\n");
+    EXPECT_EQ(result.out, std::string("inkrun-build ") + inkrun::kVersionText + "\n");
 
     result = run("--quiet --all");
     EXPECT_EQ(result.status, 0) << result.err;

@@ -8,6 +8,7 @@
 
 #include "frontends/qt/frm_about.h"
 #include "frontends/qt/frm_main_inkrun.h"
+#include "inkrun_version.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -50,7 +51,7 @@ private slots:
         QCOMPARE(shown.size(), 1);
         frmAbout* about = shown.first();
         QCOMPARE(about->windowTitle(), QString("About"));
-        QCOMPARE(about->versionLine(), QString("Version 2.2.3"));
+        QCOMPARE(about->versionLine(), QString("Version ") + inkrun::kVersionText);
         QCOMPARE(about->size(), QSize(350, 151));
         QVERIFY(!(about->windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(about->windowFlags() & Qt::WindowMaximizeButtonHint));
