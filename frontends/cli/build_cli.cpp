@@ -56,6 +56,15 @@ struct Options {
     bool quiet = false;
 };
 
+// The table's entry that an argument names, by its long or its short name.
+const OptionSpec* findOption(const std::string& name) {
+    for (const OptionSpec& option : optionTable()) {
+        if (!option.longName.empty() && name == "--" + std::string(option.longName)) return &option;
+        if (option.shortName && name == std::string{'-', option.shortName}) return &option;
+    }
+    return nullptr;
+}
+
 Options parseArguments(const std::vector<std::string>& args) {
     Options options;
     bool optionsEnded = false;
@@ -75,58 +84,64 @@ Options parseArguments(const std::vector<std::string>& args) {
             name = arg.substr(0, equals);
             attached = arg.substr(equals + 1);
         }
-        auto value = [&]() -> std::string {
-            std::string given;
+        const OptionSpec* option = findOption(name);
+        if (!option) throw UsageError("unknown option '" + name + "'");
+        std::string value;
+        if (!option->argument.empty()) {
             if (attached) {
-                given = *attached;
+                value = *attached;
             } else {
                 if (i + 1 >= args.size()) throw UsageError("option '" + name + "' needs a value");
-                given = args[++i];
+                value = args[++i];
             }
-            if (given.empty()) throw UsageError("option '" + name + "' needs a value");
-            return given;
-        };
-        auto flag = [&] {
-            if (attached) throw UsageError("option '" + name + "' takes no value");
-        };
+            if (value.empty()) throw UsageError("option '" + name + "' needs a value");
+        } else if (attached) {
+            throw UsageError("option '" + name + "' takes no value");
+        }
 
-        if (name == "--settings") {
-            options.settingsDirectory = value();
-        } else if (name == "--dir") {
-            options.drawingDirectory = value();
-        } else if (name == "--asc" || name == "--dsc") {
-            flag();
-            options.descending = name == "--dsc";
-        } else if (name == "--slot") {
-            const std::string slot = value();
-            if (slot != "1" && slot != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + slot + "'");
+        switch (option->id) {
+        case OptionId::Settings:
+            options.settingsDirectory = value;
+            break;
+        case OptionId::Dir:
+            options.drawingDirectory = value;
+            break;
+        case OptionId::Asc:
+        case OptionId::Dsc:
+            options.descending = option->id == OptionId::Dsc;
+            break;
+        case OptionId::Slot:
+            if (value != "1" && value != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + value + "'");
             options.setupSource = SetupSource::Slot;
-            options.slot = slot == "1" ? 1 : 2;
-        } else if (name == "--setup") {
+            options.slot = value == "1" ? 1 : 2;
+            break;
+        case OptionId::Setup:
             options.setupSource = SetupSource::File;
-            options.setupFile = value();
-        } else if (name == "--template") {
-            flag();
+            options.setupFile = value;
+            break;
+        case OptionId::Template:
             options.setupSource = SetupSource::Template;
-        } else if (name == "--all") {
-            flag();
+            break;
+        case OptionId::All:
             options.all = true;
-        } else if (name == "--output" || name == "-o") {
-            options.output = value();
-        } else if (name == "--print-template") {
-            flag();
+            break;
+        case OptionId::Output:
+            options.output = value;
+            break;
+        case OptionId::PrintTemplate:
             options.action = Action::PrintTemplate;
-        } else if (name == "--quiet" || name == "-q") {
-            flag();
+            break;
+        case OptionId::Quiet:
             options.quiet = true;
-        } else if (name == "--help" || name == "-h") {
-            flag();
+            break;
+        case OptionId::Help:
             options.action = Action::Help;
-        } else if (name == "--version" || name == "-V") {
-            flag();
+            break;
+        case OptionId::Version:
             options.action = Action::Version;
-        } else {
-            throw UsageError("unknown option '" + name + "'");
+            break;
+        case OptionId::Drawings:  // has no name to be found by
+            break;
         }
     }
     if (options.all && !options.names.empty())
@@ -360,53 +375,6 @@ int printed(std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace
-
-std::string shortUsageText() {
-    return R"(Usage: inkrun-build [OPTION]... DRAWING...
-       inkrun-build [OPTION]... --all
-Writes the CAD script Inkrun.scr for the drawings named, or for all of them.
-Try 'inkrun-build --help' for more information.
-)";
-}
-
-std::string usageText() {
-    return R"(Usage: inkrun-build [OPTION]... [DRAWING]...
-       inkrun-build [OPTION]... --all
-Writes the CAD script Inkrun.scr for the given drawings: the same bytes as the
-Build command of the Inkrun Script Builder window. Every default is the state
-the window starts in.
-
-Drawings:
-  DRAWING...          names of drawings (.dwg) in the drawing directory
-      --all           every drawing in the drawing directory
-  The script follows the drawing list, sorted by name without regard to case.
-
-Options:
-      --settings DIR  settings directory, holding DefaultFile.txt, Setup1.txt
-                      and Setup2.txt (default: the current directory)
-      --dir DIR       drawing directory (default: the one DefaultFile.txt
-                      remembers, else the settings directory)
-      --dsc           last drawing of the list first (default)
-      --asc           first drawing of the list first
-      --slot 1|2      setup slot Setup1.txt or Setup2.txt (default: slot 1,
-                      or the built-in template when the slot has no file)
-      --setup FILE    the setup in FILE
-      --template      the built-in template
-  -o, --output FILE   write the script to FILE instead of DIR/Inkrun.scr;
-                      '-' writes it to standard output
-  -q, --quiet         print nothing when the script is written (for cron)
-      --print-template  write the built-in template to standard output
-  -h, --help          show this help
-  -V, --version       show the version
-
-Unlike the window, a DefaultFile.txt, Setup1.txt or Setup2.txt that is there
-but is not a readable ordinary file stops the build.
-
-Exit status: 0 the script is written (also when only the success message
-could not be printed; standard error says so); 1 the build failed (the reason
-on standard error, nothing written); 2 the command line is wrong.
-)";
-}
 
 int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 const std::string& currentDirectory) {

@@ -4,12 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace inkrun::cli {
+#include "frontends/cli/cli_options.h"
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitBuildFailed = 1;
-inline constexpr int kExitUsage = 2;
-inline constexpr int kExitWrittenWithWarning = 3;  // the script is written, but see the warning
+namespace inkrun::cli {
 
 // inkrun-build: the window's Build command run from a command line, with the window's start-up
 // state as its defaults. `args` excludes the program name; `currentDirectory` stands for the
@@ -20,9 +17,5 @@ inline constexpr int kExitWrittenWithWarning = 3;  // the script is written, but
 // script was left or durability is unconfirmed).
 int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 const std::string& currentDirectory);
-
-// The --help text, and the few lines shown on standard error when run without arguments.
-std::string usageText();
-std::string shortUsageText();
 
 }  // namespace inkrun::cli

@@ -14,6 +14,7 @@
 #include "commands/plain_window_state.h"
 #include "commands/startup.h"
 #include "drawings/drawing_selection.h"
+#include "inkrun_version.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
 #include "setup/default_template.h"
@@ -318,7 +319,7 @@ TEST_F(BuildCli, InjectedAndUnencodableNamesAreRefusedWithNothingWritten) {
 TEST_F(BuildCli, HelpVersionAndTemplateGoToStdout) {
     CliRun result = run({"--version"});
     EXPECT_EQ(result.status, kExitSuccess);
-    EXPECT_EQ(result.out, "inkrun-build 2.2.3\n");
+    EXPECT_EQ(result.out, std::string("inkrun-build ") + kVersionText + "\n");
 
     result = run({"--print-template"});
     EXPECT_EQ(result.status, kExitSuccess);
@@ -327,10 +328,30 @@ TEST_F(BuildCli, HelpVersionAndTemplateGoToStdout) {
     result = run({"--all", "--help"});
     EXPECT_EQ(result.status, kExitSuccess);
     EXPECT_EQ(result.out, usageText());
-    for (const char* option : {"--settings", "--dir", "--asc", "--dsc", "--slot", "--setup", "--template", "--all",
-                               "--output", "--print-template", "--version"})
-        EXPECT_NE(result.out.find(option), std::string::npos) << option;
     EXPECT_FALSE(exists(jobs + test::kSep + "Inkrun.scr"));
+}
+
+// Every entry of the option table is accepted under each of its names and listed in the help,
+// whose lines fit a terminal; every exit status is explained there.
+TEST_F(BuildCli, EveryOptionOfTheTableIsParsedAndExplained) {
+    const std::string help = usageText();
+    for (const OptionSpec& option : optionTable()) {
+        EXPECT_NE(help.find("  " + optionSynopsis(option) + " "), std::string::npos) << optionSynopsis(option);
+        if (option.longName.empty()) continue;
+        std::vector<std::string> names{"--" + std::string(option.longName)};
+        if (option.shortName) names.push_back(std::string{'-', option.shortName});
+        for (const std::string& name : names) {
+            std::vector<std::string> args{name};
+            if (!option.argument.empty()) args.push_back("1");
+            args.push_back("--help");  // answers before anything is built
+            const CliRun result = run(args);
+            EXPECT_EQ(result.status, kExitSuccess) << name << ": " << result.err;
+        }
+    }
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
+    for (const ExitStatusSpec& exit : exitStatusTable())
+        EXPECT_NE(help.find("\n  " + std::to_string(exit.status) + "  "), std::string::npos) << exit.status;
 }
 
 TEST_F(BuildCli, NamesAfterDoubleDashMayStartWithADash) {
