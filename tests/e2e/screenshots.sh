@@ -2,10 +2,8 @@
 # Screenshots of the window and the About window under a window manager, at scale 1 and 2,
 # for the README and for looking at the look. Not a test: run it by hand after a build.
 #   bash tests/e2e/screenshots.sh build/bin/inkrun docs/screenshots
-for tool in openbox import; do
-    command -v "$tool" >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        openbox imagemagick >/dev/null
-done
+source "$(dirname "$0")/../../scripts/lib/packages.sh"
+require_packages x-session screenshots
 source "$(dirname "$0")/lib.sh"
 OUT=$(realpath "${2:-docs/screenshots}")
 mkdir -p "$OUT" "$WORK/settings"
