@@ -6,10 +6,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 "$root/scripts/install-deps.sh" windows-build windows-installer wine x-session
 
+source "$root/scripts/lib/wine.sh"
 build="$root/build-win"
-mkdir -p "$build"
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-[ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1 || true
+wine_prefix "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DINKRUN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j2

@@ -8,10 +8,10 @@ build="${INKRUN_WINDOWS_BUILD:-$root/build-win}"
 
 "$root/scripts/install-deps.sh" windows-build wine x-session
 source "$root/scripts/lib/x_session.sh"
+source "$root/scripts/lib/wine.sh"
 
-mkdir -p "$build"
 # Set before anything runs under Wine: test discovery at build time starts the test program.
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine_prefix "$build"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 
 # GoogleTest from the source Debian ships, built once for MinGW.
@@ -23,8 +23,6 @@ if [ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake --build "$build/googletest" -j2 >/dev/null
     cmake --install "$build/googletest" >/dev/null
 fi
-
-[ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1 || true
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DINKRUN_BUILD_QT=OFF -DINKRUN_BUILD_BENCH=OFF -DBUILD_TESTING=ON -DGTest_DIR="$gtest/lib/cmake/GTest" >/dev/null
