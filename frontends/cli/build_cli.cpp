@@ -100,16 +100,10 @@ Options parseArguments(const std::vector<std::string>& args) {
         }
 
         switch (option->id) {
-        case OptionId::Settings:
-            options.settingsDirectory = value;
-            break;
-        case OptionId::Dir:
-            options.drawingDirectory = value;
-            break;
+        case OptionId::Settings: options.settingsDirectory = value; break;
+        case OptionId::Dir: options.drawingDirectory = value; break;
         case OptionId::Asc:
-        case OptionId::Dsc:
-            options.descending = option->id == OptionId::Dsc;
-            break;
+        case OptionId::Dsc: options.descending = option->id == OptionId::Dsc; break;
         case OptionId::Slot:
             if (value != "1" && value != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + value + "'");
             options.setupSource = SetupSource::Slot;
@@ -119,33 +113,18 @@ Options parseArguments(const std::vector<std::string>& args) {
             options.setupSource = SetupSource::File;
             options.setupFile = value;
             break;
-        case OptionId::Template:
-            options.setupSource = SetupSource::Template;
-            break;
-        case OptionId::All:
-            options.all = true;
-            break;
-        case OptionId::Output:
-            options.output = value;
-            break;
-        case OptionId::PrintTemplate:
-            options.action = Action::PrintTemplate;
-            break;
-        case OptionId::Quiet:
-            options.quiet = true;
-            break;
-        case OptionId::Help:
-            options.action = Action::Help;
-            break;
-        case OptionId::Version:
-            options.action = Action::Version;
-            break;
+        case OptionId::Template: options.setupSource = SetupSource::Template; break;
+        case OptionId::All: options.all = true; break;
+        case OptionId::Output: options.output = value; break;
+        case OptionId::PrintTemplate: options.action = Action::PrintTemplate; break;
+        case OptionId::Quiet: options.quiet = true; break;
+        case OptionId::Help: options.action = Action::Help; break;
+        case OptionId::Version: options.action = Action::Version; break;
         case OptionId::Drawings:  // has no name to be found by
             break;
         }
     }
-    if (options.all && !options.names.empty())
-        throw UsageError("give drawing names or --all, not both");
+    if (options.all && !options.names.empty()) throw UsageError("give drawing names or --all, not both");
     return options;
 }
 

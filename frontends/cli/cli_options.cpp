@@ -129,15 +129,17 @@ std::string usageText() {
         "\n"
         "Drawings:\n";
     text += helpGroup(OptionGroup::Drawings);
-    text += "  The script follows the drawing list, sorted by name without regard to case.\n"
-            "\n"
-            "Options:\n";
+    text +=
+        "  The script follows the drawing list, sorted by name without regard to case.\n"
+        "\n"
+        "Options:\n";
     text += helpGroup(OptionGroup::Options);
-    text += "\n"
-            "Unlike the window, a DefaultFile.txt, Setup1.txt or Setup2.txt that is there\n"
-            "but is not a readable ordinary file stops the build.\n"
-            "\n"
-            "Exit status:\n";
+    text +=
+        "\n"
+        "Unlike the window, a DefaultFile.txt, Setup1.txt or Setup2.txt that is there\n"
+        "but is not a readable ordinary file stops the build.\n"
+        "\n"
+        "Exit status:\n";
     for (const ExitStatusSpec& exit : kExitStatuses)
         text += wrapped("  " + std::to_string(exit.status) + "  ", 5, exit.meaning);
     return text;

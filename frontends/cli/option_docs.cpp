@@ -20,8 +20,8 @@ std::string roff(std::string_view text) {
         const char c = text[i];
         if (c == '\\') {
             result += "\\e";
-        } else if (c == '-' && !(i > 0 && i + 1 < text.size() && isWordCharacter(text[i - 1]) &&
-                                 isWordCharacter(text[i + 1]))) {
+        } else if (c == '-' &&
+                   !(i > 0 && i + 1 < text.size() && isWordCharacter(text[i - 1]) && isWordCharacter(text[i + 1]))) {
             result += "\\-";
         } else {
             result += c;
