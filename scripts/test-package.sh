@@ -89,7 +89,7 @@ xdotool mousemove --window "$win" 300 200 click 1
 xdotool key --window "$win" alt+h
 sleep 0.3
 xdotool key Return
-wait_for 10 "How To did not hand readme.htm to the opener" grep -qx "$home/Inkrun/readme.htm" "$work/opened"
+wait_for 10 "How To did not hand readme.htm to the opener" grep -qsx "$home/Inkrun/readme.htm" "$work/opened"
 sleep 0.5
 window "Inkrun" >/dev/null && fail "How To showed a message box"
 pass "menu start: ~/Inkrun made, readme.htm put there, How To opens it"
