@@ -51,7 +51,7 @@ std::string rememberedDrawingDirectory(const ProgramSettings& settings) {
     const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, settings.settingsFileNames[0],
                                                   settings.separator);
     if (!found) return {};
-    std::string directory = platform::decodeAnsi(platform::readWholeFile(*found));
+    std::string directory = platform::readTextFile(*found);
     // The program writes no line end, but a text editor adds one; it is never part of a path.
     if (directory.ends_with("\r\n")) directory.resize(directory.size() - 2);
     else if (directory.ends_with('\n') || directory.ends_with('\r')) directory.pop_back();

@@ -1,6 +1,7 @@
 #include "platform/file_error.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "platform/ansi_codec.h"
 
@@ -30,6 +31,31 @@ std::string systemReason(int errorNumber) {
         return text;
 #endif
     return "error " + std::to_string(errorNumber);
+}
+
+std::string roundedSize(std::uint64_t bytes) {
+    static constexpr const char* kUnits[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
+    if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+    std::uint64_t unitSize = 1024;
+    std::size_t unit = 0;
+    while (bytes / unitSize >= 1024 && unit + 1 < std::size(kUnits)) {
+        unitSize *= 1024;
+        ++unit;
+    }
+    // One decimal, rounded, in integers: printf would follow the user's locale.
+    const std::uint64_t tenths = (bytes / unitSize) * 10 + ((bytes % unitSize) * 10 + unitSize / 2) / unitSize;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + kUnits[unit];
+}
+
+std::string describeSize(std::uint64_t bytes) {
+    if (bytes < 1024) return roundedSize(bytes);
+    const std::string digits = std::to_string(bytes);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
+        grouped.push_back(digits[i]);
+    }
+    return roundedSize(bytes) + " (" + grouped + " bytes)";
 }
 
 }  // namespace inkrun::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -37,5 +38,9 @@ private:
 
 // The operating system's text for an errno value.
 std::string systemReason(int errorNumber);
+
+// A size for a message: "1.0 GiB", "512 bytes"; and with every byte: "1.0 GiB (1,073,741,824 bytes)".
+std::string roundedSize(std::uint64_t bytes);
+std::string describeSize(std::uint64_t bytes);
 
 }  // namespace inkrun::platform

@@ -1,8 +1,150 @@
 #include "platform/file_io.h"
 
-// What the writer does the same on every system.
+#include <atomic>
+#include <new>
+#include <stdexcept>
+
+#include "platform/ansi_codec.h"
+#include "platform/file_error.h"
+#include "platform/file_io_backend.h"
+#include "platform/file_io_testing.h"
+
+// What the file layer does the same on every system: the read loop, the writer's buffering and
+// states, and writing into a stream. The system's half is behind file_io_backend.h.
 
 namespace inkrun::platform {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+std::atomic<std::uint64_t> memoryLimitForTests{0};
+
+[[noreturn]] void tooLargeToRead(const std::string& path, std::uint64_t size, const std::string& why) {
+    throw FileError("read", path, "at " + describeSize(size) + " it is larger than " + why);
+}
+
+std::string readToEnd(detail::FileToRead& opened, const std::string& path) {
+    // Asked for before any memory is: an allocator may abort rather than fail on a huge request.
+    const std::uint64_t testLimit = memoryLimitForTests.load();
+    if (const std::uint64_t limit = testLimit ? testLimit : detail::memoryLimit(); opened.size >= limit)
+        tooLargeToRead(path, opened.size, "the " + roundedSize(limit) + " of memory this program can have");
+    std::string content;
+    try {
+        std::size_t capacity = static_cast<std::size_t>(opened.size) + 1;
+        for (;;) {
+            if (content.size() == capacity) capacity += capacity / 2 + 4096;
+            const std::size_t used = content.size();
+            content.resize(capacity);
+            const std::size_t got = detail::readSome(opened.file.get(), content.data() + used, capacity - used, path);
+            content.resize(used + got);
+            if (got == 0) return content;
+        }
+    } catch (const std::bad_alloc&) {
+        tooLargeToRead(path, std::max<std::uint64_t>(opened.size, content.size()), "the memory available");
+    } catch (const std::length_error&) {
+        tooLargeToRead(path, std::max<std::uint64_t>(opened.size, content.size()), "the memory available");
+    }
+}
+
+// Bytes go straight to a reader or a device: there is nothing to rename or sync.
+class StreamInto final : public detail::Replacement {
+public:
+    StreamInto(detail::NativeFile stream, const std::string& target) : stream_(std::move(stream)), target_(target) {}
+
+    void write(std::string_view bytes) override { detail::writeAll(stream_.get(), bytes, target_); }
+    void commit() override {
+        if (const unsigned long error = stream_.close()) throw FileError("write", target_, detail::reasonOf(error));
+    }
+
+private:
+    detail::NativeFile stream_;
+    std::string target_;
+};
+
+}  // namespace
+
+std::string readWholeFile(const std::string& path) {
+    detail::FileToRead opened = detail::openToRead(path);
+    return readToEnd(opened, path);
+}
+
+std::string readTextFile(const std::string& path) {
+    const std::string bytes = readWholeFile(path);
+    try {
+        return decodeAnsi(bytes);
+    } catch (const std::bad_alloc&) {
+        tooLargeToRead(path, bytes.size(), "the memory available to hold it as text");
+    } catch (const std::length_error&) {
+        tooLargeToRead(path, bytes.size(), "the memory available to hold it as text");
+    }
+}
+
+std::unique_ptr<detail::Replacement> detail::streamInto(NativeFile stream, const std::string& target) {
+    return std::make_unique<StreamInto>(std::move(stream), target);
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
+    : target_(std::move(targetPath)), file_(detail::openReplacement(target_, streams)) {
+    buffer_.reserve(kBufferSize);
+}
+
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+void AtomicFileWriter::write(std::string_view bytes) {
+    if (!file_)
+        throw FileError("write", target_,
+                        committed_ ? "the file is already written" : "an earlier error stopped the write");
+    if (buffer_.size() + bytes.size() <= kBufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    flushBuffer();
+    if (bytes.size() >= kBufferSize) pass(bytes);
+    else buffer_.append(bytes);
+}
+
+void AtomicFileWriter::commit() {
+    if (committed_) return;
+    if (!file_) throw FileError("write", target_, "an earlier error stopped the write");
+    flushBuffer();
+    try {
+        file_->commit();
+    } catch (const WrittenWithWarning&) {
+        committed_ = true;
+        file_.reset();
+        throw;
+    } catch (...) {
+        abandon();
+        throw;
+    }
+    committed_ = true;
+    file_.reset();
+}
+
+void AtomicFileWriter::pass(std::string_view bytes) {
+    try {
+        file_->write(bytes);
+    } catch (...) {
+        abandon();
+        throw;
+    }
+}
+
+void AtomicFileWriter::flushBuffer() {
+    pass(buffer_);
+    buffer_.clear();
+}
+
+void AtomicFileWriter::abandon() noexcept {
+    file_.reset();  // the system's half removes what it made
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+}
+
+namespace testing {
+void limitMemoryForReadsTo(std::uint64_t bytes) noexcept { memoryLimitForTests = bytes; }
+}  // namespace testing
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFileWriter writer(path);

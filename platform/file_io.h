@@ -1,13 +1,30 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace inkrun::platform {
 
+namespace detail {
+class Replacement;
+}
+
 // Reads a whole ordinary file. Throws FileError("read", path, reason); a FIFO, device or
-// directory is refused without blocking.
+// directory is refused without blocking, and a file larger than the memory the process can
+// have is refused before anything is read, naming its size. So is running out of memory on
+// the way.
 std::string readWholeFile(const std::string& path);
+
+// readWholeFile, then the text from the ANSI code page as UTF-8; running out of memory while
+// decoding is reported as for the read.
+std::string readTextFile(const std::string& path);
+
+// The descriptor of this process that a path such as /dev/stdout, /dev/fd/3 or
+// /proc/self/fd/1 names: such a name means the file already open there, not a file to replace.
+// nullopt for any other path, and always on Windows.
+std::optional<int> openDescriptorNamed(const std::string& path);
 
 // What a writer does when its target is a FIFO or a character device.
 enum class StreamTarget {
@@ -22,9 +39,14 @@ enum class StreamTarget {
 //
 // What is refused, before anything is written: a target that is read-only, a directory, socket or
 // block device (a FIFO or character device unless StreamTarget::WriteInto, which writes straight
-// into it, with no rename and no sync), and, when running as root, a symbolic link owned by
-// another user. A replaced file keeps its owner and group where the process may set them and its
+// into it, with no rename and no sync), a path that runs through a link the link rule forbids
+// (link_rule.h), and a name of an open descriptor (openDescriptorNamed) unless
+// StreamTarget::WriteInto, which writes into that descriptor as it stands: appending where it
+// appends. A replaced file keeps its owner and group where the process may set them and its
 // permission bits without setuid, setgid and sticky; a new one gets 0666 less the umask.
+//
+// This half is the same on every system: the buffering and the writer's states. The system's
+// half (file_io_backend.h) does the rest.
 //
 // commit() throws WrittenWithWarning when the file is in place but the directory could not be
 // synced.
@@ -41,18 +63,12 @@ public:
     const std::string& targetPath() const { return target_; }
 
 private:
+    void pass(std::string_view bytes);
     void flushBuffer();
-    void commitStream();
-    void discard() noexcept;
+    void abandon() noexcept;
 
     std::string target_;
-    std::string destination_;  // the file replaced: the target, or where its symbolic links lead
-    std::string directory_;    // destination_'s directory and name within it
-    std::string name_;
-    int directoryFd_ = -1;
-    int fd_ = -1;
-    std::string temporary_;  // the temporary file (POSIX: its name in directory_, once it has one)
-    bool stream_ = false;        // writing straight into a FIFO or character device
+    std::unique_ptr<detail::Replacement> file_;  // none once committed or abandoned after an error
     std::string buffer_;
     bool committed_ = false;
 };

@@ -1,56 +1,35 @@
-#include "platform/file_io.h"
+#include "platform/file_io_backend.h"
 
 #include "platform/file_error.h"
 #include "platform/file_io_testing.h"
+#include "platform/link_rule.h"
 #include "platform/temporary_file_posix.h"
 #include "platform/write_target_posix.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/sysinfo.h>
+#endif
 
-// Whole-file reads and atomic writes on POSIX systems.
+// The POSIX half of the file layer: descriptors, and a replacement through a temporary file
+// that is synced, given the old file's owner and mode, and renamed over it.
 
 namespace inkrun::platform {
 
+namespace detail {
+
 namespace {
-
-constexpr std::size_t kBufferSize = 1 << 20;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 [[noreturn]] void fail(const char* action, const std::string& path, int errorNumber) {
     throw FileError(action, path, systemReason(errorNumber));
-}
-
-// Returns 0 or an errno value.
-int writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (written == 0) return EIO;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return 0;
 }
 
 int syncFile(int fd) {
@@ -67,8 +46,7 @@ mode_t currentUmask() {
         char line[256];
         unsigned int mask = 0;
         bool found = false;
-        while (!found && std::fgets(line, sizeof line, status))
-            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        while (!found && std::fgets(line, sizeof line, status)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
         std::fclose(status);
         if (found) return static_cast<mode_t>(mask);
     }
@@ -80,182 +58,170 @@ mode_t currentUmask() {
 
 std::atomic<int> directorySyncFault{0};
 
+// The new content in a temporary beside the file it replaces, renamed over it at commit.
+class ReplaceThroughTemporary final : public Replacement {
+public:
+    ReplaceThroughTemporary(const std::string& target, posix::WriteTarget examined)
+        : target_(target), destination_(std::move(examined.destination)), name_(posix::nameOf(destination_)) {
+        if (name_.empty() || name_ == "." || name_ == "..") fail("write", target_, EISDIR);
+        directory_ = NativeFile(::open(posix::directoryOf(destination_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!directory_.valid()) fail("write", target_, errno);
+        posix::removeStaleTemporaries(directory_.get());
+        posix::Temporary temporary;
+        if (const int error = posix::createTemporary(directory_.get(), temporary)) fail("write", target_, error);
+        file_ = NativeFile(temporary.fd);
+        temporaryName_ = std::move(temporary.name);
+    }
+
+    ~ReplaceThroughTemporary() override {
+        file_.close();
+        if (!temporaryName_.empty()) ::unlinkat(directory_.get(), temporaryName_.c_str(), 0);
+    }
+
+    void write(std::string_view bytes) override { writeAll(file_.get(), bytes, target_); }
+
+    void commit() override {
+        // Looked at again: the target may have changed while a long script was written.
+        const posix::WriteTarget now = posix::examineWriteTarget(target_, StreamTarget::Refuse);
+        if (now.destination != destination_)
+            throw FileError("write", target_, "the file was replaced by another while it was written");
+
+        mode_t mode = 0666 & ~currentUmask();
+        if (now.existing) {
+            // Where the process may: a file rebuilt by root stays its owner's.
+            const struct stat& old = *now.existing;
+            if (::fchown(file_.get(), old.st_uid, old.st_gid) != 0)
+                (void)::fchown(file_.get(), static_cast<uid_t>(-1), old.st_gid);
+            mode = old.st_mode & 0777;  // a script is never to carry setuid, setgid or sticky
+        }
+        int error = ::fchmod(file_.get(), mode) != 0 ? errno : 0;
+        if (!error) error = syncFile(file_.get());
+        if (!error) {
+            posix::Temporary temporary{file_.get(), temporaryName_};
+            error = posix::nameTemporary(directory_.get(), temporary);
+            temporaryName_ = std::move(temporary.name);
+        }
+        if (!error && ::renameat(directory_.get(), temporaryName_.c_str(), directory_.get(), name_.c_str()) != 0)
+            error = errno;
+        if (error) fail("write", target_, error);
+        temporaryName_.clear();
+        // Closed only now: the lock it holds keeps the named temporary from being taken for stale.
+        file_.close();
+
+        // Make the rename itself durable. Some file systems cannot sync a directory (EINVAL).
+        const int fault = directorySyncFault.load();
+        error = fault ? fault : syncFile(directory_.get());
+        if (error && error != EINVAL)
+            throw WrittenWithWarning(target_, "Wrote " + target_ +
+                                                  ", but could not confirm that it is safely on disk: "
+                                                  "syncing its directory failed (" +
+                                                  systemReason(error) + ")");
+    }
+
+private:
+    std::string target_;
+    std::string destination_;  // the file replaced: the target, or where its symbolic links lead
+    std::string name_;         // destination_'s name in directory_
+    NativeFile directory_;
+    NativeFile file_;
+    std::string temporaryName_;  // empty while the temporary has no name, and once it is renamed
+};
+
+NativeFile openStream(const std::string& target, mode_t kind) {
+    // O_NONBLOCK so that a FIFO nobody reads fails at once instead of hanging the job.
+    NativeFile stream(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!stream.valid()) throw FileError("write", target, posix::streamOpenFailure(kind, errno));
+    const int flags = ::fcntl(stream.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(stream.get(), F_SETFL, flags & ~O_NONBLOCK);
+    return stream;
+}
+
 }  // namespace
 
-std::string readWholeFile(const std::string& path) {
+unsigned long closeHandle(NativeHandle handle) noexcept {
+    // After EINTR the descriptor is gone on Linux: closing again could close another's.
+    return ::close(handle) == 0 || errno == EINTR ? 0 : static_cast<unsigned long>(errno);
+}
+
+std::string reasonOf(unsigned long errorCode) { return systemReason(static_cast<int>(errorCode)); }
+
+FileToRead openToRead(const std::string& path) {
+    requireTrustedLinks(path, "read");
     // O_NONBLOCK so that opening a FIFO with no writer returns at once instead of waiting.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0) fail("read", path, errno);
+    FileToRead opened{NativeFile(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))};
+    if (!opened.file.valid()) fail("read", path, errno);
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) fail("read", path, errno);
+    if (::fstat(opened.file.get(), &info) != 0) fail("read", path, errno);
     if (!S_ISREG(info.st_mode)) throw FileError("read", path, "not an ordinary file");
-    const int flags = ::fcntl(file.get(), F_GETFL);
-    if (flags >= 0) ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
+    const int flags = ::fcntl(opened.file.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(opened.file.get(), F_SETFL, flags & ~O_NONBLOCK);
+    opened.size = static_cast<std::uint64_t>(info.st_size);
+    return opened;
+}
 
-    std::string content;
-    // The size is a hint only: the file may change while it is read.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+std::size_t readSome(NativeHandle file, char* into, std::size_t size, const std::string& path) {
     for (;;) {
-        if (content.size() == capacity) capacity += capacity / 2 + 4096;
-        const std::size_t used = content.size();
-        content.resize(capacity);
-        const ssize_t got = ::read(file.get(), content.data() + used, capacity - used);
-        if (got < 0) {
-            const int error = errno;
-            content.resize(used);
-            if (error == EINTR) continue;
-            fail("read", path, error);
-        }
-        content.resize(used + static_cast<std::size_t>(got));
-        if (got == 0) break;
-    }
-    return content;
-}
-
-AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
-    : target_(std::move(targetPath)) {
-    const posix::WriteTarget examined = posix::examineWriteTarget(target_, streams);
-    destination_ = examined.destination;
-    if (examined.stream) {
-        // Nothing to rename or sync: the bytes go straight to the reader or the device.
-        // O_NONBLOCK so that a FIFO nobody reads fails at once instead of hanging the job.
-        fd_ = ::open(destination_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd_ < 0) {
-            if (errno == ENXIO) throw FileError("write", target_, "no program is reading from the FIFO");
-            fail("write", target_, errno);
-        }
-        const int flags = ::fcntl(fd_, F_GETFL);
-        if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
-        stream_ = true;
-        buffer_.reserve(kBufferSize);
-        return;
-    }
-
-    name_ = posix::nameOf(destination_);
-    if (name_.empty() || name_ == "." || name_ == "..") fail("write", target_, EISDIR);
-    directory_ = posix::directoryOf(destination_);
-    directoryFd_ = ::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directoryFd_ < 0) fail("write", target_, errno);
-
-    posix::removeStaleTemporaries(directoryFd_);
-    posix::Temporary temporary;
-    if (const int error = posix::createTemporary(directoryFd_, temporary)) {
-        discard();
-        fail("write", target_, error);
-    }
-    fd_ = temporary.fd;
-    temporary_ = temporary.name;
-    buffer_.reserve(kBufferSize);
-}
-
-AtomicFileWriter::~AtomicFileWriter() {
-    if (!committed_) discard();
-    if (directoryFd_ >= 0) ::close(directoryFd_);
-}
-
-void AtomicFileWriter::write(std::string_view bytes) {
-    if (fd_ < 0)
-        throw FileError("write", target_,
-                        committed_ ? "the file is already written" : "an earlier error stopped the write");
-    if (buffer_.size() + bytes.size() <= kBufferSize) {
-        buffer_.append(bytes);
-        return;
-    }
-    flushBuffer();
-    if (bytes.size() >= kBufferSize) {
-        if (const int error = writeAll(fd_, bytes.data(), bytes.size())) {
-            discard();
-            fail("write", target_, error);
-        }
-    } else {
-        buffer_.append(bytes);
+        const ssize_t got = ::read(file, into, size);
+        if (got >= 0) return static_cast<std::size_t>(got);
+        if (errno != EINTR) fail("read", path, errno);
     }
 }
 
-void AtomicFileWriter::flushBuffer() {
-    const int error = writeAll(fd_, buffer_.data(), buffer_.size());
-    buffer_.clear();
-    if (error) {
-        discard();
-        fail("write", target_, error);
+std::uint64_t memoryLimit() noexcept {
+    std::uint64_t limit = UINT64_MAX;
+#ifdef __linux__
+    struct sysinfo memory {};
+    if (::sysinfo(&memory) == 0)
+        limit = (static_cast<std::uint64_t>(memory.totalram) + memory.totalswap) * memory.mem_unit;
+#endif
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        rlimit set{};
+        if (::getrlimit(resource, &set) == 0 && set.rlim_cur != RLIM_INFINITY)
+            limit = std::min<std::uint64_t>(limit, set.rlim_cur);
+    }
+    return limit;
+}
+
+void writeAll(NativeHandle file, std::string_view bytes, const std::string& target) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) fail("write", target, errno);
+        if (written == 0) fail("write", target, EIO);
+        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
 }
 
-void AtomicFileWriter::commitStream() {
-    flushBuffer();
-    const int fd = fd_;
-    fd_ = -1;
-    committed_ = true;
-    if (::close(fd) != 0 && errno != EINTR) fail("write", target_, errno);
+std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTarget streams) {
+    if (const auto descriptor = openDescriptorNamed(target)) {
+        if (streams == StreamTarget::Refuse)
+            throw FileError("write", target, "it names a file the program already has open, not a file to replace");
+        // A copy of the descriptor, so that closing it at the end closes nothing of the caller's.
+        NativeFile copy(::fcntl(*descriptor, F_DUPFD_CLOEXEC, 3));
+        if (!copy.valid()) fail("write", target, errno);
+        return streamInto(std::move(copy), target);
+    }
+    posix::WriteTarget examined = posix::examineWriteTarget(target, streams);
+    if (examined.stream) return streamInto(openStream(target, *examined.stream), target);
+    return std::make_unique<ReplaceThroughTemporary>(target, std::move(examined));
 }
 
-void AtomicFileWriter::commit() {
-    if (committed_) return;
-    if (fd_ < 0) throw FileError("write", target_, "an earlier error stopped the write");
-    if (stream_) {
-        commitStream();
-        return;
-    }
-    flushBuffer();
+}  // namespace detail
 
-    // Looked at again: the target may have changed while a long script was written.
-    posix::WriteTarget now;
-    try {
-        now = posix::examineWriteTarget(target_, StreamTarget::Refuse);
-    } catch (...) {
-        discard();
-        throw;
-    }
-    if (now.destination != destination_) {
-        discard();
-        throw FileError("write", target_, "the file was replaced by another while it was written");
-    }
-
-    mode_t mode = 0666 & ~currentUmask();
-    if (now.existing) {
-        // Where the process may: a file rebuilt by root stays its owner's.
-        const struct stat& old = *now.existing;
-        if (::fchown(fd_, old.st_uid, old.st_gid) != 0) (void)::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
-        mode = old.st_mode & 0777;  // a script is never to carry setuid, setgid or sticky
-    }
-
-    int error = ::fchmod(fd_, mode) != 0 ? errno : 0;
-    if (!error) error = syncFile(fd_);
-    if (!error) {
-        posix::Temporary temporary{fd_, temporary_};
-        error = posix::nameTemporary(directoryFd_, temporary);
-        temporary_ = temporary.name;
-    }
-    if (!error && ::renameat(directoryFd_, temporary_.c_str(), directoryFd_, name_.c_str()) != 0) error = errno;
-    if (error) {
-        discard();
-        fail("write", target_, error);
-    }
-    temporary_.clear();
-    committed_ = true;
-    // Closed only now: the lock it holds keeps the named temporary from being taken for stale.
-    ::close(fd_);
-    fd_ = -1;
-    buffer_.clear();
-
-    // Make the rename itself durable. Some file systems cannot sync a directory (EINVAL).
-    const int fault = directorySyncFault.load();
-    error = fault ? fault : syncFile(directoryFd_);
-    if (error && error != EINVAL)
-        throw WrittenWithWarning(target_, "Wrote " + target_ + ", but could not confirm that it is safely on disk: "
-                                          "syncing its directory failed (" + systemReason(error) + ")");
-}
-
-void AtomicFileWriter::discard() noexcept {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!temporary_.empty() && directoryFd_ >= 0) {
-        ::unlinkat(directoryFd_, temporary_.c_str(), 0);
-        temporary_.clear();
-    }
-    buffer_.clear();
+std::optional<int> openDescriptorNamed(const std::string& path) {
+    if (path == "/dev/stdin") return 0;
+    if (path == "/dev/stdout") return 1;
+    if (path == "/dev/stderr") return 2;
+    std::string_view number;
+    for (const std::string& folder :
+         {std::string("/dev/fd/"), std::string("/proc/self/fd/"), std::string("/proc/thread-self/fd/"),
+          "/proc/" + std::to_string(::getpid()) + "/fd/"})
+        if (path.starts_with(folder)) number = std::string_view(path).substr(folder.size());
+    int descriptor = -1;
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), descriptor);
+    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
+    return descriptor;
 }
 
 void removeFile(const std::string& path) {
@@ -264,11 +230,11 @@ void removeFile(const std::string& path) {
     // where it cannot be deleted: the same refusal here.
     if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0)
         throw FileError("delete", path, "the file is read-only");
-    if (::unlink(path.c_str()) != 0) fail("delete", path, errno);
+    if (::unlink(path.c_str()) != 0) throw FileError("delete", path, systemReason(errno));
 }
 
 namespace testing {
-void failDirectorySyncWith(int errorNumber) noexcept { directorySyncFault = errorNumber; }
+void failDirectorySyncWith(int errorNumber) noexcept { detail::directorySyncFault = errorNumber; }
 }  // namespace testing
 
 }  // namespace inkrun::platform

@@ -40,6 +40,11 @@ std::optional<std::string> findOrdinaryFile(const std::string& directory, const 
 // Throws FileError("list", directory, reason) when the directory cannot be read.
 std::vector<std::string> listCaseVariants(const std::string& directory, const std::string& name);
 
+// Why the entry at `path` is no ordinary file, in the user's words ("it is a FIFO, not an
+// ordinary file", "it is a symbolic link to nothing (dangling)"; on Windows also a hidden or
+// system file), or nullopt when it is one.
+std::optional<std::string> whyNotOrdinary(const std::string& path);
+
 // True only for an existing directory (symlinks followed). Never throws.
 bool dirExists(const std::string& path) noexcept;
 

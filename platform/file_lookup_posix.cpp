@@ -1,6 +1,7 @@
 #include "platform/file_lookup.h"
 
 #include "platform/file_error.h"
+#include "platform/posix_files.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -102,6 +103,23 @@ std::vector<std::string> listCaseVariants(const std::string& directory, const st
         [&](std::string_view entry) { return entry.size() == wanted.size() && foldCase(entry) == wanted; },
         [&](std::string_view entry) { found.emplace_back(entry); });
     return found;
+}
+
+std::optional<std::string> whyNotOrdinary(const std::string& path) {
+    struct stat own {};
+    if (::lstat(path.c_str(), &own) != 0) return systemReason(errno);
+    if (!S_ISLNK(own.st_mode)) {
+        if (S_ISREG(own.st_mode)) return std::nullopt;
+        return "it is " + posix::kindOf(own.st_mode) + ", not an ordinary file";
+    }
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0) {
+        if (errno == ENOENT) return "it is a symbolic link to nothing (dangling)";
+        if (errno == ELOOP) return "it is a symbolic link that loops";
+        return "it is a symbolic link that cannot be followed: " + systemReason(errno);
+    }
+    if (S_ISREG(target.st_mode)) return std::nullopt;
+    return "it is a symbolic link to " + posix::kindOf(target.st_mode) + ", not to an ordinary file";
 }
 
 bool dirExists(const std::string& path) noexcept {

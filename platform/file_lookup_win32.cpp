@@ -149,6 +149,22 @@ std::vector<std::string> listCaseVariants(const std::string& directory, const st
     return names;
 }
 
+std::optional<std::string> whyNotOrdinary(const std::string& path) {
+    const std::wstring wide = widen(path);
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return windowsReason(path.empty() ? ERROR_FILE_NOT_FOUND : GetLastError());
+    // What the lookup passes over, the window takes for missing; a build is told why.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "it is a directory, not an ordinary file";
+    if (attributes & FILE_ATTRIBUTE_HIDDEN) return "it is a hidden file, not an ordinary file";
+    if (attributes & FILE_ATTRIBUTE_SYSTEM) return "it is a system file, not an ordinary file";
+    WIN32_FIND_DATAW entry{};
+    entry.dwFileAttributes = attributes;
+    if (isOrdinaryEntry(wide, entry)) return std::nullopt;
+    return attributes & FILE_ATTRIBUTE_REPARSE_POINT ? "it is a symbolic link that leads to no ordinary file"
+                                                     : "it is a device, not an ordinary file";
+}
+
 bool dirExists(const std::string& path) noexcept {
     try {
         if (path.empty()) return false;

@@ -2,12 +2,9 @@
 
 #include <string>
 
-namespace inkrun::platform::posix {
+// The POSIX temporaries of the rule in temporary_name.h: held with an flock from birth to rename.
 
-// Temporaries beside a file being replaced. A name, where one is needed, is ".inkrun-", eight
-// random letters or digits and ".tmp": its length never grows with the target's. The writer
-// holds an flock on it from birth to rename, which tells a live writer's file from one left by a
-// killed process.
+namespace inkrun::platform::posix {
 
 struct Temporary {
     int fd = -1;
@@ -21,10 +18,7 @@ int createTemporary(int directoryFd, Temporary& temporary);
 // Gives an unnamed temporary its name, just before the rename. Returns 0 or an errno value.
 int nameTemporary(int directoryFd, Temporary& temporary);
 
-// Removes our temporaries that no live writer holds and that are not brand new (the instant
-// between a named file's creation and its lock). Never throws; a failure leaves them.
+// Removes the stale temporaries of the directory. Never throws; a failure leaves them.
 void removeStaleTemporaries(int directoryFd) noexcept;
-
-bool isTemporaryName(const std::string& name);
 
 }  // namespace inkrun::platform::posix

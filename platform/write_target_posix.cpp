@@ -1,6 +1,8 @@
 #include "platform/write_target_posix.h"
 
 #include "platform/file_error.h"
+#include "platform/link_rule.h"
+#include "platform/posix_files.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -16,36 +18,6 @@ constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
 
 [[noreturn]] void refuse(const std::string& target, const std::string& reason) {
     throw FileError("write", target, reason);
-}
-
-std::string readLink(const std::string& target, const std::string& link) {
-    std::string text(256, '\0');
-    for (;;) {
-        const ssize_t got = ::readlink(link.c_str(), text.data(), text.size());
-        if (got < 0) refuse(target, systemReason(errno));
-        if (static_cast<std::size_t>(got) < text.size()) {
-            text.resize(static_cast<std::size_t>(got));
-            return text;
-        }
-        text.resize(text.size() * 2);
-    }
-}
-
-// Root may write anything, so a link planted by another user in a writable directory would
-// turn a build into an overwrite of any file. Like the kernel's protected symlinks, only links
-// of our own or of root are followed; root's own links lead where root chose.
-void checkLinkOwner(const std::string& target, const struct stat& link) {
-    const uid_t us = ::geteuid();
-    if (us != 0 || link.st_uid == us) return;
-    refuse(target, "it is a symbolic link owned by another user (uid " + std::to_string(link.st_uid) +
-                       "); running as root, the program does not write through it");
-}
-
-std::string kindOf(mode_t mode) {
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
 }
 
 }  // namespace
@@ -68,9 +40,18 @@ bool isReadOnlyForUs(const std::string& path, const struct stat& info) {
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
 }
 
+std::string streamOpenFailure(mode_t kind, int errorNumber) {
+    // Both say ENXIO: a FIFO that no one has open for reading, a device whose driver is not there.
+    if (errorNumber == ENXIO)
+        return S_ISFIFO(kind) ? "no program is reading from the FIFO"
+                              : "the device has no driver, or is not there (" + systemReason(ENXIO) + ")";
+    return systemReason(errorNumber);
+}
+
 WriteTarget examineWriteTarget(const std::string& target, StreamTarget streams) {
+    requireTrustedLinks(target, "write");
     WriteTarget result;
-    // Walk the links one by one so that each one's owner is checked, not just the last.
+    // The file renamed over is where the target's own links lead; the links stay links.
     std::string path = target;
     for (int hops = 0;; ++hops) {
         struct stat link {};
@@ -80,8 +61,8 @@ WriteTarget examineWriteTarget(const std::string& target, StreamTarget streams) 
         }
         if (!S_ISLNK(link.st_mode)) break;
         if (hops == kMaxLinkHops) refuse(target, systemReason(ELOOP));
-        checkLinkOwner(target, link);
-        const std::string next = readLink(target, path);
+        std::string next;
+        if (!readLinkText(path, next)) refuse(target, systemReason(errno));
         path = next.starts_with('/') ? next : directoryOf(path) + "/" + next;
     }
 
@@ -97,7 +78,7 @@ WriteTarget examineWriteTarget(const std::string& target, StreamTarget streams) 
     if (!S_ISREG(info.st_mode)) {
         if (streams == StreamTarget::WriteInto && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode))) {
             result.destination = target;
-            result.stream = true;
+            result.stream = info.st_mode;
             return result;
         }
         refuse(target, "it is " + kindOf(info.st_mode) + ", not an ordinary file");

@@ -7,7 +7,7 @@
 namespace inkrun::setup {
 
 std::string readSetupFile(const std::string& path) {
-    return platform::decodeAnsi(platform::readWholeFile(path));
+    return platform::readTextFile(path);
 }
 
 void writeSetupFile(const std::string& path, const std::string& text) {

@@ -19,6 +19,8 @@
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
+#include "platform/link_rule.h"
+#include "platform/utf8_path.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
 #include "setup/default_template.h"
@@ -130,12 +132,8 @@ Options parseArguments(const std::vector<std::string>& args) {
 
 // Relative paths start in the given current directory; the result has no trailing separator
 // except at the root, like the paths the window is given.
-// Paths are UTF-8 text; a narrow std::filesystem path would use the ANSI code page on Windows.
-fs::path pathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-std::string textOf(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using platform::pathOf;
+using platform::textOf;
 
 bool isSeparator(char c) { return c == '/' || c == platform::kPathSeparator; }
 
@@ -152,6 +150,8 @@ std::string absoluteFrom(const std::string& currentDirectory, const std::string&
 // The window's settings directory is the directory it was started in, as getcwd reports it.
 std::string settingsDirectoryFor(const std::string& currentDirectory, const std::string& given) {
     const std::string path = absoluteFrom(currentDirectory, given);
+    // Checked before its links are resolved away: the settings are read through them.
+    platform::requireTrustedLinks(path, "read", platform::PathEnd::Directory);
     std::error_code error;
     const fs::path resolved = fs::canonical(pathOf(path), error);
     if (error || !platform::dirExists(textOf(resolved)))
@@ -236,44 +236,55 @@ void selectDrawings(PlainWindowState& state, const Options& options) {
     state.markDrawings(wanted);
 }
 
-// A setup is read whole: one larger than the memory available stops the build, naming it.
-template <typename Load>
-void loadWithin(const std::string& path, Load load) {
+// A setup is held whole, and more than once while a script is built: one larger than the memory
+// available stops the build, naming it and its size. Nothing is written by then.
+template <typename Step>
+void namingTheSetup(const std::optional<std::string>& setupFile, const char* action, Step step) {
+    const auto tooLarge = [&] {
+        std::error_code error;
+        const auto size = fs::file_size(pathOf(*setupFile), error);
+        return platform::FileError(action, *setupFile,
+                                   (error ? std::string("it is") : "at " + platform::describeSize(size) + " it is") +
+                                       " larger than the memory available to build a script with it");
+    };
     try {
-        load();
+        step();
     } catch (const std::bad_alloc&) {
-        throw platform::FileError("read", path, "it is larger than the memory available");
+        if (!setupFile) throw;
+        throw tooLarge();
     } catch (const std::length_error&) {
-        throw platform::FileError("read", path, "it is larger than the memory available");
+        if (!setupFile) throw;
+        throw tooLarge();
     }
 }
 
-void loadSetup(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
-               const std::string& currentDirectory) {
+// Loads the setup the options choose; returns the file it came from, if any.
+std::optional<std::string> loadSetup(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
+                                     const std::string& currentDirectory) {
     switch (options.setupSource) {
     case SetupSource::Slot: {
         // The window would take the template for a slot that is, say, a FIFO: the template
         // closes and saves every drawing, which nobody asked of this job.
         const std::string& name = settings.settingsFileNames[static_cast<std::size_t>(options.slot)];
         requireOrdinaryIfPresent(settings, name);
-        loadWithin(settings.settingsPath(name), [&] { setup::loadSetupSlot(state, settings, options.slot); });
-        break;
+        // The file under whatever letter case the slot's load reads it.
+        const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, name, settings.separator);
+        namingTheSetup(found, "read", [&] { setup::loadSetupSlot(state, settings, options.slot); });
+        return found;
     }
     case SetupSource::Template:
         setup::loadDefaultSetup(state);
-        break;
+        return std::nullopt;
     case SetupSource::File: {
         const std::string path = absoluteFrom(currentDirectory, options.setupFile);
         std::error_code error;
         if (!fs::exists(pathOf(path), error)) throw UsageError("setup file '" + options.setupFile + "' does not exist");
-        loadWithin(path, [&] {
-            std::string text = setup::readSetupFile(path);
-            state.setSetupText(text);
-        });
+        namingTheSetup(path, "read", [&] { state.setSetupText(setup::readSetupFile(path)); });
         state.setSetupPath(path);
-        break;
+        return path;
     }
     }
+    return std::nullopt;
 }
 
 void writeScriptTo(const std::string& output, const MainWindowState& state, UserDialogs& dialogs,
@@ -296,6 +307,7 @@ void writeScriptTo(const std::string& output, const MainWindowState& state, User
     platform::AtomicFileWriter writer(path, platform::StreamTarget::WriteInto);
     script::writeScript(*job, [&](std::string_view block) { writer.write(block); });
     writer.commit();
+    if (platform::openDescriptorNamed(path) == 1) return;  // as with "-": a success line would land in the script
     std::size_t slash = path.size();
     while (slash > 0 && !isSeparator(path[slash - 1])) --slash;
     --slash;  // absoluteFrom gave a path with a separator
@@ -315,12 +327,14 @@ int build(const Options& options, std::ostream& out, std::ostream& err, const st
         PlainWindowState state;
         chooseDrawingDirectory(state, settings, options, currentDirectory);
         selectDrawings(state, options);
-        loadSetup(state, settings, options, currentDirectory);
+        const std::optional<std::string> setupFile = loadSetup(state, settings, options, currentDirectory);
         state.setDescendingOrder(options.descending);
-        if (options.output)
-            writeScriptTo(*options.output, state, dialogs, settings, out, currentDirectory);
-        else
-            script::buildInkrunScript(state, dialogs, settings);
+        namingTheSetup(setupFile, "use", [&] {
+            if (options.output)
+                writeScriptTo(*options.output, state, dialogs, settings, out, currentDirectory);
+            else
+                script::buildInkrunScript(state, dialogs, settings);
+        });
     } catch (const UsageError&) {
         throw;
     } catch (const platform::WrittenWithWarning& warning) {

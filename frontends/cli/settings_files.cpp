@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
+#include "platform/utf8_path.h"
 
 namespace inkrun::cli {
 
@@ -17,35 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string kindOf(fs::file_type type) {
-    switch (type) {
-    case fs::file_type::directory: return "a directory";
-    case fs::file_type::fifo: return "a FIFO";
-    case fs::file_type::character: return "a character device";
-    case fs::file_type::block: return "a block device";
-    case fs::file_type::socket: return "a socket";
-    default: return "not an ordinary file";
-    }
-}
-
-// Why the entry at `path` is no ordinary file, or nullopt when it is one after all.
-std::optional<std::string> whyNotOrdinary(const fs::path& path) {
-    std::error_code error;
-    const fs::file_status own = fs::symlink_status(path, error);
-    if (error) return platform::systemReason(error.value());
-    if (own.type() != fs::file_type::symlink) {
-        if (own.type() == fs::file_type::regular) return std::nullopt;
-        return "it is " + kindOf(own.type()) + ", not an ordinary file";
-    }
-    const fs::file_status target = fs::status(path, error);
-    if (error) {
-        if (error == std::errc::no_such_file_or_directory) return "it is a symbolic link to nothing (dangling)";
-        if (error == std::errc::too_many_symbolic_link_levels) return "it is a symbolic link that loops";
-        return "it is a symbolic link that cannot be followed: " + platform::systemReason(error.value());
-    }
-    if (target.type() == fs::file_type::regular) return std::nullopt;
-    return "it is a symbolic link to " + kindOf(target.type()) + ", not to an ordinary file";
-}
+using platform::pathOf;
+using platform::textOf;
 
 [[noreturn]] void refuse(const std::string& path, const std::string& reason) {
     throw platform::FileError("read", path, reason);
@@ -59,8 +32,8 @@ void requireOrdinaryIfPresent(const ProgramSettings& settings, const std::string
     // The exact name first, then the others in the order of their names, as the lookup does.
     std::vector<std::string> variants;
     std::error_code error;
-    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
-        const std::string entry = it->path().filename().string();
+    for (fs::directory_iterator it(pathOf(directory), error), end; !error && it != end; it.increment(error)) {
+        const std::string entry = textOf(it->path().filename());
         if (platform::equalsIgnoringCase(entry, name)) variants.push_back(entry);
     }
     if (error) refuse(platform::joinPath(directory, name, settings.separator), platform::systemReason(error.value()));
@@ -70,7 +43,7 @@ void requireOrdinaryIfPresent(const ProgramSettings& settings, const std::string
     });
     for (const std::string& entry : variants) {
         const std::string path = platform::joinPath(directory, entry, settings.separator);
-        if (auto reason = whyNotOrdinary(path)) refuse(path, *reason);
+        if (auto reason = platform::whyNotOrdinary(path)) refuse(path, *reason);
     }
 }
 
@@ -82,7 +55,7 @@ std::string rememberedDirectoryForBuild(const ProgramSettings& settings) {
     const std::string& path = *found;
 
     std::error_code error;
-    const auto size = fs::file_size(path, error);
+    const auto size = fs::file_size(pathOf(path), error);
     if (error) refuse(path, platform::systemReason(error.value()));
     const std::string tooLong = "it is longer than any directory path (over " +
                                 std::to_string(kMaxRememberedPathBytes) + " bytes)";
@@ -103,7 +76,7 @@ std::string rememberedDirectoryForBuild(const ProgramSettings& settings) {
     if (bytes.empty()) return {};
 
     std::string directory = platform::decodeAnsi(bytes);
-    if (!fs::path(directory).is_absolute())
+    if (!pathOf(directory).is_absolute())
         directory = platform::joinPath(settings.scriptSettingsDirectory, directory, settings.separator);
     const bool hasNonAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
     // Bytes that read as UTF-8 were most likely written by an editor in UTF-8; the code page's

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Small POSIX helpers of the file layer, for its *_posix.cpp files.
+
+namespace inkrun::platform::posix {
+
+// The text of a symbolic link, however long; false with errno set when it cannot be read.
+inline bool readLinkText(const std::string& link, std::string& text) {
+    text.assign(256, '\0');
+    for (;;) {
+        const ssize_t got = ::readlink(link.c_str(), text.data(), text.size());
+        if (got < 0) return false;
+        if (static_cast<std::size_t>(got) < text.size()) {
+            text.resize(static_cast<std::size_t>(got));
+            return true;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+// What a file that is no regular file is, for a message: "a FIFO", "a character device".
+inline std::string kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a directory";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISLNK(mode)) return "a symbolic link";
+    return "a file of an unknown kind";
+}
+
+}  // namespace inkrun::platform::posix
