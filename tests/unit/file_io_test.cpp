@@ -1,13 +1,22 @@
 #include "platform/file_io.h"
 
 #include "platform/file_error.h"
+#include "platform/file_io_testing.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/wide_text.h"
+#include "platform/windows_api.h"
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -19,11 +28,34 @@ using inkrun::test::TempDir;
 
 std::vector<std::string> entries(const TempDir& dir) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(dir.path())))
+        names.push_back(test::textOf(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
+
+// A file held the way a writer holds its temporary, until dropped.
+class HeldFile {
+public:
+#ifdef _WIN32
+    explicit HeldFile(const std::string& path)
+        : handle_(CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE) << path;
+    }
+    ~HeldFile() { CloseHandle(handle_); }
+
+private:
+    HANDLE handle_;
+#else
+    explicit HeldFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY)) {
+        EXPECT_EQ(::flock(fd_, LOCK_EX), 0) << path;
+    }
+    ~HeldFile() { ::close(fd_); }
+
+private:
+    int fd_;
+#endif
+};
 
 #ifndef _WIN32  // permission bits
 mode_t permissions(const std::string& path) {
@@ -71,6 +103,21 @@ TEST(FileIoRead, RefusesWhatIsNotAnOrdinaryFile) {
 }
 #endif
 
+TEST(FileIoRead, AFileLargerThanTheMemoryIsRefusedBeforeItIsRead) {
+    TempDir dir;
+    const std::string large = dir.write("large.txt", std::string(1 << 20, 'x'));
+    testing::limitMemoryForReadsTo(512 << 10);
+    try {
+        readWholeFile(large);
+        ADD_FAILURE() << "read more than the memory";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.what(), "Could not read " + large + ": at 1.0 MiB (1,048,576 bytes) it is larger than the "
+                                "512.0 KiB of memory this program can have");
+    }
+    testing::limitMemoryForReadsTo(0);
+    EXPECT_EQ(readWholeFile(large).size(), 1u << 20);
+}
+
 TEST(AtomicFileWriter, ReplacesContentAndLeavesNoTemporary) {
     TempDir dir;
     const std::string target = dir.write("Inkrun.scr", "old content that is longer");
@@ -117,6 +164,51 @@ TEST(AtomicFileWriter, FailuresNameTheTargetAndCleanUp) {
     }
     EXPECT_EQ(dir.read("Inkrun.scr/keep"), "kept");
     EXPECT_EQ(entries(dir), std::vector<std::string>{"Inkrun.scr"});
+}
+
+#ifndef _WIN32  // a file-size limit
+// The disk fills up part-way: the file-size limit stands in for it, as it fails root too.
+TEST(AtomicFileWriter, AWriteThatFailsPartWayLeavesTheOldFileWholeAndNoTemporary) {
+    TempDir dir;
+    const std::string target = dir.write("Inkrun.scr", "the old script");
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit lowered = previous;
+    lowered.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+    try {
+        writeFileAtomically(target, std::string(3 << 20, 'x'));
+        ADD_FAILURE() << "wrote past the limit";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.what(), "Could not write " + target + ": " + systemReason(EFBIG));
+    }
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(dir.read("Inkrun.scr"), "the old script");
+    EXPECT_EQ(entries(dir), std::vector<std::string>{"Inkrun.scr"});
+}
+#endif
+
+TEST(AtomicFileWriter, StaleTemporariesGoAndLiveOnesStay) {
+    TempDir dir;
+    const auto age = [&](const std::string& name) {
+        const auto path = test::pathOf(dir.file(name));
+        std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(1));
+    };
+    dir.write(".inkrun-Stale123.tmp", "left by a kill");
+    age(".inkrun-Stale123.tmp");
+    dir.write(".inkrun-Locked12.tmp", "a writer at work");
+    age(".inkrun-Locked12.tmp");
+    dir.write(".inkrun-Newborn1.tmp", "just made");
+    dir.write(".inkrun-other.tmp", "not ours");
+    age(".inkrun-other.tmp");
+    {
+        const HeldFile held(dir.file(".inkrun-Locked12.tmp"));
+        writeFileAtomically(dir.file("Inkrun.scr"), "new");
+    }
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{".inkrun-Locked12.tmp", ".inkrun-Newborn1.tmp",
+                                                     ".inkrun-other.tmp", "Inkrun.scr"}));
 }
 
 #ifndef _WIN32  // permission bits and umask

@@ -15,6 +15,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
@@ -53,6 +54,16 @@ std::string refusal(const std::string& path, StreamTarget streams = StreamTarget
     return "(written)";
 }
 
+std::string readRefusal(const std::string& path) {
+    try {
+        readWholeFile(path);
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), path);
+        return error.reason();
+    }
+    return "(read)";
+}
+
 TEST(SafeWrite, AReadOnlyFileIsRefusedEvenForRootAndStaysWhole) {
     TempDir dir;
     const std::string target = dir.write("Inkrun.scr", "old");
@@ -81,7 +92,7 @@ TEST(SafeWrite, OnlyRegularFilesAreReplaced) {
 
     const std::string device = test::characterDevice(dir, "device", 3);
     ASSERT_EQ(::symlink(device.c_str(), dir.file("null").c_str()), 0);
-    EXPECT_EQ(refusal(dir.file("null")), "it is a device, not an ordinary file");
+    EXPECT_EQ(refusal(dir.file("null")), "it is a character device, not an ordinary file");
     EXPECT_TRUE(S_ISCHR(statOf(device).st_mode));
 
     const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -137,25 +148,96 @@ TEST(SafeWrite, StreamsAreWrittenIntoWhenAsked) {
     const std::string fullDevice = test::characterDevice(dir, "full", 7);
     EXPECT_EQ(refusal(fullDevice, StreamTarget::WriteInto), systemReason(ENOSPC));
     EXPECT_TRUE(S_ISCHR(statOf(fullDevice).st_mode));
+    // A major number kept for local use, which no driver takes: the system says ENXIO, as for
+    // a FIFO nobody reads.
+    const std::string absent = dir.file("absent");
+    if (::geteuid() == 0 && ::mknod(absent.c_str(), S_IFCHR | 0666, makedev(120, 0)) == 0) {
+        EXPECT_EQ(refusal(absent, StreamTarget::WriteInto), "the device has no driver, or is not there (" +
+                                                                systemReason(ENXIO) + ")");
+    }
     for (const std::string& name : entries(dir.path()))
         EXPECT_FALSE(name.starts_with(".inkrun-")) << name;
 }
 
-TEST(SafeWrite, RootDoesNotWriteThroughAnotherUsersLink) {
+// Links an ordinary user could have planted to steer root to a file of root's: none is
+// followed, for reading or writing, wherever on the path it stands.
+// "-o /dev/stdout >>job.log" means the descriptor the shell opened: the log grows, as with "-o -".
+TEST(SafeWrite, ANameOfAnOpenDescriptorIsWrittenIntoAsItStands) {
+    TempDir dir;
+    const std::string log = dir.write("job.log", "earlier lines\n");
+    const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(appending, 0);
+    const std::string number = std::to_string(appending);
+    for (const std::string& name : {"/dev/fd/" + number, "/proc/self/fd/" + number,
+                                    "/proc/" + std::to_string(::getpid()) + "/fd/" + number}) {
+        AtomicFileWriter writer(name, StreamTarget::WriteInto);
+        writer.write(name + "\n");
+        writer.commit();
+    }
+    EXPECT_EQ(refusal("/dev/fd/" + number), "it names a file the program already has open, not a file to replace");
+    EXPECT_EQ(::write(appending, "still open\n", 11), 11);  // the writer closed a copy only
+    ::close(appending);
+    EXPECT_EQ(dir.read("job.log"), "earlier lines\n/dev/fd/" + number + "\n/proc/self/fd/" + number + "\n/proc/" +
+                                       std::to_string(::getpid()) + "/fd/" + number + "\nstill open\n");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"job.log"});
+
+    EXPECT_EQ(openDescriptorNamed("/dev/stdout"), 1);
+    EXPECT_EQ(openDescriptorNamed("/dev/stderr"), 2);
+    EXPECT_EQ(openDescriptorNamed("/proc/thread-self/fd/12"), 12);
+    for (const char* other : {"/dev/fd/", "/dev/fd/1x", "/dev/fd/99999999999", "/proc/1/fd/1", "/dev/stdout/x",
+                              "/tmp/dev/stdout", "dev/stdout"})
+        EXPECT_EQ(openDescriptorNamed(other), std::nullopt) << other;
+}
+
+TEST(SafeWrite, RootFollowsNoLinkAnotherUserCouldHavePlanted) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root";
     TempDir dir;
     const std::string secret = dir.write("secret", "root only");
     ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
-    const std::string planted = dir.file("Inkrun.scr");
-    ASSERT_EQ(::symlink(secret.c_str(), planted.c_str()), 0);
-    ASSERT_EQ(::lchown(planted.c_str(), kNobody, kNobody), 0);
-    EXPECT_EQ(refusal(planted), "it is a symbolic link owned by another user (uid 65534); running as root, the "
-                                "program does not write through it");
+    const auto plant = [&](const std::string& text, const std::string& link) {
+        ASSERT_EQ(::symlink(text.c_str(), link.c_str()), 0) << link;
+        ASSERT_EQ(::lchown(link.c_str(), kNobody, kNobody), 0);
+    };
+    const std::string shared = dir.mkdir("shared");  // world-writable, as /tmp or a share
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    const std::string sticky = dir.mkdir("sticky");  // sticky only: others' links stand there too
+    ASSERT_EQ(::chmod(sticky.c_str(), 01755), 0);
+
+    // The file itself: only root's own links, in any folder.
+    plant(secret, dir.file("Inkrun.scr"));
+    const std::string fileRefusal = "it is a symbolic link owned by another user (uid 65534); running as root, the "
+                                    "program does not ";
+    EXPECT_EQ(refusal(dir.file("Inkrun.scr")), fileRefusal + "write through it");
+    EXPECT_EQ(readRefusal(dir.file("Inkrun.scr")), fileRefusal + "read through it");
     // Nor through root's own link that leads to the planted one.
     ASSERT_EQ(::symlink("Inkrun.scr", dir.file("setup.txt").c_str()), 0);
-    EXPECT_NE(refusal(dir.file("setup.txt")).find("owned by another user"), std::string::npos);
+    EXPECT_EQ(refusal(dir.file("setup.txt")), fileRefusal + "write through it");
+
+    // A folder on the way: not through another's link where others may write.
+    plant(dir.path(), shared + "/jobs");
+    plant(dir.path(), sticky + "/jobs");
+    for (const std::string& folder : {shared, sticky}) {
+        const std::string why = folder + "/jobs is a symbolic link owned by another user (uid 65534) in a folder that "
+                                         "others may write to; running as root, the program does not follow it";
+        EXPECT_EQ(refusal(folder + "/jobs/secret"), why);
+        EXPECT_EQ(refusal(folder + "/jobs/new.scr"), why);
+        EXPECT_EQ(readRefusal(folder + "/jobs/secret"), why);
+        // Also when the planted link is reached through root's own.
+        EXPECT_EQ(refusal(folder + "/jobs/../" + fs::path(folder).filename().string() + "/jobs/secret"), why);
+    }
     EXPECT_EQ(dir.read("secret"), "root only");
-    EXPECT_TRUE(fs::is_symlink(planted));
+    EXPECT_FALSE(fs::exists(dir.file("new.scr")));
+
+    // Followed: a link of the folder's owner, and any link in a folder only root may write to.
+    const std::string owned = dir.mkdir("shared/nobodys");
+    ASSERT_EQ(::chown(owned.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(owned.c_str(), 0777), 0);
+    const std::string target = dir.mkdir("target");
+    plant(target, owned + "/jobs");
+    plant(target, dir.file("private"));
+    writeFileAtomically(owned + "/jobs/a.scr", "a");
+    writeFileAtomically(dir.file("private/b.scr"), "b");
+    EXPECT_EQ(readWholeFile(dir.file("target/a.scr")) + readWholeFile(dir.file("private/b.scr")), "ab");
 }
 
 TEST(SafeWrite, AReplacedFileKeepsOwnerAndModeButNoSpecialBits) {
@@ -198,28 +280,6 @@ TEST(SafeWrite, AKillDuringASaveLeavesNothingBehind) {
     ::close(ready[1]);
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"Inkrun.scr"});
     EXPECT_EQ(dir.read("Inkrun.scr"), "old");
-}
-
-TEST(SafeWrite, StaleTemporariesGoAndLiveOnesStay) {
-    TempDir dir;
-    const auto age = [&](const std::string& name) {
-        const timespec hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, dir.file(name).c_str(), hourAgo, 0), 0);
-    };
-    dir.write(".inkrun-Stale123.tmp", "left by a kill");
-    age(".inkrun-Stale123.tmp");
-    dir.write(".inkrun-Locked12.tmp", "a writer at work");
-    age(".inkrun-Locked12.tmp");
-    const int held = ::open(dir.file(".inkrun-Locked12.tmp").c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    dir.write(".inkrun-Newborn1.tmp", "just made");
-    dir.write(".inkrun-other.tmp", "not ours");
-    age(".inkrun-other.tmp");
-
-    writeFileAtomically(dir.file("Inkrun.scr"), "new");
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{".inkrun-Locked12.tmp", ".inkrun-Newborn1.tmp",
-                                                             ".inkrun-other.tmp", "Inkrun.scr"}));
-    ::close(held);
 }
 
 TEST(SafeWrite, TheLongestNameTheFileSystemTakesSaves) {
