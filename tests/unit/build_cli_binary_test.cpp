@@ -48,9 +48,10 @@ protected:
     }
 
     // `args` and `redirect` are shell text; stdout and stderr are caught unless redirected.
-    BinaryRun run(const std::string& args, const std::string& redirect = "") {
+    BinaryRun run(const std::string& args, const std::string& redirect = "", int memoryKiB = 4000000) {
         const std::string out = dir.file("out.txt"), err = dir.file("err.txt");
-        const std::string command = "cd " + shellQuoted(settings) + " && ulimit -v 4000000 && timeout 20 " +
+        const std::string command = "cd " + shellQuoted(settings) + " && ulimit -v " + std::to_string(memoryKiB) +
+                                    " && timeout 20 " +
                                     shellQuoted(INKRUN_BUILD_BINARY) + " " + args + " >" + shellQuoted(out) + " 2>" +
                                     shellQuoted(err) + " " + redirect;
         const int raw = std::system(("bash -c " + shellQuoted(command)).c_str());
@@ -167,13 +168,39 @@ TEST_F(BuildBinary, HugeFilesAreRefusedUnreadAndNamed) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("longer than any directory path"), std::string::npos) << result.err;
 
-    // A setup larger than the memory the job may use stops it, naming the file.
+    // A setup larger than the memory the job may have is refused before it is read.
     dir.write("settings/DefaultFile.txt", jobs);
     ::truncate(dir.file("settings/Setup1.txt").c_str(), 1LL << 40);
     result = run("--all");
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find(settings + "/Setup1.txt: it is larger than the memory available"), std::string::npos)
+    EXPECT_NE(result.err.find(settings + "/Setup1.txt: at 1.0 TiB (1,099,511,627,776 bytes) it is larger than the "),
+              std::string::npos)
         << result.err;
+
+    // One that is read but cannot be held as often as a build needs it is named all the same.
+    ::truncate(dir.file("settings/Setup1.txt").c_str(), 100LL << 20);
+    result = run("--all", "", 300000);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(settings + "/Setup1.txt: at 100.0 MiB (104,857,600 bytes) it is larger than the memory "
+                                         "available"),
+              std::string::npos)
+        << result.err;
+    EXPECT_FALSE(scriptIn(jobs));
+}
+
+// "-o /dev/stdout >>job.log" writes into the log the shell opened, as "-o -" would: the log grows.
+TEST_F(BuildBinary, AnOutputNamingAnOpenStreamWritesIntoItAsItStands) {
+    const std::string script = run("--all -o -").out;
+    ASSERT_FALSE(script.empty());
+    const std::string log = dir.write("job.log", "started\n");
+    for (const std::string output : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+        const BinaryRun result = run("--all -o " + output, ">>" + shellQuoted(log));
+        EXPECT_EQ(result.status, 0) << output << ": " << result.err;
+    }
+    const BinaryRun result = run("--all -o /dev/stderr", "2>>" + shellQuoted(log));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "File saved as: stderr\nFile located: /dev\n");
+    EXPECT_EQ(test::readFile(log), "started\n" + script + script + script + script);
     EXPECT_FALSE(scriptIn(jobs));
 }
 

@@ -4,12 +4,15 @@
 #ifdef _WIN32
 
 #include <chrono>
+#include <sstream>
+#include <tuple>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "commands/help_command.h"
+#include "frontends/cli/build_cli.h"
 #include "drawings/drawing_list.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
@@ -90,26 +93,97 @@ TEST(WindowsFiles, ADriveRootDoublesTheBackslash) {
     removeFile(path);
 }
 
-TEST(WindowsFiles, AnOldFileHeldOpenByAnotherProgramStaysWhole) {
+// Starts a program beside this one (tests/support); returns its process.
+PROCESS_INFORMATION startHelper(const wchar_t* program, const std::wstring& arguments) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path helper = std::filesystem::path(self).parent_path() / program;
+    std::wstring commandLine = L"\"" + helper.wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    return process;
+}
+
+void endHelper(PROCESS_INFORMATION& process) {
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+// Another program that reads the file without delete sharing, as most do, for `milliseconds`;
+// returns once it holds it.
+PROCESS_INFORMATION holdElsewhere(const std::string& path, int milliseconds) {
+    PROCESS_INFORMATION process =
+        startHelper(L"hold_file.exe", L"\"" + widen(path) + L"\" " + std::to_wstring(milliseconds));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (;;) {
+        HANDLE probe = CreateFileW(widen(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return process;
+        if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+        if (std::chrono::steady_clock::now() > deadline) {
+            ADD_FAILURE() << "the helper never held " << path;
+            return process;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+// Virus scanners, indexers and sync clients hold a new or replaced file for a moment.
+TEST(WindowsFiles, AReplaceWaitsForAnotherProgramToLetGoForAMoment) {
     TempDir dir;
     const std::string target = dir.write("Inkrun.scr", "the old script");
-    // Another program reading it without delete sharing, as most do.
-    HANDLE held = CreateFileW(widen(target).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    PROCESS_INFORMATION holder = holdElsewhere(target, 500);
+    writeFileAtomically(target, "the new script");
+    endHelper(holder);
+    EXPECT_EQ(dir.read("Inkrun.scr"), "the new script");
+    EXPECT_EQ(entries(dir), Names{"Inkrun.scr"});
+
+    // Held for longer, the old file stays whole and the message says who held it.
+    holder = holdElsewhere(target, 5000);
     try {
-        writeFileAtomically(target, "the new script");
+        writeFileAtomically(target, "lost");
         ADD_FAILURE() << "replaced a file held open";
     } catch (const FileError& error) {
         EXPECT_EQ(error.path(), target);
-        EXPECT_NE(error.reason().find("open in another program"), std::string::npos) << error.what();
+        EXPECT_TRUE(error.reason().starts_with("another program held the file open for more than two seconds ("))
+            << error.what();
     }
-    CloseHandle(held);
-    EXPECT_EQ(dir.read("Inkrun.scr"), "the old script");
-    EXPECT_EQ(entries(dir), Names{"Inkrun.scr"});
-
-    writeFileAtomically(target, "the new script");  // once it is let go
     EXPECT_EQ(dir.read("Inkrun.scr"), "the new script");
+    EXPECT_EQ(entries(dir), Names{"Inkrun.scr"});
+    endHelper(holder);
+}
+
+// The window passes over what the lookup does not see; an unattended build stops and says why.
+TEST(WindowsFiles, HiddenOrSystemSettingsFilesStopTheBuild) {
+    TempDir dir;
+    const std::string settings = dir.mkdir("settings");
+    const std::string jobs = dir.mkdir("jobs");
+    dir.write("jobs/A.dwg", "");
+    const std::string defaultFile = settings + test::kSep + "DefaultFile.txt";
+    const std::string slot = settings + test::kSep + "Setup1.txt";
+    test::writeFile(defaultFile, jobs);
+    test::writeFile(slot, "zoom");
+    const auto build = [&] {
+        std::ostringstream out, err;
+        const int status = cli::runBuildCli({"--all"}, out, err, settings);
+        return std::make_pair(status, err.str());
+    };
+    for (const auto& [file, attribute, kind] :
+         std::vector<std::tuple<std::string, DWORD, std::string>>{{defaultFile, FILE_ATTRIBUTE_HIDDEN, "hidden"},
+                                                                   {slot, FILE_ATTRIBUTE_HIDDEN, "hidden"},
+                                                                   {slot, FILE_ATTRIBUTE_SYSTEM, "system"}}) {
+        addAttributes(file, attribute);
+        const auto [status, err] = build();
+        EXPECT_EQ(status, cli::kExitBuildFailed) << file;
+        EXPECT_EQ(err, "inkrun-build: Could not read " + file + ": it is a " + kind + " file, not an ordinary file\n");
+        SetFileAttributesW(widen(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    EXPECT_FALSE(std::filesystem::exists(test::pathOf(jobs + "\\Inkrun.scr")));
+    EXPECT_EQ(build().first, cli::kExitSuccess);
 }
 
 TEST(WindowsFiles, AReadOnlyOldFileIsRefused) {
@@ -153,15 +227,8 @@ TEST(WindowsShell, AMissingHelpDocumentGivesFileNotFound) {
 // The window lives in a second process, as a running copy of the program would.
 TEST(WindowsShell, AWindowInAnotherProcessIsClosedByItsTitle) {
     const std::string title = "Inkrun close test " + std::to_string(GetCurrentProcessId());
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::filesystem::path helper = std::filesystem::path(self).parent_path() / L"win32_window.exe";
-    std::wstring commandLine = L"\"" + helper.wstring() + L"\" \"" + widen(title) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    PROCESS_INFORMATION process = startHelper(L"win32_window.exe", L"\"" + widen(title) + L"\"");
+    ASSERT_NE(process.hProcess, nullptr);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!FindWindowA(nullptr, title.c_str()) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
