@@ -212,6 +212,8 @@ TEST(SafeWrite, RootFollowsNoLinkAnotherUserCouldHavePlanted) {
     // Nor through root's own link that leads to the planted one.
     ASSERT_EQ(::symlink("Inkrun.scr", dir.file("setup.txt").c_str()), 0);
     EXPECT_EQ(refusal(dir.file("setup.txt")), fileRefusal + "write through it");
+    plant(secret, sticky + "/Setup1.txt");
+    EXPECT_EQ(readRefusal(sticky + "/Setup1.txt"), fileRefusal + "read through it");
 
     // A folder on the way: not through another's link where others may write.
     plant(dir.path(), shared + "/jobs");
