@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/file_lookup.h"
+#include "platform/name_order.h"
 
 namespace inkrun::drawings {
 
@@ -15,12 +16,12 @@ bool isDrawingName(std::string_view name) {
 }
 
 void sortDrawingNames(std::vector<std::string>& names) {
-    // Fold each name once, not once per comparison: lists run to 100,000 names.
+    // One key per name, not one per comparison: lists run to 100,000 names.
     std::vector<std::pair<std::string, std::size_t>> keys;
     keys.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) keys.emplace_back(platform::foldCase(names[i]), i);
+    for (std::size_t i = 0; i < names.size(); ++i) keys.emplace_back(platform::nameOrderKey(names[i]), i);
     std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-        if (a.first != b.first) return a.first < b.first;
+        if (const int order = a.first.compare(b.first)) return order < 0;
         return names[a.second] < names[b.second];
     });
     std::vector<std::string> sorted;

@@ -10,10 +10,12 @@ namespace inkrun::drawings {
 bool isDrawingName(std::string_view name);
 
 // The drawings a directory lists: its ordinary files (regular, not hidden) whose names end in
-// ".dwg", sorted by name without regard to case. Throws FileError when it cannot be read.
+// ".dwg", in the drawing list's order. Throws FileError when it cannot be read.
 std::vector<std::string> listDrawings(const std::string& directory);
 
-// Sorts names the way the drawing list shows them.
+// Sorts names the way the drawing list shows them: in the order of a sorted Windows list box
+// (platform/name_order.h). Names that order finds equal (they differ only in letter case, or in
+// characters it ignores, such as the soft hyphen) follow their code points: "A.dwg" before "a.dwg".
 void sortDrawingNames(std::vector<std::string>& names);
 
 }  // namespace inkrun::drawings

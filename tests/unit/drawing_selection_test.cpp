@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "commands/plain_window_state.h"
-#include "drawings/drawing_list.h"
 #include "script/build_command.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -40,18 +39,6 @@ protected:
     PlainWindowState state;
     ScriptedDialogs dialogs;
 };
-
-// The order of the list is the order of the script: each pair of the code page sorts together.
-TEST(DrawingListOrder, FoldsEveryLetterPairOfTheCodePage) {
-    TempDir root;
-    const std::string jobs = root.mkdir("jobs");
-    for (const char* name : {"\u0178b.dwg", "\u0161a.dwg", "\u0160b.dwg", "\u00FFa.dwg", "\u00C9b.dwg",
-                             "\u00E9a.dwg", "\u0152b.dwg", "\u0153a.dwg", "\u017Db.dwg", "\u017Ea.dwg"})
-        root.write(std::string("jobs/") + name, "");
-    EXPECT_EQ(listDrawings(jobs), (Names{"\u00E9a.dwg", "\u00C9b.dwg", "\u00FFa.dwg", "\u0178b.dwg",
-                                         "\u0153a.dwg", "\u0152b.dwg", "\u0161a.dwg", "\u0160b.dwg",
-                                         "\u017Ea.dwg", "\u017Db.dwg"}));
-}
 
 TEST_F(DrawingSelectionTest, OneFileSetsDirectoryListMarkAndRemembersIt) {
     state.setDrawingDirectory("/somewhere/else");
