@@ -17,6 +17,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "platform/ansi_codec.h"
 #include "platform/name_order.h"
@@ -164,6 +166,7 @@ constexpr OrderTable makeOrderTable() {
     OrderTable table;
     for (const MeasuredKey& measured : kMeasuredKeys) {
         const CharacterOrder order = orderOf(measured, primaries);
+        if (measured.codePoint < 0x80 && order.count > 2) throw "an ASCII character of more weights than KeyWriter has room for";
         if (measured.codePoint < 0x100) {
             table.low[measured.codePoint] = order;
         } else {
@@ -176,82 +179,120 @@ constexpr OrderTable makeOrderTable() {
 
 constexpr OrderTable kOrder = makeOrderTable();
 
-// The diacritic or case weights of a name: written only from the first weight that is not the
-// plain one, so that the plain ones at the end are never there.
-class Level {
-public:
-    void add(std::size_t index, std::uint8_t weight) {
-        if (weight == kPlainWeight) return;
-        bytes_.resize(index, static_cast<char>(kPlainWeight));
-        bytes_.push_back(static_cast<char>(weight));
+// An ASCII character of a single plain weight (most of them) by its byte: its rank, else 0.
+constexpr std::array<std::uint8_t, 0x100> makePlainAsciiRanks() {
+    std::array<std::uint8_t, 0x100> ranks{};
+    for (std::size_t c = 0; c < 0x80; ++c) {
+        const CharacterOrder& order = kOrder.low[c];
+        const Weight& weight = order.weights[0];
+        if (order.kind == CharacterOrder::Kind::Weighted && order.count == 1 && weight.diacritic == kPlainWeight &&
+            weight.caseWeight == kPlainWeight)
+            ranks[c] = weight.rank;
     }
-    const std::string& bytes() const { return bytes_; }
+    return ranks;
+}
 
-private:
-    std::string bytes_;
+constexpr std::array<std::uint8_t, 0x100> kPlainAsciiRanks = makePlainAsciiRanks();
+
+// The levels of one key while it is written. The diacritic and case levels are written only
+// from the first weight that is not the plain one, so plain ones never stand at their end.
+struct KeyLevels {
+    struct Level {
+        char* start;
+        char* end;
+        void push(std::uint8_t byte) { *end++ = static_cast<char>(byte); }
+        std::size_t size() const { return static_cast<std::size_t>(end - start); }
+    };
+    Level primary, diacritics, cases, special;
+    std::size_t outsideBytes = 0;  // primary bytes beyond the first of a weight
+
+    // Every level has room for a name of `nameSize` bytes: a byte gives at most two primary
+    // weights' bytes (a ligature's three weights take two bytes of UTF-8, a character outside
+    // the table four bytes for two or more) and at most four special bytes (one mark).
+    KeyLevels(std::vector<char>& buffer, std::size_t nameSize) {
+        const std::size_t room = 2 * nameSize + 2;
+        if (buffer.size() < 5 * room) buffer.resize(5 * room);
+        primary = {buffer.data(), buffer.data()};
+        diacritics = {primary.start + room, primary.start + room};
+        cases = {diacritics.start + room, diacritics.start + room};
+        special = {cases.start + room, cases.start + room};
+    }
+
+    std::size_t weights() const { return primary.size() - outsideBytes; }
+
+    void add(const CharacterOrder& order) {
+        if (order.kind == CharacterOrder::Kind::WordSort) {
+            const auto position = static_cast<std::uint16_t>(-static_cast<long>(weights()) - 1);
+            special.push(static_cast<std::uint8_t>(position >> 8));
+            special.push(static_cast<std::uint8_t>(position & 0xFF));
+            special.push(order.special);
+            special.push(order.specialCase);
+            return;
+        }
+        for (std::size_t i = 0; i < order.count; ++i) {
+            const Weight& weight = order.weights[i];
+            addToLevel(diacritics, weight.diacritic);
+            addToLevel(cases, weight.caseWeight);
+            primary.push(weight.rank);
+        }
+    }
+    void addOutside(std::uint8_t mark, char32_t value, int bytes) {
+        primary.push(mark);
+        for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) primary.push(static_cast<std::uint8_t>(value >> shift));
+        outsideBytes += static_cast<std::size_t>(bytes);
+    }
+    void addToLevel(Level& level, std::uint8_t weight) const {
+        if (weight == kPlainWeight) return;
+        for (const std::size_t index = weights(); level.size() < index;) level.push(kPlainWeight);
+        level.push(weight);
+    }
+
+    std::string key() const {
+        std::string key(primary.size() + diacritics.size() + cases.size() + special.size() + 3, '\0');
+        char* out = key.data();
+        for (const Level* level : {&primary, &diacritics, &cases, &special}) {
+            if (level != &primary) *out++ = static_cast<char>(kLevelEnd);
+            std::memcpy(out, level->start, level->size());
+            out += level->size();
+        }
+        return key;
+    }
 };
+
+// Adds the character at `at`, one that is not plain ASCII; returns where the next one starts.
+std::size_t addCharacter(KeyLevels& levels, std::string_view utf8, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    char32_t codePoint = lead;
+    std::size_t length = 1;
+    if (lead >= 0x80) {
+        try {
+            length = decodeUtf8Character(utf8, at, codePoint);
+        } catch (const UnencodableCharacter&) {
+            levels.addOutside(kNotUtf8, lead, 1);
+            return at + 1;
+        }
+    }
+    const CharacterOrder* order = kOrder.find(codePoint);
+    if (order && order->kind != CharacterOrder::Kind::Unknown) levels.add(*order);
+    else levels.addOutside(kOutsideCodePage, codePoint, 3);
+    return at + length;
+}
 
 }  // namespace
 
 std::string tableNameOrderKey(std::string_view utf8) {
-    std::string key;
-    key.reserve(utf8.size() + 3);
-    Level diacritics, cases;
-    std::string special;
-    std::size_t weights = 0;  // primary weights so far
-    bool checked = false, valid = true;
-
-    const auto addOutside = [&](std::uint8_t mark, char32_t value, int bytes) {
-        key.push_back(static_cast<char>(mark));
-        for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) key.push_back(static_cast<char>((value >> shift) & 0xFF));
-        ++weights;
-    };
-    const auto addCharacter = [&](char32_t codePoint, const CharacterOrder* order) {
-        if (!order || order->kind == CharacterOrder::Kind::Unknown) return addOutside(kOutsideCodePage, codePoint, 3);
-        if (order->kind == CharacterOrder::Kind::WordSort) {
-            const auto position = static_cast<std::uint16_t>(-static_cast<long>(weights) - 1);
-            special.push_back(static_cast<char>(position >> 8));
-            special.push_back(static_cast<char>(position & 0xFF));
-            special.push_back(static_cast<char>(order->special));
-            special.push_back(static_cast<char>(order->specialCase));
-            return;
-        }
-        for (std::size_t i = 0; i < order->count; ++i, ++weights) {
-            const Weight& weight = order->weights[i];
-            key.push_back(static_cast<char>(weight.rank));
-            diacritics.add(weights, weight.diacritic);
-            cases.add(weights, weight.caseWeight);
-        }
-    };
-
+    thread_local std::vector<char> buffer;  // kept from name to name: a key costs one allocation
+    KeyLevels levels(buffer, utf8.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     for (std::size_t at = 0; at < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[at]);
-        if (lead < 0x80) {
-            addCharacter(lead, &kOrder.low[lead]);
-            ++at;
-            continue;
-        }
-        if (!checked) {
-            checked = true;
-            valid = isValidUtf8(utf8.substr(at));
-        }
-        if (!valid) {
-            addOutside(kNotUtf8, lead, 1);
-            ++at;
-            continue;
-        }
-        char32_t codePoint = 0;
-        at += decodeUtf8Character(utf8, at, codePoint);
-        addCharacter(codePoint, kOrder.find(codePoint));
+        // Runs of plain ASCII characters, most of a name, one byte of key each.
+        char* out = levels.primary.end;
+        for (std::uint8_t rank; at < utf8.size() && (rank = kPlainAsciiRanks[bytes[at]]) != 0; ++at)
+            *out++ = static_cast<char>(rank);
+        levels.primary.end = out;
+        if (at < utf8.size()) at = addCharacter(levels, utf8, at);
     }
-
-    key.push_back(static_cast<char>(kLevelEnd));
-    key += diacritics.bytes();
-    key.push_back(static_cast<char>(kLevelEnd));
-    key += cases.bytes();
-    key.push_back(static_cast<char>(kLevelEnd));
-    key += special;
-    return key;
+    return levels.key();
 }
 
 }  // namespace inkrun::platform

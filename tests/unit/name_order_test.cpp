@@ -10,6 +10,7 @@
 
 #include "commands/plain_window_state.h"
 #include "drawings/drawing_list.h"
+#include "platform/ansi_codec.h"
 #include "platform/name_order.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
@@ -46,7 +47,8 @@ void expectSameOrder(const Names& ours, const Names& expected) {
     const auto at = static_cast<std::size_t>(parted.first - ours.begin());
     std::string both;
     for (std::size_t i = at; i < std::min(at + 6, ours.size()); ++i)
-        both += "\n  " + std::to_string(i) + ": ours \"" + ours[i] + "\", expected \"" + expected[i] + "\"";
+        both += "\n  " + std::to_string(i) + ": ours \"" + platform::escapeControls(ours[i]) + "\", expected \"" +
+                platform::escapeControls(expected[i]) + "\"";
     ADD_FAILURE() << "the orders part at entry " << at << ":" << both;
 }
 
@@ -188,7 +190,8 @@ void expectTheOrderOfCompareString(const wchar_t* locale, const std::function<st
         const int ours = keyed[i - 1].first == keyed[i].first ? CSTR_EQUAL : CSTR_LESS_THAN;
         if (system == ours) continue;
         ++differences;
-        ADD_FAILURE() << "\"" << platform::narrow(a) << "\" and \"" << platform::narrow(b) << "\": the system says "
+        ADD_FAILURE() << "\"" << platform::escapeControls(platform::narrow(a)) << "\" and \""
+                      << platform::escapeControls(platform::narrow(b)) << "\": the system says "
                       << system << ", the keys " << ours << " (1 before, 2 equal, 3 after)";
     }
 }
