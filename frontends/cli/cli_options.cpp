@@ -130,7 +130,8 @@ std::string usageText() {
         "Drawings:\n";
     text += helpGroup(OptionGroup::Drawings);
     text +=
-        "  The script follows the drawing list, sorted by name without regard to case.\n"
+        "  The script follows the drawing list: the order in which Windows lists names\n"
+        "  (without regard to case, accented letters beside their base letter).\n"
         "\n"
         "Options:\n";
     text += helpGroup(OptionGroup::Options);
