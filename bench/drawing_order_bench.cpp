@@ -26,8 +26,9 @@ std::vector<std::string> numberedNames(long count) {
 
 std::vector<std::string> drawingNumbersWithWords(long count) {
     static const char* const kParts[] = {"A", "a", "S", "T", "E"};
-    static const char* const kWords[] = {"Grundriss EG", "\u00DCbersicht", "Schnitt_A-A", "\u00C9l\u00E9vation Nord",
-                                         "Detail Fenster", "Ansicht S\u00FCd", "plan-masse", "coupe 2"};
+    static const char* const kWords[] = {
+        "Grundriss EG",   "\u00DCbersicht",   "Schnitt_A-A", "\u00C9l\u00E9vation Nord",
+        "Detail Fenster", "Ansicht S\u00FCd", "plan-masse",  "coupe 2"};
     static const char* const kSeparators[] = {"-", "_", " ", ""};
     std::vector<std::string> names;
     for (long i = 0; i < count; ++i) {

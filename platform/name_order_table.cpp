@@ -37,9 +37,9 @@ constexpr MeasuredKey kMeasuredKeys[] = {
 
 constexpr std::uint8_t kLevelEnd = 0x01;
 constexpr std::uint8_t kPlainWeight = 2;
-constexpr std::uint8_t kFirstRank = 2;            // above kLevelEnd
-constexpr std::uint8_t kOutsideCodePage = 0xFE;   // then the code point in three bytes
-constexpr std::uint8_t kNotUtf8 = 0xFF;           // then the byte
+constexpr std::uint8_t kFirstRank = 2;           // above kLevelEnd
+constexpr std::uint8_t kOutsideCodePage = 0xFE;  // then the code point in three bytes
+constexpr std::uint8_t kNotUtf8 = 0xFF;          // then the byte
 
 struct Weight {
     std::uint8_t rank = 0;
@@ -52,8 +52,8 @@ struct CharacterOrder {
     Kind kind = Kind::Unknown;
     std::uint8_t count = 0;  // weights, when Weighted
     std::array<Weight, 3> weights{};
-    std::uint8_t special = 0;         // when WordSort: its weight
-    std::uint8_t specialCase = 0;     // and its case/diacritic byte
+    std::uint8_t special = 0;      // when WordSort: its weight
+    std::uint8_t specialCase = 0;  // and its case/diacritic byte
 };
 
 // One measured key taken apart. Anything this reading does not expect stops the build.
@@ -74,7 +74,8 @@ constexpr Levels levelsOf(const MeasuredKey& measured) {
         if (level == 3) throw "kana weights outside the kana";
         levels.bytes[level][levels.size[level]++] = byte;
     }
-    for (; at < measured.key.size() && measured.key[at] != 0; ++at) levels.bytes[3][levels.size[3]++] = measured.key[at];
+    for (; at < measured.key.size() && measured.key[at] != 0; ++at)
+        levels.bytes[3][levels.size[3]++] = measured.key[at];
     if (level != 4 || at == measured.key.size()) throw "a sort key with other levels than four and an end";
     return levels;
 }
@@ -118,8 +119,8 @@ constexpr CharacterOrder orderOf(const MeasuredKey& measured, const Primaries& p
     const Levels levels = levelsOf(measured);
     CharacterOrder order;
     if (levels.size[3] > 0) {
-        if (levels.size[0] + levels.size[1] + levels.size[2] != 0 || levels.size[3] != 4 || levels.bytes[3][0] != 0xFF ||
-            levels.bytes[3][1] != 0xFF)
+        if (levels.size[0] + levels.size[1] + levels.size[2] != 0 || levels.size[3] != 4 ||
+            levels.bytes[3][0] != 0xFF || levels.bytes[3][1] != 0xFF)
             throw "special weights other than one mark's, alone";
         order.kind = CharacterOrder::Kind::WordSort;
         order.special = levels.bytes[3][2];
@@ -166,7 +167,8 @@ constexpr OrderTable makeOrderTable() {
     OrderTable table;
     for (const MeasuredKey& measured : kMeasuredKeys) {
         const CharacterOrder order = orderOf(measured, primaries);
-        if (measured.codePoint < 0x80 && order.count > 2) throw "an ASCII character of more weights than KeyWriter has room for";
+        if (measured.codePoint < 0x80 && order.count > 2)
+            throw "an ASCII character of more weights than a key has room for";
         if (measured.codePoint < 0x100) {
             table.low[measured.codePoint] = order;
         } else {
@@ -238,7 +240,8 @@ struct KeyLevels {
     }
     void addOutside(std::uint8_t mark, char32_t value, int bytes) {
         primary.push(mark);
-        for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) primary.push(static_cast<std::uint8_t>(value >> shift));
+        for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
+            primary.push(static_cast<std::uint8_t>(value >> shift));
         outsideBytes += static_cast<std::size_t>(bytes);
     }
     void addToLevel(Level& level, std::uint8_t weight) const {

@@ -15,8 +15,9 @@ std::string nameOrderKey(std::string_view utf8) {
     constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
     const int length = static_cast<int>(name.size());
     std::array<char, 512> buffer;
-    int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, name.data(), length, reinterpret_cast<LPWSTR>(buffer.data()),
-                             static_cast<int>(buffer.size()), nullptr, nullptr, 0);
+    int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, name.data(), length,
+                             reinterpret_cast<LPWSTR>(buffer.data()), static_cast<int>(buffer.size()), nullptr, nullptr,
+                             0);
     if (size > 0) return std::string(buffer.data(), static_cast<std::size_t>(size));
     size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, name.data(), length, nullptr, 0, nullptr, nullptr, 0);
     if (size <= 0) return {};

@@ -20,7 +20,9 @@ constexpr std::size_t kLongestKey = 16;  // the table's row width
 std::string utf8(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
-    std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    std::string out(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr)),
+        '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
     return out;
 }
@@ -50,9 +52,10 @@ std::string whereMeasured() {
 }
 
 bool writeTable(FILE* out, const std::string& where) {
-    std::fprintf(out, "// Measured by scripts/generate-name-order.sh under %s: the sort key that LCMapStringEx\n"
-                      "// (LCMAP_SORTKEY | NORM_IGNORECASE, en-US) gives each character of Windows-1252 alone.\n"
-                      "// Generated: measure again rather than edit.\n",
+    std::fprintf(out,
+                 "// Measured by scripts/generate-name-order.sh under %s: the sort key that LCMapStringEx\n"
+                 "// (LCMAP_SORTKEY | NORM_IGNORECASE, en-US) gives each character of Windows-1252 alone.\n"
+                 "// Generated: measure again rather than edit.\n",
                  where.c_str());
     for (int byte = 1; byte < 0x100; ++byte) {
         const char narrow = static_cast<char>(byte);
@@ -62,7 +65,8 @@ bool writeTable(FILE* out, const std::string& where) {
         const int length = LCMapStringEx(L"en-US", LCMAP_SORTKEY | NORM_IGNORECASE, &c, 1,
                                          reinterpret_cast<LPWSTR>(key), sizeof key, nullptr, nullptr, 0);
         if (length <= 0 || static_cast<std::size_t>(length) > kLongestKey) {
-            std::fprintf(stderr, "the sort key of U+%04X does not fit the table (%d bytes)\n", static_cast<unsigned>(c), length);
+            std::fprintf(stderr, "the sort key of U+%04X does not fit the table (%d bytes)\n", static_cast<unsigned>(c),
+                         length);
             return false;
         }
         std::fprintf(out, "{0x%04X, {", static_cast<unsigned>(c));
@@ -76,11 +80,12 @@ bool writeTable(FILE* out, const std::string& where) {
 
 void writeOrder(FILE* out, const std::string& where) {
     const std::vector<std::wstring> order = inkrun::test::sortedListBoxOrder(inkrun::test::orderProbeNames());
-    std::fprintf(out, "# The order in which a sorted list box (LBS_SORT) shows the order probe's names, measured\n"
-                      "# by scripts/generate-name-order.sh under %s, user locale en-US.\n"
-                      "# One name a line, UTF-8, control characters and the backslash as \\uXXXX; before it a\n"
-                      "# tab and \"<\" when it follows the name above, \"=\" when the list box's comparison finds\n"
-                      "# the two equal (the list box keeps such names in no particular order).\n",
+    std::fprintf(out,
+                 "# The order in which a sorted list box (LBS_SORT) shows the order probe's names, measured\n"
+                 "# by scripts/generate-name-order.sh under %s, user locale en-US.\n"
+                 "# One name a line, UTF-8, control characters and the backslash as \\uXXXX; before it a\n"
+                 "# tab and \"<\" when it follows the name above, \"=\" when the list box's comparison finds\n"
+                 "# the two equal (the list box keeps such names in no particular order).\n",
                  where.c_str());
     for (std::size_t i = 0; i < order.size(); ++i) {
         const bool equal = i > 0 && inkrun::test::listBoxFindsEqual(order[i - 1], order[i]);
