@@ -88,10 +88,10 @@ public:
 
         mode_t mode = 0666 & ~currentUmask();
         if (now.existing) {
-            // Where the process may: a file rebuilt by root stays its owner's.
+            // Where the process may: a file rebuilt by root stays its owner's, else keeps its group.
             const struct stat& old = *now.existing;
-            if (::fchown(file_.get(), old.st_uid, old.st_gid) != 0)
-                (void)::fchown(file_.get(), static_cast<uid_t>(-1), old.st_gid);
+            [[maybe_unused]] const bool kept = ::fchown(file_.get(), old.st_uid, old.st_gid) == 0 ||
+                                               ::fchown(file_.get(), static_cast<uid_t>(-1), old.st_gid) == 0;
             mode = old.st_mode & 0777;  // a script is never to carry setuid, setgid or sticky
         }
         int error = ::fchmod(file_.get(), mode) != 0 ? errno : 0;
