@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it with dpkg into a clean root, and checks it as a user
-# would meet it: the files, the validators, inkrun-build from the installed path, and the window
-# started the way the menu entry starts it, with How To finding its help page.
+# Builds the Debian package and checks it as Debian's tools and a user would meet it: lintian on
+# the packages and the debian/ directory, the licence stated alike, the hardening of both
+# programs; then installed with dpkg into clean roots: the files, the validators, inkrun-build from
+# the installed path, and the window started the way the menu entry starts it, with the help page
+# kept current in ~/Inkrun and How To finding it, also where /usr/share/doc is left out.
 set -euo pipefail
 root_dir="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root_dir/scripts/lib/packages.sh"
@@ -11,21 +13,38 @@ app_id=invalid.inkrun.ScriptBuilder
 GUI_TEST_NAME=package
 source "$root_dir/tests/support/window_driver.sh"
 work=$WORK
+version=$(dpkg-deb -f "$deb" Version)
+out=$(dirname "$deb")
+
+# The binary packages and the build record (.changes), and the source package, which carries
+# debian/: no error and no warning; an override stands with its reason in debian/.
+lintian --fail-on error,warning --info "$out/inkrun_${version}_$(dpkg-deb -f "$deb" Architecture).changes" \
+    "$out/inkrun_$version.dsc" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian finds faults"; }
+grep -E '^[EW]: ' "$work/lintian.log" >&2 && fail "lintian reports errors or warnings"
+grep -E '^[A-Z]: ' "$work/lintian.log" | sed 's/^/  lintian /' || true
+pass "lintian: no errors or warnings"
 
 # A clean root with an empty package database; the dependencies are checked against this machine.
+install_root() {
+    local root=$1
+    shift
+    mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+    touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+    dpkg --root="$root" --force-depends --force-script-chrootless "$@" -i "$deb" >"$work/dpkg.log" 2>&1 \
+        || { cat "$work/dpkg.log" >&2; fail "dpkg could not install $deb into $root"; }
+}
 root="$work/root"
-mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
-touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
 start=$(date +%s%N)
-dpkg --root="$root" --force-depends --force-script-chrootless -i "$deb" >"$work/dpkg.log" 2>&1 \
-    || { cat "$work/dpkg.log" >&2; fail "dpkg could not install $deb"; }
-echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes; installed in $((($(date +%s%N) - start) / 1000000)) ms"
+install_root "$root"
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes, $(dpkg-deb -f "$deb" Installed-Size) kB installed;" \
+    "installed in $((($(date +%s%N) - start) / 1000000)) ms"
 
 expected=(
     usr/bin/inkrun usr/bin/inkrun-build usr/bin/inkrun-desktop
     "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml"
-    usr/share/doc/inkrun/readme.htm usr/share/doc/inkrun/LICENSE
-    usr/share/man/man1/inkrun.1 usr/share/man/man1/inkrun-build.1
+    usr/share/inkrun/readme.htm usr/share/doc/inkrun/readme.htm
+    usr/share/doc/inkrun/copyright usr/share/doc/inkrun/changelog.gz
+    usr/share/man/man1/inkrun.1.gz usr/share/man/man1/inkrun-build.1.gz usr/share/man/man1/inkrun-desktop.1.gz
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
 )
 for size in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"); done
@@ -39,6 +58,21 @@ for size in 16 32 48 64 128 256; do
 done
 pass "${#expected[@]} files in place, icons at their sizes"
 
+# The licence is stated twice, in LICENSE and, as Debian wants it, in the copyright file.
+copyright="$root/usr/share/doc/inkrun/copyright"
+[ "$(awk '/^License: Expat$/ { text = ""; inside = 1; next } inside { sub(/^ /, ""); sub(/^\.$/, ""); text = text $0 "\n" }
+          END { printf "%s", text }' "$copyright")" = "$(sed -n '/^Permission is hereby granted/,$p' "$root_dir/LICENSE")" ] \
+    || fail "the licence text in debian/copyright is not LICENSE's"
+[ "$(sed -n 's/^Copyright: //p' "$copyright")" = "$(sed -n 's/^Copyright (c) //p' "$root_dir/LICENSE")" ] \
+    || fail "the copyright holder in debian/copyright is not LICENSE's"
+pass "debian/copyright states LICENSE's licence and holder"
+
+# Debian's hardening flags reached both programs. Debian 12's dpkg-buildflags has no branch
+# protection to offer, so control flow protection is not asked for.
+hardening-check --nocfprotection "$root/usr/bin/inkrun" "$root/usr/bin/inkrun-build" >"$work/hardening.log" 2>&1 \
+    || { cat "$work/hardening.log" >&2; fail "hardening-check finds a protection missing"; }
+pass "hardening-check: PIE, stack protector, fortify, relro and bind-now in inkrun and inkrun-build"
+
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends" | grep -q libqt6widgets6 || fail "Depends lacks the Qt libraries: $depends"
 for dep in $(echo "$depends" | sed 's/([^)]*)//g; s/,/ /g'); do
@@ -51,10 +85,11 @@ desktop="$root/usr/share/applications/$app_id.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >"$work/appstream.log" 2>&1 \
     || { cat "$work/appstream.log" >&2; fail "appstreamcli rejects the metainfo"; }
-man -l "$root/usr/share/man/man1/inkrun-build.1" 2>&1 >/dev/null | grep . && fail "inkrun-build.1 has roff errors"
+for page in inkrun inkrun-build inkrun-desktop; do
+    man -l "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null | grep . && fail "$page.1 has roff errors"
+done
 pass "desktop entry, metainfo and man pages validate"
 
-version=$(dpkg-deb -f "$deb" Version)
 [ "$("$root/usr/bin/inkrun-build" --version)" = "inkrun-build $version" ] || fail "installed inkrun-build --version"
 pass "installed inkrun-build --version: $version, the package's"
 
@@ -70,40 +105,72 @@ chmod +x "$work/bin/xdg-open"
 window() { window_id "^$1\$"; }
 
 start_menu_entry() {
-    local home=$1
+    local root=$1 home=$2
     (cd / && HOME="$home" PATH="$work/bin:$PATH" exec "$root$exec_line") >"$work/inkrun.log" 2>&1 &
     menu_pid=$!
     PIDS+=("$menu_pid")
     wait_window '^Inkrun Script Builder$' >/dev/null
 }
 stop_menu_entry() { kill "$menu_pid" 2>/dev/null || true; wait "$menu_pid" 2>/dev/null || true; }
+# One start and stop of the window from the menu.
+menu_start() { start_menu_entry "$@" && stop_menu_entry; }
 
+# The help page in ~/Inkrun follows the installed one while the user leaves it alone. A newer
+# program is stood in for by a changed page in the root.
+page="$root/usr/share/inkrun/readme.htm"
 home="$work/home"
+copy="$home/Inkrun/readme.htm"
 mkdir -p "$home"
-start_menu_entry "$home"
-[ -d "$home/Inkrun" ] || fail "the menu start did not create ~/Inkrun"
-cmp -s "$home/Inkrun/readme.htm" "$root/usr/share/doc/inkrun/readme.htm" || fail "~/Inkrun/readme.htm is not the installed page"
+start_menu_entry "$root" "$home"
 [ "$(readlink -f "/proc/$menu_pid/cwd")" = "$home/Inkrun" ] || fail "the window does not run in ~/Inkrun"
+stop_menu_entry
+cmp -s "$copy" "$page" || fail "the first start did not put the installed page into ~/Inkrun"
+[ "$(LC_ALL=C ls -A "$home/Inkrun" | tr '\n' ' ')" = ".readme.htm.sha256 readme.htm " ] \
+    || fail "~/Inkrun holds more than the page and its hidden record: $(ls -A "$home/Inkrun")"
+echo "<p>a newer page</p>" >>"$page"
+menu_start "$root" "$home"
+cmp -s "$copy" "$page" || fail "a newer installed page did not replace the unchanged copy"
+echo "<p>my notes</p>" >>"$copy"
+cp "$copy" "$work/changed.htm"
+echo "<p>a newer page still</p>" >>"$page"
+menu_start "$root" "$home"
+cmp -s "$copy" "$work/changed.htm" || fail "a newer installed page replaced the copy the user changed"
+pass "menu start: ~/Inkrun made with the page; a newer page replaces an unchanged copy, a changed copy is kept"
+
+# A user's own page is kept. One that is the installed page, as the launcher of 2.2.3 left it with
+# no record, is taken as a copy and follows the installed page from then on.
+home2="$work/home2"
+mkdir -p "$home2/Inkrun"
+echo "my own page" >"$home2/Inkrun/readme.htm"
+echo "C:/jobs" >"$home2/Inkrun/DefaultFile.txt"
+menu_start "$root" "$home2"
+[ "$(cat "$home2/Inkrun/readme.htm")" = "my own page" ] || fail "the menu start overwrote the user's readme.htm"
+[ "$(cat "$home2/Inkrun/DefaultFile.txt")" = "C:/jobs" ] || fail "the menu start changed DefaultFile.txt"
+[ "$(LC_ALL=C ls -A "$home2/Inkrun" | tr '\n' ' ')" = "DefaultFile.txt readme.htm " ] || fail "the menu start left stray files"
+cp "$page" "$home2/Inkrun/readme.htm"
+menu_start "$root" "$home2"
+echo "<p>the next page</p>" >>"$page"
+menu_start "$root" "$home2"
+cmp -s "$home2/Inkrun/readme.htm" "$page" || fail "an unrecorded copy of the installed page was not refreshed"
+pass "a user's own readme.htm kept; an earlier copy of the installed page refreshed"
+
+# Installed with /usr/share/doc left out, as dpkg's path-exclude does on slim systems: the menu
+# start still gives the user the page, and How To opens it.
+lean="$work/lean"
+install_root "$lean" --path-exclude='/usr/share/doc/*'
+[ -e "$lean/usr/share/doc/inkrun/copyright" ] && fail "the path-exclude did not leave /usr/share/doc out"
+home3="$work/home3"
+mkdir -p "$home3"
+start_menu_entry "$lean" "$home3"
+cmp -s "$home3/Inkrun/readme.htm" "$lean/usr/share/inkrun/readme.htm" || fail "no help page in ~/Inkrun without /usr/share/doc"
 win=$(window "Inkrun Script Builder")
 xdotool mousemove --window "$win" 300 200 click 1
 xdotool key --window "$win" alt+h
 sleep 0.3
 xdotool key Return
-wait_for 10 "How To did not hand readme.htm to the opener" grep -qsx "$home/Inkrun/readme.htm" "$work/opened"
+wait_for 10 "How To did not hand readme.htm to the opener" grep -qsx "$home3/Inkrun/readme.htm" "$work/opened"
 sleep 0.5
 window "Inkrun" >/dev/null && fail "How To showed a message box"
-pass "menu start: ~/Inkrun made, readme.htm put there, How To opens it"
 stop_menu_entry
-
-# A user's own files in the folder stay as they are.
-home2="$work/home2"
-mkdir -p "$home2/Inkrun"
-echo "my notes" >"$home2/Inkrun/readme.htm"
-echo "C:/jobs" >"$home2/Inkrun/DefaultFile.txt"
-start_menu_entry "$home2"
-stop_menu_entry
-[ "$(cat "$home2/Inkrun/readme.htm")" = "my notes" ] || fail "the menu start overwrote the user's readme.htm"
-[ "$(cat "$home2/Inkrun/DefaultFile.txt")" = "C:/jobs" ] || fail "the menu start changed DefaultFile.txt"
-[ -z "$(ls -A "$home2/Inkrun" | grep -v -e '^readme.htm$' -e '^DefaultFile.txt$')" ] || fail "the menu start left stray files"
-pass "a user's own readme.htm kept"
+pass "installed without /usr/share/doc: ~/Inkrun has the page, How To opens it"
 echo "package test passed"
