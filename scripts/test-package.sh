@@ -24,6 +24,16 @@ grep -E '^[EW]: ' "$work/lintian.log" >&2 && fail "lintian reports errors or war
 grep -E '^[A-Z]: ' "$work/lintian.log" | sed 's/^/  lintian /' || true
 pass "lintian: no errors or warnings"
 
+# On a fresh machine scripts/package-deb.sh installs the build's packages from the lists alone.
+build_depends=$(perl -MDpkg::Control::Info -e \
+    'print Dpkg::Control::Info->new("'"$root_dir"'/debian/control")->get_source->{"Build-Depends"}')
+listed=$(packages_of linux-build deb-package)
+for dep in $(echo "$build_depends" | sed 's/([^)]*)//g; s/\[[^]]*\]//g; s/,/ /g'); do
+    [ "$dep" = debhelper-compat ] && dep=debhelper
+    grep -qx "$dep" <<<"$listed" || fail "debian/control's Build-Depends names $dep, which no package list installs"
+done
+pass "every build dependency is in the package lists"
+
 # A clean root with an empty package database; the dependencies are checked against this machine.
 install_root() {
     local root=$1
