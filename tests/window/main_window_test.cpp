@@ -363,9 +363,15 @@ private slots:
         QCOMPARE(dialogs->messages.size(), std::size_t(1));
         QVERIFY(dialogs->messages[0].text.starts_with("The settings directory " + gone + " no longer exists"));
         QCOMPARE(window->setupPath(), std::string("Default Script Loaded"));
-        // Saving into slot 1 fails on the removed directory instead of writing beside it.
+        // Saving into slot 1 fails on the removed directory, and says so, instead of writing beside it.
         window->setSetupPath(gone + "/Setup1.txt");
+        dialogs->answer(gone + "/Setup1.txt");
         click("cmdSaveSetup");
+        QCOMPARE(dialogs->dialogs.size(), std::size_t(1));
+        QCOMPARE(dialogs->messages.size(), std::size_t(2));
+        QCOMPARE(dialogs->messages[1].icon, MessageIcon::Critical);
+        QVERIFY2(dialogs->messages[1].text.starts_with("Could not write " + gone + "/Setup1.txt: "),
+                 dialogs->messages[1].text.c_str());
         QVERIFY(!std::filesystem::exists(gone));
         QVERIFY(!std::filesystem::exists("/Setup1.txt"));
         QVERIFY(!std::filesystem::exists(dir->file("Setup1.txt")));
