@@ -20,13 +20,16 @@ std::string shellErrorMessage(int result) {
     }
 }
 
+void reportShellResult(int result, UserDialogs& dialogs) {
+    if (result > 32) return;
+    dialogs.showMessage(shellErrorMessage(result), kApplicationTitle, MessageIcon::None);
+}
+
 void showHelp(const ProgramSettings& settings, UserDialogs& dialogs,
               const std::function<void(const std::string& title)>& closeWindowByTitle,
               const std::function<int(const std::string& path)>& openDocument) {
     closeWindowByTitle(kHelpWindowTitle);
-    const int result = openDocument(settings.settingsPath(settings.helpFileName));
-    if (result > 32) return;
-    dialogs.showMessage(shellErrorMessage(result), kApplicationTitle, MessageIcon::None);
+    reportShellResult(openDocument(settings.settingsPath(settings.helpFileName)), dialogs);
 }
 
 }  // namespace inkrun

@@ -12,6 +12,10 @@ namespace inkrun {
 // without a message of its own gives "Unknown error".
 std::string shellErrorMessage(int result);
 
+// Says nothing for a result above 32, the shell's acceptance; otherwise shows its message in a
+// box titled "Inkrun".
+void reportShellResult(int result, UserDialogs& dialogs);
+
 // How To: asks an earlier help window to close, hands readme.htm in the settings directory to
 // the shell, and reports a result of 32 or less in a box titled "Inkrun".
 void showHelp(const ProgramSettings& settings, UserDialogs& dialogs,

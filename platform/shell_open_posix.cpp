@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -20,7 +19,6 @@
 extern char** environ;
 
 namespace inkrun::platform {
-
 
 namespace {
 
@@ -36,10 +34,6 @@ constexpr const char* openerName = "open";
 #else
 constexpr const char* openerName = "xdg-open";
 #endif
-
-// Long enough for any desktop's launcher to hand over; xdg-open's generic fallback instead runs
-// the application in the foreground, and that we take as accepted.
-constexpr auto openerPatience = std::chrono::seconds(10);
 
 // Only absolute PATH entries: an empty or relative one would run whatever "xdg-open" lies in
 // the current directory, which may well be the user's drawing folder.
@@ -112,19 +106,6 @@ int mapExitStatus(int status) {
     }
 }
 
-// The opener may outlive our patience; somebody still has to collect it.
-void reapLater(pid_t child) {
-    try {
-        std::thread([child] {
-            int status = 0;
-            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
-    } catch (...) {
-        // No thread to spare: it stays a zombie until we exit.
-    }
-}
-
 class SpawnSetup {
 public:
     SpawnSetup() {
@@ -166,10 +147,6 @@ private:
     bool initialised_ = false;
 };
 
-}  // namespace
-
-namespace {
-
 // Starts the opener on `path`; 0 with `child` set, or the code for why it could not start.
 int startOpener(const std::string& path, pid_t& child) {
     if (const int missing = checkExists(path)) return missing;
@@ -187,44 +164,18 @@ int startOpener(const std::string& path, pid_t& child) {
 
 }  // namespace
 
-int openDocument(const std::string& path) noexcept {
-    try {
-        pid_t child = -1;
-        if (const int refused = startOpener(path, child)) return refused;
-
-        const auto deadline = std::chrono::steady_clock::now() + openerPatience;
-        while (true) {
-            int status = 0;
-            const pid_t done = ::waitpid(child, &status, WNOHANG);
-            if (done == child) return mapExitStatus(status);
-            if (done < 0 && errno != EINTR) {
-                // Someone reaped it for us (SIGCHLD ignored): it ran, its verdict is lost.
-                return accepted;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                reapLater(child);
-                return accepted;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    } catch (...) {
-        return otherFailure;
-    }
-}
-
-int startOpeningDocument(const std::string& path, std::function<void(int result)> whenRefused) noexcept {
+int startOpeningDocument(const std::string& path, std::function<void(int result)> whenEnded) noexcept {
     try {
         pid_t child = -1;
         if (const int refused = startOpener(path, child)) return refused;
         // The opener may stay as long as the browser it started; its verdict comes when it ends.
-        std::thread([child, whenRefused = std::move(whenRefused)] {
+        std::thread([child, whenEnded = std::move(whenEnded)] {
             int status = 0;
             pid_t done = -1;
             while ((done = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
             }
             if (done != child) return;  // reaped elsewhere: its verdict is lost
-            const int result = mapExitStatus(status);
-            if (result <= 32 && whenRefused) whenRefused(result);
+            if (whenEnded) whenEnded(mapExitStatus(status));
         }).detach();
         return accepted;
     } catch (...) {

@@ -7,7 +7,8 @@
 
 namespace inkrun::platform {
 
-int openDocument(const std::string& path) noexcept {
+// ShellExecuteA answers at once: there is nothing to wait for.
+int startOpeningDocument(const std::string& path, std::function<void(int result)>) noexcept {
     try {
         const std::string ansi = encodeAnsi(path);
         HINSTANCE result = ShellExecuteA(nullptr, "Open", ansi.c_str(), "", "C:\\", SW_SHOWNORMAL);

@@ -163,7 +163,7 @@ int frmMainInkrun::OpenDocument(const std::string& DocName) {
     QPointer<frmMainInkrun> window(this);
     return platform::startOpeningDocument(DocName, [window](int result) {
         QMetaObject::invokeMethod(qApp, [window, result] {
-            if (window) window->dialogs().showMessage(shellErrorMessage(result), kApplicationTitle, MessageIcon::None);
+            if (window) reportShellResult(result, window->dialogs());
         }, Qt::QueuedConnection);
     });
 }

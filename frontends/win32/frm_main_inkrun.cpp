@@ -474,7 +474,7 @@ void frmMainInkrun::setSetupPath(const std::string& path) {
     SetWindowTextW(control("lblScriptDir"), widen(path).c_str());
 }
 
-int frmMainInkrun::OpenDocument(const std::string& DocName) { return platform::openDocument(DocName); }
+int frmMainInkrun::OpenDocument(const std::string& DocName) { return platform::startOpeningDocument(DocName, {}); }
 bool frmMainInkrun::DirExists(const std::string& path) const { return platform::dirExists(path); }
 
 // --- Command handlers ---

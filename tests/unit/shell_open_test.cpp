@@ -4,59 +4,41 @@
 
 #ifndef _WIN32
 
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
+#include <future>
+#include <memory>
 #include <string>
 
+#include "support/stand_in_opener.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-using inkrun::platform::openDocument;
+using inkrun::platform::startOpeningDocument;
 using inkrun::test::TempDir;
 
-#if defined(__APPLE__)
-constexpr const char* openerName = "open";
-#else
-constexpr const char* openerName = "xdg-open";
-#endif
-
-// Puts PATH back however a test leaves it.
-class PathGuard {
-public:
-    PathGuard() {
-        if (const char* value = std::getenv("PATH")) saved_ = value;
+// The answer given at once, or, when an opener started, the verdict it gives when it ends.
+int openDocument(const std::string& path) {
+    // Shared with the opener's thread, which may outlive a test that gave up on it.
+    auto verdict = std::make_shared<std::promise<int>>();
+    std::future<int> later = verdict->get_future();
+    const int atOnce = startOpeningDocument(path, [verdict](int result) { verdict->set_value(result); });
+    if (atOnce != 33) return atOnce;
+    if (later.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+        ADD_FAILURE() << "the opener never ended";
+        return -1;
     }
-    ~PathGuard() {
-        if (saved_) {
-            setenv("PATH", saved_->c_str(), 1);
-        } else {
-            unsetenv("PATH");
-        }
-    }
-    PathGuard(const PathGuard&) = delete;
-    PathGuard& operator=(const PathGuard&) = delete;
-
-private:
-    std::optional<std::string> saved_;
-};
+    return later.get();
+}
 
 class ShellOpen : public ::testing::Test {
 protected:
-    // A stand-in opener that writes what it was given to "argument" and "count" and exits with
-    // `status`; the only entry on PATH.
-    void installOpener(int status) {
-        const std::string script = "#!/bin/sh\n"
-                                   "printf '%s' \"$#\" > '" + record_.path() + "/count'\n"
-                                   "printf '%s' \"$1\" > '" + record_.path() + "/argument'\n"
-                                   "exit " + std::to_string(status) + "\n";
-        const std::string opener = bin_.write(openerName, script);
-        ASSERT_EQ(chmod(opener.c_str(), 0755), 0);
-        setenv("PATH", bin_.path().c_str(), 1);
+    void installOpener(int status, bool waitForRelease = false) {
+        inkrun::test::installOpener(bin_, record_, status, waitForRelease);
     }
 
     std::string document(const std::string& name = "Plan 1.dwg") { return documents_.write(name, "drawing"); }
@@ -64,7 +46,7 @@ protected:
     std::string argument() const { return record_.read("argument"); }
     std::string argumentCount() const { return record_.read("count"); }
 
-    PathGuard path_;
+    inkrun::test::PathGuard path_;
     TempDir bin_;
     TempDir record_;
     TempDir documents_;
@@ -141,6 +123,19 @@ TEST_F(ShellOpen, IgnoresOpenersInTheCurrentFolder) {
 
     EXPECT_EQ(result, 31);
     EXPECT_FALSE(openerRan());
+}
+
+TEST_F(ShellOpen, AnswersWhileTheOpenerRunsAndGivesItsVerdictWhenItEnds) {
+    // The opener stays until the test lets it go, as one does while its browser runs: a start
+    // that waited for it would never return.
+    installOpener(4, true);
+    auto verdict = std::make_shared<std::promise<int>>();
+    std::future<int> later = verdict->get_future();
+    EXPECT_EQ(startOpeningDocument(document(), [verdict](int result) { verdict->set_value(result); }), 33);
+    EXPECT_NE(later.wait_for(std::chrono::seconds(0)), std::future_status::ready);
+    record_.write("release", "");
+    ASSERT_EQ(later.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    EXPECT_EQ(later.get(), 31);
 }
 
 }  // namespace
