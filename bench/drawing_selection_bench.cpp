@@ -15,7 +15,7 @@
 #include "commands/plain_window_state.h"
 #include "commands/program_settings.h"
 #include "commands/user_dialogs.h"
-#include "drawings/drawing_selection.h"
+#include "commands/command_bodies.h"
 
 namespace {
 

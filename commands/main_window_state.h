@@ -4,6 +4,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "commands/drawing_list_model.h"
+
 namespace inkrun {
 
 // The whole state of a run, held by the main window's controls. Commands read and write it here
@@ -17,18 +19,14 @@ public:
     virtual std::string drawingDirectory() const = 0;
     virtual void setDrawingDirectory(const std::string& directory) = 0;
 
-    // The drawing list (File1): the directory it lists, its entries in list order, their marks.
-    virtual std::string drawingListPath() const = 0;
-    // Points the list at a directory and reads it afresh, with no entry marked. When the directory
-    // cannot be listed the list is left empty, pointing at it, and FileError is thrown: entries of
-    // another directory beside it would put wrong paths into the next script.
-    virtual void setDrawingListPath(const std::string& directory) = 0;
-    virtual std::vector<std::string> drawingListEntries() const = 0;
-    // The marked entries, in list order.
-    virtual std::vector<std::string> selectedDrawings() const = 0;
-    // Marks every entry whose name is in `names` (exact comparison) and makes the last entry the
-    // current one. Never removes a mark.
-    virtual void markDrawings(const std::unordered_set<std::string>& names) = 0;
+    // The drawing list (File1), over whatever control shows it.
+    virtual DrawingListModel& drawingList() = 0;
+    virtual const DrawingListModel& drawingList() const = 0;
+    std::string drawingListPath() const { return drawingList().path(); }
+    void setDrawingListPath(const std::string& directory) { drawingList().setPath(directory); }
+    std::vector<std::string> drawingListEntries() const { return drawingList().entries(); }
+    std::vector<std::string> selectedDrawings() const { return drawingList().marked(); }
+    void markDrawings(const std::unordered_set<std::string>& names) { drawingList().mark(names); }
 
     // The order option: true while "dsc" (optSort(0)) is selected.
     virtual bool descendingOrder() const = 0;

@@ -1,31 +1,22 @@
 #include "commands/plain_window_state.h"
 
-#include "drawings/drawing_list.h"
-
 namespace inkrun {
 
-void PlainWindowState::setDrawingListPath(const std::string& directory) {
-    listPath_ = directory;
-    entries_.clear();
-    marks_.clear();
+void PlainWindowState::showEntries(const std::vector<std::string>& names) {
+    marks_.assign(names.size(), false);
     current_ = -1;
-    entries_ = drawings::listDrawings(directory);
-    marks_.assign(entries_.size(), false);
 }
 
-std::vector<std::string> PlainWindowState::selectedDrawings() const {
-    std::vector<std::string> selected;
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (marks_[i]) selected.push_back(entries_[i]);
-    return selected;
+std::vector<std::size_t> PlainWindowState::markedRows() const {
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < marks_.size(); ++row)
+        if (marks_[row]) rows.push_back(row);
+    return rows;
 }
 
-void PlainWindowState::markDrawings(const std::unordered_set<std::string>& names) {
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (names.count(entries_[i])) marks_[i] = true;
-    if (!entries_.empty()) current_ = static_cast<long>(entries_.size()) - 1;
+void PlainWindowState::markRows(const std::vector<std::size_t>& rows, std::size_t current) {
+    for (const std::size_t row : rows) marks_.at(row) = true;
+    current_ = static_cast<long>(current);
 }
-
-void PlainWindowState::selectAll() { marks_.assign(entries_.size(), true); }
 
 }  // namespace inkrun

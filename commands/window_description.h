@@ -35,7 +35,8 @@ enum class ControlKind { FileList, PictureButton, TextBox, Label, Frame, OptionB
 
 enum class IconId { None, Hammer, Diskettes, Eraser, ClosedFolder, OpenFolderText, Program, Information };
 
-// The handlers a control or menu entry runs; named as the window's own operations.
+// The handlers a control or menu entry runs; named as the window's own operations
+// (MainWindowCommands), which `MainWindowCommands::run` reaches for each of them.
 enum class Handler {
     None,
     cmdBuildSetup_Click,
@@ -55,6 +56,7 @@ enum class Handler {
     mnuTools_Build_Click,
     mnuTools_ClearSetup_Click,
     mnuTools_LoadDefault_Click,
+    Count,  // how many there are: stays last
 };
 
 struct FontDescription {

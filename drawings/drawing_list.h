@@ -4,14 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/drawing_list_model.h"  // listDrawings, defined here
+
 namespace inkrun::drawings {
 
 // Whether a file name is a drawing: it ends in ".dwg", in any letter case.
 bool isDrawingName(std::string_view name);
-
-// The drawings a directory lists: its ordinary files (regular, not hidden) whose names end in
-// ".dwg", in the drawing list's order. Throws FileError when it cannot be read.
-std::vector<std::string> listDrawings(const std::string& directory);
 
 // Sorts names the way the drawing list shows them: in the order of a sorted Windows list box
 // (platform/name_order.h). Names that order finds equal (they differ only in letter case, or in

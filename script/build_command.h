@@ -1,8 +1,6 @@
 #pragma once
 
-#include "commands/main_window_state.h"
-#include "commands/program_settings.h"
-#include "commands/user_dialogs.h"
+#include "commands/command_bodies.h"
 #include "script/script_builder.h"
 
 #include <optional>
@@ -21,9 +19,5 @@ std::string scriptSavedMessage(const std::string& scriptFileName, const std::str
 // failure shows its warning and gives nothing. Otherwise the job the window's state describes.
 std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserDialogs& dialogs,
                                              const ProgramSettings& settings);
-
-// The Build command's body: checks the setup and the selection, writes the script into the
-// drawing directory and reports where. Errors propagate to the command's trap.
-void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings);
 
 }  // namespace inkrun::script

@@ -27,8 +27,6 @@ using ui::ControlKind;
 
 namespace {
 
-QString qtName(std::string_view name) { return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())); }
-
 QRect placeOf(const ui::TwipsRect& place) { return {px(place.left), px(place.top), px(place.width), px(place.height)}; }
 
 // A grey a shade darker than the window, like an inactive caption: the two boxes that show where

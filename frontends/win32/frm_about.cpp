@@ -45,19 +45,12 @@ void frmAbout::show() {
 }
 
 void frmAbout::create() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &frmAbout::windowProc;
-    windowClass.hInstance = instance_;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+    registerWindowClass<frmAbout>(instance_, kWindowClass);
 
     const ui::WindowDescription& description = ui::aboutWindow();
     // No owner: it stands beside the main window, which stays usable.
-    window_ = CreateWindowExW(0, kWindowClass, widen(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+    CreateWindowExW(0, kWindowClass, widen(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0,
+                    0, nullptr, nullptr, instance_, this);
     if (!window_) throw std::runtime_error("The About window could not be created.");
     labels_.clear();
     for (const ui::ControlDescription& control : description.controls) {
@@ -99,24 +92,6 @@ void frmAbout::applyDpi(UINT dpi) {
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window_, nullptr, TRUE);
-}
-
-LRESULT CALLBACK frmAbout::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        // Closed: unloaded. The next About command makes it afresh.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        self->labels_.clear();
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
 }
 
 LRESULT frmAbout::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

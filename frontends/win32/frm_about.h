@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "frontends/win32/window_fonts.h"
+#include "frontends/win32/window_procedure.h"
 
 namespace inkrun::win32 {
 
@@ -19,7 +20,13 @@ public:
     HWND handle() const { return window_; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK windowProcedure<frmAbout>(HWND, UINT, WPARAM, LPARAM);
+    void attach(HWND window) { window_ = window; }
+    // Closed: unloaded. The next About command makes it afresh.
+    void detach() {
+        window_ = nullptr;
+        labels_.clear();
+    }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void create();
     void Form_Load();

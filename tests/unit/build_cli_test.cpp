@@ -13,7 +13,7 @@
 
 #include "commands/plain_window_state.h"
 #include "commands/startup.h"
-#include "drawings/drawing_selection.h"
+#include "commands/command_bodies.h"
 #include "inkrun_version.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"

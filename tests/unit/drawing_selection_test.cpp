@@ -1,4 +1,4 @@
-#include "drawings/drawing_selection.h"
+#include "commands/command_bodies.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace inkrun {
+
+class DrawingListControl;
+
+// The drawing list (File1): the directory it lists, its entries in list order and their marks.
+class DrawingListModel {
+public:
+    explicit DrawingListModel(DrawingListControl& control) : control_(control) {}
+    DrawingListModel(const DrawingListModel&) = delete;
+    // Takes the other list's path and entries; the control that shows them stays this list's
+    // own, and copies the marks itself.
+    DrawingListModel& operator=(const DrawingListModel& other) {
+        path_ = other.path_;
+        entries_ = other.entries_;
+        return *this;
+    }
+
+    const std::string& path() const { return path_; }
+    const std::vector<std::string>& entries() const { return entries_; }
+
+    // Points the list at a directory and reads it afresh, with no entry marked. When the directory
+    // cannot be listed the list is left empty, pointing at it, and FileError is thrown: entries of
+    // another directory beside it would put wrong paths into the next script.
+    void setPath(const std::string& directory);
+
+    // The marked entries, in list order.
+    std::vector<std::string> marked() const;
+
+    // Marks every entry whose name is in `names` (exact comparison) and makes the last entry the
+    // current one. Never removes a mark.
+    void mark(const std::unordered_set<std::string>& names);
+
+private:
+    DrawingListControl& control_;
+    std::string path_;
+    std::vector<std::string> entries_;
+};
+
+// A control that shows the drawing list and keeps its marks: a toolkit's list control, or plain
+// memory. It holds the list's model. The person marks rows in the control; the model only reads
+// and adds marks.
+class DrawingListControl {
+public:
+    virtual ~DrawingListControl() = default;
+
+    DrawingListModel& list() { return list_; }
+    const DrawingListModel& list() const { return list_; }
+
+private:
+    friend class DrawingListModel;
+    // Shows these names in this order, none of them marked and none current.
+    virtual void showEntries(const std::vector<std::string>& names) = 0;
+    // The marked rows, in any order.
+    virtual std::vector<std::size_t> markedRows() const = 0;
+    // Marks these rows (ascending) besides those already marked, and makes `current` the current row.
+    virtual void markRows(const std::vector<std::size_t>& rows, std::size_t current) = 0;
+
+    DrawingListModel list_{*this};
+};
+
+}  // namespace inkrun
+
+namespace inkrun::drawings {
+
+// The drawings a directory lists: its ordinary files (regular, not hidden) whose names end in
+// ".dwg", in the list's order. Throws FileError when it cannot be read. Defined in drawings/,
+// which owns what a drawing is and how the list orders them.
+std::vector<std::string> listDrawings(const std::string& directory);
+
+}  // namespace inkrun::drawings

@@ -1,0 +1,163 @@
+#include "commands/main_window_commands.h"
+
+#include <utility>
+
+#include "commands/command_bodies.h"
+#include "commands/command_frame.h"
+#include "commands/help_command.h"
+#include "commands/startup.h"
+#include "platform/file_lookup.h"
+#include "platform/shell_open.h"
+#include "platform/window_close.h"
+
+namespace inkrun {
+
+namespace {
+
+using Operation = void (MainWindowCommands::*)();
+
+constexpr Operation operationFor(ui::Handler handler) {
+    using H = ui::Handler;
+    switch (handler) {
+    case H::cmdBuildSetup_Click: return &MainWindowCommands::cmdBuildSetup_Click;
+    case H::cmdClearSetup_Click: return &MainWindowCommands::cmdClearSetup_Click;
+    case H::cmdOpenDrawings_Click: return &MainWindowCommands::cmdOpenDrawings_Click;
+    case H::cmdOpenScript_Click: return &MainWindowCommands::cmdOpenScript_Click;
+    case H::cmdSaveSetup_Click: return &MainWindowCommands::cmdSaveSetup_Click;
+    case H::mnuTools_Setup1_Click: return &MainWindowCommands::mnuTools_Setup1_Click;
+    case H::mnuTools_Setup2_Click: return &MainWindowCommands::mnuTools_Setup2_Click;
+    case H::mnuFile_Exit_Click: return &MainWindowCommands::mnuFile_Exit_Click;
+    case H::mnuFile_OpenDrawings_Click: return &MainWindowCommands::mnuFile_OpenDrawings_Click;
+    case H::mnuFile_OpenScripts_Click: return &MainWindowCommands::mnuFile_OpenScripts_Click;
+    case H::mnuFile_Save_Click: return &MainWindowCommands::mnuFile_Save_Click;
+    case H::mnuFile_SaveAs_Click: return &MainWindowCommands::mnuFile_SaveAs_Click;
+    case H::mnuHelp_About_Click: return &MainWindowCommands::mnuHelp_About_Click;
+    case H::mnuHelp_HowTo_Click: return &MainWindowCommands::mnuHelp_HowTo_Click;
+    case H::mnuTools_Build_Click: return &MainWindowCommands::mnuTools_Build_Click;
+    case H::mnuTools_ClearSetup_Click: return &MainWindowCommands::mnuTools_ClearSetup_Click;
+    case H::mnuTools_LoadDefault_Click: return &MainWindowCommands::mnuTools_LoadDefault_Click;
+    case H::None:
+    case H::Count: break;
+    }
+    return nullptr;
+}
+
+constexpr bool everyHandlerHasAnOperation() {
+    for (int handler = 1; handler < static_cast<int>(ui::Handler::Count); ++handler)
+        if (!operationFor(static_cast<ui::Handler>(handler))) return false;
+    return true;
+}
+
+// A handler that the tables can name but no case above reaches would leave its control dead.
+static_assert(everyHandlerHasAnOperation(), "a ui::Handler has no case in operationFor");
+
+}  // namespace
+
+void MainWindowCommands::run(ui::Handler handler) {
+    if (const Operation operation = operationFor(handler)) (this->*operation)();
+}
+
+template <typename Body>
+void MainWindowCommands::trapped(Body&& body) {
+    // A handler run as a step of another has its own frame; the outer one's error waits.
+    std::exception_ptr outer = std::exchange(pendingError_, nullptr);
+    try {
+        std::forward<Body>(body)();
+    } catch (...) {
+        pendingError_ = std::current_exception();
+    }
+    CheckCommandError();
+    pendingError_ = outer;
+}
+
+void MainWindowCommands::CheckCommandError() { checkCommandError(pendingError_, hooks_.dialogs()); }
+
+int MainWindowCommands::OpenDocument(const std::string& DocName) {
+    // The opener's late verdict comes on another thread, perhaps after this window has gone.
+    MainWindowHooks::Poster post = hooks_.windowThread();
+    std::weak_ptr<const bool> alive = alive_;
+    return platform::startOpeningDocument(DocName, [post, alive, this](int result) {
+        if (!post) return;
+        post([alive, this, result] {
+            if (alive.lock()) reportShellResult(result, hooks_.dialogs());
+        });
+    });
+}
+
+bool MainWindowCommands::DirExists(const std::string& path) const { return platform::dirExists(path); }
+
+// --- Start-up and shutdown ---
+
+void MainWindowCommands::Form_Load() {
+    trapped([&] {
+        settings_ = settingsOfCurrentDirectory();
+        restoreStartState(state_, settings_);
+    });
+    // Whatever start-up reported, the window opens with a setup: slot 1 or the template.
+    mnuTools_Setup1_Click();
+}
+
+void MainWindowCommands::Form_Unload() {
+    platform::closeWindowByTitle(kHelpWindowTitle);
+    hooks_.unloadWindows();
+    hooks_.endProgram();
+}
+
+// Ends at once: nothing of the shutdown runs, an open help window stays.
+void MainWindowCommands::mnuFile_Exit_Click() { hooks_.endProgram(); }
+
+// --- The commands ---
+
+void MainWindowCommands::cmdBuildSetup_Click() {
+    trapped([&] { script::buildInkrunScript(state_, hooks_.dialogs(), settings_); });
+}
+
+void MainWindowCommands::mnuFile_OpenDrawings_Click() {
+    trapped([&] { drawings::openDrawingFiles(state_, hooks_.dialogs(), settings_); });
+}
+
+void MainWindowCommands::cmdClearSetup_Click() {
+    trapped([&] { setup::clearSetup(state_); });
+}
+
+void MainWindowCommands::mnuTools_Setup1_Click() {
+    trapped([&] { setup::loadSetupSlot(state_, settings_, 1); });
+}
+
+void MainWindowCommands::mnuTools_Setup2_Click() {
+    trapped([&] { setup::loadSetupSlot(state_, settings_, 2); });
+}
+
+void MainWindowCommands::mnuTools_LoadDefault_Click() {
+    trapped([&] { setup::loadDefaultSetup(state_); });
+}
+
+void MainWindowCommands::mnuFile_OpenScripts_Click() {
+    trapped([&] { setup::openSetupFile(state_, hooks_.dialogs()); });
+}
+
+void MainWindowCommands::cmdSaveSetup_Click() {
+    trapped([&] { setup::saveSetup(state_, hooks_.dialogs()); });
+}
+
+void MainWindowCommands::mnuFile_SaveAs_Click() {
+    trapped([&] { setup::saveSetupAs(state_, hooks_.dialogs()); });
+}
+
+void MainWindowCommands::mnuHelp_HowTo_Click() {
+    showHelp(settings_, hooks_.dialogs(), [](const std::string& title) { platform::closeWindowByTitle(title); },
+             [this](const std::string& path) { return OpenDocument(path); });
+}
+
+void MainWindowCommands::mnuHelp_About_Click() {
+    trapped([&] { hooks_.showAbout(); });
+}
+
+// The delegating handlers: one call each, nothing before or after.
+void MainWindowCommands::cmdOpenDrawings_Click() { mnuFile_OpenDrawings_Click(); }
+void MainWindowCommands::cmdOpenScript_Click() { mnuFile_OpenScripts_Click(); }
+void MainWindowCommands::mnuFile_Save_Click() { cmdSaveSetup_Click(); }
+void MainWindowCommands::mnuTools_Build_Click() { cmdBuildSetup_Click(); }
+void MainWindowCommands::mnuTools_ClearSetup_Click() { cmdClearSetup_Click(); }
+
+}  // namespace inkrun

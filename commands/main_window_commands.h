@@ -1,0 +1,69 @@
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "commands/main_window_hooks.h"
+#include "commands/main_window_state.h"
+#include "commands/program_settings.h"
+#include "commands/window_description.h"
+
+namespace inkrun {
+
+// The main window's operations: every command handler, named after its control and event, with
+// the trap that ends each in CheckCommandError, start-up and shutdown. A window derives from
+// it, implements MainWindowState and MainWindowHooks over its widgets, and has each control and
+// menu entry call run() with the handler the window description gives it.
+class MainWindowCommands {
+public:
+    MainWindowCommands(MainWindowState& state, MainWindowHooks& hooks) : state_(state), hooks_(hooks) {}
+    MainWindowCommands(const MainWindowCommands&) = delete;
+    MainWindowCommands& operator=(const MainWindowCommands&) = delete;
+
+    // Runs the handler a control or menu entry names; nothing for Handler::None.
+    void run(ui::Handler handler);
+
+    // The process-wide values, fixed by Form_Load.
+    const ProgramSettings& settings() const { return settings_; }
+
+    // Hands a document to the desktop's "open" action without waiting for the program that shows
+    // it; returns the shell's result. A refusal known only later is shown when it comes.
+    int OpenDocument(const std::string& DocName);
+    bool DirExists(const std::string& path) const;
+
+    void cmdBuildSetup_Click();
+    void cmdClearSetup_Click();
+    void cmdOpenDrawings_Click();
+    void cmdOpenScript_Click();
+    void cmdSaveSetup_Click();
+    void mnuTools_Setup1_Click();
+    void mnuTools_Setup2_Click();
+    void Form_Load();
+    void Form_Unload();
+    void mnuFile_Exit_Click();
+    void mnuFile_OpenDrawings_Click();
+    void mnuFile_OpenScripts_Click();
+    void mnuFile_Save_Click();
+    void mnuFile_SaveAs_Click();
+    void mnuHelp_About_Click();
+    void mnuHelp_HowTo_Click();
+    void mnuTools_Build_Click();
+    void mnuTools_ClearSetup_Click();
+    void mnuTools_LoadDefault_Click();
+    void CheckCommandError();
+
+private:
+    // The frame of a trapped handler: run the body, keep what it threw, report at the exit point.
+    template <typename Body>
+    void trapped(Body&& body);
+
+    MainWindowState& state_;
+    MainWindowHooks& hooks_;
+    ProgramSettings settings_;
+    std::exception_ptr pendingError_;
+    // Gone with the window: what comes back from another thread looks for it before it reports.
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+};
+
+}  // namespace inkrun

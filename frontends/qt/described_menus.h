@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QKeySequence>
+#include <functional>
+
+#include "commands/window_description.h"
+
+class QMenuBar;
+
+// Qt menus built from the shared window tables (commands/window_description.h).
+namespace inkrun::app {
+
+// The window's menus in `bar`, each entry named after its description; choosing an entry (or
+// pressing its shortcut) calls `run` with the entry's handler.
+void buildMenus(QMenuBar* bar, const ui::WindowDescription& window, const std::function<void(ui::Handler)>& run);
+
+}  // namespace inkrun::app

@@ -1,0 +1,235 @@
+#include "commands/main_window_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/plain_window_state.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#ifndef _WIN32
+#include "support/stand_in_opener.h"
+#endif
+
+namespace inkrun {
+namespace {
+
+using test::ScriptedDialogs;
+using test::TempDir;
+using DialogKind = ScriptedDialogs::DialogKind;
+using ui::Handler;
+
+// What a toolkit would do, written down: the About window shown, the windows unloaded, the
+// program ended, and tasks for the window's thread queued until the test runs them.
+class RecordedHooks : public MainWindowHooks {
+public:
+    ScriptedDialogs scripted;
+    std::vector<std::string> calls;
+
+    UserDialogs& dialogs() override { return scripted; }
+    void showAbout() override { calls.push_back("show About"); }
+    void unloadWindows() override { calls.push_back("unload windows"); }
+    void endProgram() override { calls.push_back("end program"); }
+    Poster windowThread() override {
+        return [queue = queue_](std::function<void()> task) { queue->push(std::move(task)); };
+    }
+
+    // Waits (a minute at most) for a task to come, and runs it on this, the window's, thread.
+    bool runNextTask() {
+        std::function<void()> task = queue_->pop();
+        if (!task) return false;
+        task();
+        return true;
+    }
+
+private:
+    struct Queue {
+        std::mutex mutex;
+        std::condition_variable arrived;
+        std::vector<std::function<void()>> tasks;
+        void push(std::function<void()> task) {
+            std::lock_guard lock(mutex);
+            tasks.push_back(std::move(task));
+            arrived.notify_all();
+        }
+        std::function<void()> pop() {
+            std::unique_lock lock(mutex);
+            if (!arrived.wait_for(lock, std::chrono::minutes(1), [&] { return !tasks.empty(); })) return {};
+            std::function<void()> task = std::move(tasks.front());
+            tasks.erase(tasks.begin());
+            return task;
+        }
+    };
+    std::shared_ptr<Queue> queue_ = std::make_shared<Queue>();
+};
+
+// A run started in a settings directory that remembers a drawing directory with two drawings,
+// with two setup slots and no help page.
+struct Session {
+    TempDir dir;
+    std::string settings = dir.mkdir("settings");
+    std::string jobs = dir.mkdir("jobs");
+    PlainWindowState state;
+    RecordedHooks hooks;
+    std::optional<MainWindowCommands> commands{std::in_place, state, hooks};
+
+    Session() {
+        dir.write("jobs/a.dwg", "");
+        dir.write("jobs/b.dwg", "");
+        dir.write("settings/DefaultFile.txt", jobs);
+        dir.write("settings/Setup1.txt", "zoom");
+        dir.write("settings/Setup2.txt", "purge");
+        const std::filesystem::path before = std::filesystem::current_path();
+        std::filesystem::current_path(test::pathOf(settings));
+        commands->Form_Load();
+        std::filesystem::current_path(before);
+    }
+    ScriptedDialogs& dialogs() { return hooks.scripted; }
+    std::string lastMessage() { return dialogs().messages.empty() ? "" : dialogs().messages.back().text; }
+};
+
+void expectDialog(Session& run, DialogKind kind, const std::string& title, const std::string& fileName) {
+    ASSERT_EQ(run.dialogs().dialogs.size(), 1u);
+    EXPECT_EQ(run.dialogs().dialogs[0].kind, kind);
+    EXPECT_EQ(run.dialogs().dialogs[0].options.title, title);
+    EXPECT_EQ(run.dialogs().dialogs[0].options.fileName, fileName);
+}
+
+// For each handler: what the person does first, and what shows that its command ran.
+struct Expected {
+    std::function<void(Session&)> before;
+    std::function<void(Session&)> check;
+};
+
+const std::map<Handler, Expected>& expectations() {
+    static const Expected build{[](Session& run) { run.state.select(0); },
+                                [](Session& run) {
+                                    EXPECT_TRUE(std::filesystem::exists(test::pathOf(run.dir.file("jobs/Inkrun.scr"))));
+                                    EXPECT_EQ(run.lastMessage().rfind("File saved as: Inkrun.scr", 0), 0u);
+                                }};
+    static const Expected clear{{}, [](Session& run) {
+                                    EXPECT_EQ(run.state.setupText(), "");
+                                    EXPECT_EQ(run.state.setupPath(), "");
+                                }};
+    static const Expected openDrawings{[](Session& run) { run.dialogs().cancel(); },
+                                       [](Session& run) { expectDialog(run, DialogKind::OpenFiles, "Drawing Files", ""); }};
+    static const Expected openSetup{[](Session& run) { run.dialogs().cancel(); },
+                                    [](Session& run) { expectDialog(run, DialogKind::OpenFile, "Script Files", "*.txt"); }};
+    static const Expected save{[](Session& run) { run.dialogs().cancel(); },
+                               [](Session& run) { expectDialog(run, DialogKind::SaveFile, "", "Setup1.txt"); }};
+    auto slot = [](const char* name, const char* text) {
+        return Expected{[](Session& run) { run.state.setSetupPath(""); },
+                        [=](Session& run) {
+                            EXPECT_EQ(run.state.setupPath(), run.settings + test::kSep + name);
+                            EXPECT_EQ(run.state.setupText(), text);
+                        }};
+    };
+    static const std::map<Handler, Expected> table{
+        {Handler::cmdBuildSetup_Click, build},
+        {Handler::mnuTools_Build_Click, build},
+        {Handler::cmdClearSetup_Click, clear},
+        {Handler::mnuTools_ClearSetup_Click, clear},
+        {Handler::cmdOpenDrawings_Click, openDrawings},
+        {Handler::mnuFile_OpenDrawings_Click, openDrawings},
+        {Handler::cmdOpenScript_Click, openSetup},
+        {Handler::mnuFile_OpenScripts_Click, openSetup},
+        {Handler::cmdSaveSetup_Click, save},
+        {Handler::mnuFile_Save_Click, save},
+        {Handler::mnuFile_SaveAs_Click,
+         {[](Session& run) { run.dialogs().cancel(); },
+          [](Session& run) { expectDialog(run, DialogKind::SaveFile, "Script Files", "*.txt"); }}},
+        {Handler::mnuTools_Setup1_Click, slot("Setup1.txt", "zoom")},
+        {Handler::mnuTools_Setup2_Click, slot("Setup2.txt", "purge")},
+        {Handler::mnuTools_LoadDefault_Click,
+         {{}, [](Session& run) { EXPECT_EQ(run.state.setupPath(), "Default Script Loaded"); }}},
+        {Handler::mnuHelp_HowTo_Click, {{}, [](Session& run) { EXPECT_EQ(run.lastMessage(), "File not found"); }}},
+        {Handler::mnuHelp_About_Click,
+         {{}, [](Session& run) { EXPECT_EQ(run.hooks.calls, std::vector<std::string>{"show About"}); }}},
+        {Handler::mnuFile_Exit_Click,
+         {{}, [](Session& run) { EXPECT_EQ(run.hooks.calls, std::vector<std::string>{"end program"}); }}},
+    };
+    return table;
+}
+
+void expectReachesItsCommand(std::string_view name, Handler handler) {
+    SCOPED_TRACE(std::string(name));
+    const auto expected = expectations().find(handler);
+    ASSERT_NE(expected, expectations().end()) << "no expectation for this handler";
+    Session run;
+    ASSERT_EQ(run.state.setupText(), "zoom");  // Form_Load loaded slot 1
+    if (expected->second.before) expected->second.before(run);
+    run.commands->run(handler);
+    expected->second.check(run);
+    EXPECT_TRUE(run.dialogs().answers.empty()) << "a queued answer was never asked for";
+}
+
+TEST(MainWindowCommands, EveryMenuEntryAndControlReachesItsCommand) {
+    int reached = 0;
+    for (const ui::Menu& menu : ui::mainWindow().menus)
+        for (const ui::MenuEntry& entry : menu.entries) {
+            if (entry.handler == Handler::None) continue;
+            expectReachesItsCommand(entry.name, entry.handler);
+            ++reached;
+        }
+    for (const ui::ControlDescription& control : ui::mainWindow().controls) {
+        if (control.handler == Handler::None) continue;
+        expectReachesItsCommand(control.name, control.handler);
+        ++reached;
+    }
+    EXPECT_EQ(reached, 12 + 5);  // the menus' entries and the five picture buttons
+}
+
+TEST(MainWindowCommands, ClosingUnloadsTheWindowsBeforeTheProgramEnds) {
+    Session run;
+    run.commands->Form_Unload();
+    EXPECT_EQ(run.hooks.calls, (std::vector<std::string>{"unload windows", "end program"}));
+    EXPECT_TRUE(run.dialogs().messages.empty());
+}
+
+TEST(MainWindowCommands, AnErrorIsReportedByTheHandlerThatMetIt) {
+    Session run;
+    run.state.select(1);
+    run.state.setDrawingDirectory(run.dir.file("gone"));
+    run.commands->cmdBuildSetup_Click();
+    run.commands->mnuTools_Setup2_Click();  // the next command starts with no error pending
+    ASSERT_EQ(run.dialogs().messages.size(), 1u);
+    EXPECT_EQ(run.dialogs().messages[0].title, "Inkrun");
+    EXPECT_EQ(run.dialogs().messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(run.dialogs().messages[0].text.rfind("Could not write " + run.dir.file("gone"), 0), 0u);
+    EXPECT_EQ(run.state.setupText(), "purge");
+}
+
+#ifndef _WIN32  // a stand-in opener on PATH; ShellExecuteA answers at once
+TEST(MainWindowCommands, HowToDoesNotWaitForTheOpenerAndShowsItsLateRefusalOnTheWindowsThread) {
+    test::PathGuard path;
+    TempDir bin;
+    TempDir record;
+    test::installOpener(bin, record, 4, true);  // stays until released, then: no program for it
+    Session run;
+    run.dir.write("settings/readme.htm", "<title>INKRUN</title>");
+
+    run.commands->mnuHelp_HowTo_Click();  // returns while the opener still runs
+    EXPECT_TRUE(run.dialogs().messages.empty());
+    record.write("release", "");
+    ASSERT_TRUE(run.hooks.runNextTask());
+    EXPECT_EQ(run.lastMessage(), "No association for file extension");
+
+    // A refusal that comes once the window has gone finds nothing to report to.
+    run.commands->mnuHelp_HowTo_Click();  // released already: refused at once, reported later
+    run.commands.reset();
+    ASSERT_TRUE(run.hooks.runNextTask());
+    EXPECT_EQ(run.dialogs().messages.size(), 1u);
+}
+#endif
+
+}  // namespace
+}  // namespace inkrun
