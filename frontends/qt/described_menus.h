@@ -3,12 +3,16 @@
 #include <QKeySequence>
 #include <functional>
 
+#include "commands/shortcut.h"
 #include "commands/window_description.h"
 
 class QMenuBar;
 
 // Qt menus built from the shared window tables (commands/window_description.h).
 namespace inkrun::app {
+
+// The key sequence of a shortcut as the description spells it.
+QKeySequence keySequence(const ui::Shortcut& shortcut);
 
 // The window's menus in `bar`, each entry named after its description; choosing an entry (or
 // pressing its shortcut) calls `run` with the entry's handler.

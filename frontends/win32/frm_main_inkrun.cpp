@@ -10,6 +10,7 @@
 #include "frontends/win32/frm_about.h"
 #include "frontends/win32/icons.h"
 #include "frontends/win32/keyboard.h"
+#include "frontends/win32/single_line_box.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {
@@ -53,6 +54,8 @@ void frmMainInkrun::create() {
     menu_.create(window_, description);
     controls_.create(window_, instance_, description);
     File1_.attach(control("File1"));
+    for (const DescribedControl& c : controls_.all())
+        if (c.description->singleLine) makeSingleLineBox(c.window);
     layout_.apply(window_, kWindowStyle, kWindowExStyle, description, controls_, instance_, GetDpiForWindow(window_));
 }
 

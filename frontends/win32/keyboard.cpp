@@ -1,17 +1,26 @@
 #include "frontends/win32/keyboard.h"
 
+#include "commands/keyboard_rules.h"
+
 namespace inkrun::win32 {
 
 bool applyKeyboardRules(HWND window, const DescribedControls& controls, const MSG& message) {
-    if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
-    if (message.wParam == VK_TAB) {
-        moveFocus(window, controls, GetKeyState(VK_SHIFT) < 0);
-        return true;
-    }
+    if (message.message != WM_KEYDOWN || GetKeyState(VK_MENU) < 0) return false;
     const DescribedControl* focused = controls.find(message.hwnd);
-    if (message.wParam == VK_RETURN && focused && focused->description->kind == ui::ControlKind::PictureButton) {
-        SendMessageW(focused->window, BM_CLICK, 0, 0);
-        return true;
+    if (!focused) return false;
+    ui::KeyStroke stroke;
+    stroke.control = GetKeyState(VK_CONTROL) < 0;
+    switch (message.wParam) {
+    case VK_TAB: stroke.key = GetKeyState(VK_SHIFT) < 0 ? ui::Key::Backtab : ui::Key::Tab; break;
+    case VK_RETURN: stroke.key = ui::Key::Enter; break;
+    default: return false;
+    }
+    switch (ui::answerKey(*focused->description, stroke)) {
+    case ui::KeyAnswer::AsUsual: return false;
+    case ui::KeyAnswer::FocusNext: moveFocus(window, controls, false); return true;
+    case ui::KeyAnswer::FocusPrevious: moveFocus(window, controls, true); return true;
+    case ui::KeyAnswer::Press: SendMessageW(focused->window, BM_CLICK, 0, 0); return true;
+    case ui::KeyAnswer::Ignore: return true;
     }
     return false;
 }

@@ -4,9 +4,10 @@
 
 namespace inkrun::win32 {
 
-// Tab leaves the setup editor as it leaves every other control (setups hold no tabs), and Enter
-// presses the focused picture button, as Space does. True when the message was dealt with; the
-// rest is the dialog manager's (IsDialogMessage).
+// The shared keyboard rules (commands/keyboard_rules.h) on a key message for one of the
+// window's controls: Tab and Ctrl+Tab leave a text box, Enter presses a picture button, Enter
+// types nothing in a single-line box. True when the message was dealt with; the rest is the
+// dialog manager's (IsDialogMessage).
 bool applyKeyboardRules(HWND window, const DescribedControls& controls, const MSG& message);
 
 // Moves the keyboard focus to the next (or previous) tab stop of `window`. Entering a

@@ -1,8 +1,6 @@
 #include "frontends/win32/menu_bar.h"
 
-#include <cctype>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "frontends/win32/command_ids.h"
@@ -14,16 +12,35 @@ using platform::widen;
 
 namespace {
 
-// "Ctrl+S" as an accelerator; the table names no other kind of shortcut.
-bool parseShortcut(std::string_view shortcut, ACCEL& accel) {
-    constexpr std::string_view ctrl = "Ctrl+";
-    if (!shortcut.starts_with(ctrl) || shortcut.size() != ctrl.size() + 1) return false;
-    accel.fVirt = FCONTROL | FVIRTKEY;
-    accel.key = static_cast<WORD>(std::toupper(static_cast<unsigned char>(shortcut.back())));
-    return true;
+WORD virtualKey(const ui::Shortcut& shortcut) {
+    using ui::ShortcutKey;
+    switch (shortcut.key) {
+    case ShortcutKey::Character: return static_cast<WORD>(shortcut.character);  // 'A' to 'Z', '0' to '9'
+    case ShortcutKey::Function: return static_cast<WORD>(VK_F1 + shortcut.function - 1);
+    case ShortcutKey::Delete: return VK_DELETE;
+    case ShortcutKey::Insert: return VK_INSERT;
+    case ShortcutKey::Home: return VK_HOME;
+    case ShortcutKey::End: return VK_END;
+    case ShortcutKey::PageUp: return VK_PRIOR;
+    case ShortcutKey::PageDown: return VK_NEXT;
+    case ShortcutKey::Left: return VK_LEFT;
+    case ShortcutKey::Up: return VK_UP;
+    case ShortcutKey::Right: return VK_RIGHT;
+    case ShortcutKey::Down: return VK_DOWN;
+    }
+    return 0;
 }
 
 }  // namespace
+
+ACCEL acceleratorFor(const ui::Shortcut& shortcut, WORD command) {
+    ACCEL accel{};
+    accel.fVirt = FVIRTKEY | (shortcut.control ? FCONTROL : 0) | (shortcut.shift ? FSHIFT : 0) |
+                  (shortcut.alt ? FALT : 0);
+    accel.key = virtualKey(shortcut);
+    accel.cmd = command;
+    return accel;
+}
 
 MenuBar::~MenuBar() {
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
@@ -41,11 +58,9 @@ void MenuBar::create(HWND window, const ui::WindowDescription& description) {
             }
             const WORD command = static_cast<WORD>(commandId(entry.handler));
             std::wstring caption = widen(entry.caption);
-            ACCEL accel{};
-            if (!entry.shortcut.empty() && parseShortcut(entry.shortcut, accel)) {
+            if (const auto shortcut = ui::parseShortcut(entry.shortcut)) {
                 caption += L"\t" + widen(entry.shortcut);
-                accel.cmd = command;
-                accelerators.push_back(accel);
+                accelerators.push_back(acceleratorFor(*shortcut, command));
             }
             AppendMenuW(popup, MF_STRING, command, caption.c_str());
         }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <optional>
+
+#include "commands/shortcut.h"
 #include "commands/window_description.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {
+
+// The accelerator for a shortcut as the description spells it.
+ACCEL acceleratorFor(const ui::Shortcut& shortcut, WORD command);
 
 // A window's menu bar from its description, with an accelerator for each entry's shortcut; every
 // entry sends the WM_COMMAND of its handler (command_ids.h).
