@@ -56,7 +56,7 @@ enum class Handler {
     mnuTools_Build_Click,
     mnuTools_ClearSetup_Click,
     mnuTools_LoadDefault_Click,
-    Count,  // how many there are: stays last
+    Count,  // one past the last handler: stays last
 };
 
 struct FontDescription {
