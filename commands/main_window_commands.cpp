@@ -145,8 +145,8 @@ void MainWindowCommands::mnuFile_SaveAs_Click() {
 }
 
 void MainWindowCommands::mnuHelp_HowTo_Click() {
-    showHelp(settings_, hooks_.dialogs(), [](const std::string& title) { platform::closeWindowByTitle(title); },
-             [this](const std::string& path) { return OpenDocument(path); });
+    const auto closeByTitle = [](const std::string& title) { platform::closeWindowByTitle(title); };
+    showHelp(settings_, hooks_.dialogs(), closeByTitle, [this](const std::string& path) { return OpenDocument(path); });
 }
 
 void MainWindowCommands::mnuHelp_About_Click() {

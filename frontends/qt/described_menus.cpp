@@ -14,7 +14,8 @@ Qt::Key qtKey(const ui::Shortcut& shortcut) {
     using ui::ShortcutKey;
     switch (shortcut.key) {
     case ShortcutKey::Character:
-        if (shortcut.character >= '0' && shortcut.character <= '9') return Qt::Key(Qt::Key_0 + (shortcut.character - '0'));
+        if (shortcut.character >= '0' && shortcut.character <= '9')
+            return Qt::Key(Qt::Key_0 + (shortcut.character - '0'));
         return Qt::Key(Qt::Key_A + (shortcut.character - 'A'));
     case ShortcutKey::Function: return Qt::Key(Qt::Key_F1 + (shortcut.function - 1));
     case ShortcutKey::Delete: return Qt::Key_Delete;

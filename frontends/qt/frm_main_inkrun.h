@@ -21,10 +21,7 @@ class frmAbout;
 
 // The main window. Its controls hold the whole state of a run; every button and menu entry runs
 // one handler of MainWindowCommands, named after the control and its event.
-class frmMainInkrun : public QMainWindow,
-                      public MainWindowState,
-                      private MainWindowHooks,
-                      public MainWindowCommands {
+class frmMainInkrun : public QMainWindow, public MainWindowState, private MainWindowHooks, public MainWindowCommands {
     Q_OBJECT
 public:
     // `dialogs` answers message boxes and file dialogs; the window's own Qt dialogs when null.

@@ -28,8 +28,9 @@ int captionWidth(HWND window, HFONT font) {
 // The place of a control in the client area: an option button's is given within its frame.
 ui::TwipsRect clientPlace(const ui::WindowDescription& description, const ui::ControlDescription& control) {
     ui::TwipsRect place = control.place;
-    if (const ui::ControlDescription* frame =
-            control.container.empty() ? nullptr : ui::findControl(description, control.container)) {
+    if (const ui::ControlDescription* frame = control.container.empty()
+                                                  ? nullptr
+                                                  : ui::findControl(description, control.container)) {
         place.left += frame->place.left;
         place.top += frame->place.top;
     }
@@ -62,7 +63,8 @@ void ControlLayout::apply(HWND window, DWORD style, DWORD exStyle, const ui::Win
         // than being cut off, up to the window's edge.
         if ((control.kind == ControlKind::Label || control.kind == ControlKind::OptionButton) &&
             !control.inactiveCaptionBackground) {
-            const int box = control.kind == ControlKind::OptionButton ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + 6 : 0;
+            const int box = control.kind == ControlKind::OptionButton ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + 6
+                                                                      : 0;
             const int room = scaled(description.clientWidth, dpi) - scaled(place.left, dpi);
             width = std::max(width, std::min(captionWidth(c.window, font) + box, room));
         }
@@ -81,7 +83,8 @@ void ControlLayout::apply(HWND window, DWORD style, DWORD exStyle, const ui::Win
     AdjustWindowRectExForDpi(&frame, style, GetMenu(window) != nullptr, exStyle, dpi);
     SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (HWND tips = controls.tooltips()) SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, static_cast<int>(dpi), 96));
+    if (HWND tips = controls.tooltips())
+        SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, static_cast<int>(dpi), 96));
 }
 
 }  // namespace inkrun::win32

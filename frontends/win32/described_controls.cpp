@@ -62,16 +62,16 @@ std::string_view initialText(const ui::ControlDescription& control) {
 
 void DescribedControls::create(HWND parent, HINSTANCE instance, const ui::WindowDescription& window) {
     tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-                                instance, nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance,
+                                nullptr);
     for (std::size_t index = 0; index < window.controls.size(); ++index) {
         const ui::ControlDescription& description = window.controls[index];
         if (!description.created) continue;
         const int id = description.handler != ui::Handler::None ? commandId(description.handler)
                                                                 : kControlIdBase + static_cast<int>(index);
-        const DWORD exStyle =
-            description.kind == ControlKind::FileList || description.kind == ControlKind::TextBox ? WS_EX_CLIENTEDGE
-                                                                                                  : 0;
+        const DWORD exStyle = description.kind == ControlKind::FileList || description.kind == ControlKind::TextBox
+                                  ? WS_EX_CLIENTEDGE
+                                  : 0;
         HWND control = CreateWindowExW(exStyle, controlClass(description.kind), widen(initialText(description)).c_str(),
                                        controlStyle(description), 0, 0, 0, 0, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);

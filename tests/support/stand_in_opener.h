@@ -39,12 +39,14 @@ private:
 // was given to "argument" and "count" in `record`, waits until `record` holds a file "release"
 // if told to (a minute at most), and exits with `status`.
 inline void installOpener(const TempDir& bin, const TempDir& record, int status, bool waitForRelease = false) {
-    std::string script = "#!/bin/sh\n"
-                         "PATH=/usr/bin:/bin\n"
-                         "printf '%s' \"$#\" > '" + record.path() + "/count'\n"
-                         "printf '%s' \"$1\" > '" + record.path() + "/argument'\n";
-    if (waitForRelease)
-        script += "i=0; while [ ! -e '" + record.path() + "/release' ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i+1)); done\n";
+    const std::string to = " > '" + record.path();
+    std::string script = "#!/bin/sh\nPATH=/usr/bin:/bin\n";
+    script += "printf '%s' \"$#\"" + to + "/count'\n";
+    script += "printf '%s' \"$1\"" + to + "/argument'\n";
+    if (waitForRelease) {
+        script += "i=0; while [ ! -e '" + record.path() + "/release' ] && [ $i -lt 600 ]; do\n";
+        script += "    sleep 0.1; i=$((i+1))\ndone\n";
+    }
     script += "exit " + std::to_string(status) + "\n";
     const std::string opener = bin.write(kOpenerName, script);
     chmod(opener.c_str(), 0755);

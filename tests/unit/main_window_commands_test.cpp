@@ -120,10 +120,12 @@ const std::map<Handler, Expected>& expectations() {
                                     EXPECT_EQ(run.state.setupText(), "");
                                     EXPECT_EQ(run.state.setupPath(), "");
                                 }};
-    static const Expected openDrawings{[](Session& run) { run.dialogs().cancel(); },
-                                       [](Session& run) { expectDialog(run, DialogKind::OpenFiles, "Drawing Files", ""); }};
-    static const Expected openSetup{[](Session& run) { run.dialogs().cancel(); },
-                                    [](Session& run) { expectDialog(run, DialogKind::OpenFile, "Script Files", "*.txt"); }};
+    static const Expected openDrawings{
+        [](Session& run) { run.dialogs().cancel(); },
+        [](Session& run) { expectDialog(run, DialogKind::OpenFiles, "Drawing Files", ""); }};
+    static const Expected openSetup{
+        [](Session& run) { run.dialogs().cancel(); },
+        [](Session& run) { expectDialog(run, DialogKind::OpenFile, "Script Files", "*.txt"); }};
     static const Expected save{[](Session& run) { run.dialogs().cancel(); },
                                [](Session& run) { expectDialog(run, DialogKind::SaveFile, "", "Setup1.txt"); }};
     auto slot = [](const char* name, const char* text) {
