@@ -18,8 +18,7 @@ box=$(wait_window '^Inkrun$')
 keys "$box" Return
 wait_no_window '^Inkrun$'
 
-printf '_open\r\n"%s/A-102.dwg"\r\nzoom\r\nextents\r\n_open\r\n"%s/A-101.dwg"\r\nzoom\r\nextents\r\n' \
-    "$WORK/jobs" "$WORK/jobs" > "$WORK/expected.scr"
+expected_script "$WORK/jobs" / $'zoom\r\nextents' A-102.dwg A-101.dwg > "$WORK/expected.scr"
 expect_file "$WORK/jobs/Inkrun.scr" "$WORK/expected.scr"
 
 # Exit through the File menu ends the program.

@@ -31,8 +31,7 @@ click_at 284 116  # the hammer
 box=$(wait_window '^Inkrun$')
 keys "$box" Return
 
-printf '_open\r\n"%s/A-103.dwg"\r\nclose\r\ny\r\n\r\n_open\r\n"%s/A-101.dwg"\r\nclose\r\ny\r\n\r\n' \
-    "$WORK/jobs" "$WORK/jobs" > "$WORK/expected.scr"
+expected_script "$WORK/jobs" / $'close\r\ny\r\n' A-103.dwg A-101.dwg > "$WORK/expected.scr"
 expect_file "$WORK/jobs/Inkrun.scr" "$WORK/expected.scr"
 printf '%s' "$WORK/jobs" > "$WORK/expected-default.txt"
 expect_file "$WORK/settings/DefaultFile.txt" "$WORK/expected-default.txt"

@@ -47,7 +47,7 @@ wait_exit "$INKRUN_PID"
 start_inkrun "$settings" second
 main=$(wait_window '^Inkrun Script Builder$')
 build_first_drawing
-printf '_open\r\n"%s/A.dwg"\r\nzoom\r\nextents\r\n' "$settings" > "$WORK/expected.scr"
+expected_script "$settings" / $'zoom\r\nextents' A.dwg > "$WORK/expected.scr"
 expect_file "$settings/Inkrun.scr" "$WORK/expected.scr"
 
 keys "$main" alt+f x

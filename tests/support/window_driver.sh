@@ -7,6 +7,7 @@
 # A caller adds its own clean-up to CLEANUP_STEPS.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/x_session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/expected_script.sh"
 
 GUI_TEST_NAME=${GUI_TEST_NAME:-$(basename "$0" .sh)}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/inkrun-$GUI_TEST_NAME-XXXXXX")

@@ -19,6 +19,7 @@
 #include "script/script_builder.h"
 #include "setup/default_template.h"
 #include "setup/setup_commands.h"
+#include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -31,11 +32,7 @@ using test::TempDir;
 
 // One drawing with the built-in template.
 std::string templateScript(const std::string& directory, const std::string& drawing) {
-    script::ScriptJob job;
-    job.directory = directory;
-    job.drawings = {drawing};
-    job.setupText = setup::defaultSetupTemplate();
-    return script::scriptBytes(job);
+    return test::expectedScript(directory, {drawing}, setup::defaultSetupTemplate());
 }
 
 struct CliRun {
@@ -155,7 +152,7 @@ TEST_F(BuildCli, DefaultsAreTheWindowsStartState) {
     dir.write("settings/Setup1.txt", "zoom");
     EXPECT_EQ(run({"A-101.dwg", "B-201.DWG"}).status, kExitSuccess);
     EXPECT_EQ(test::readFile(jobs + test::kSep + "Inkrun.scr"),
-              "_open\r\n\"" + jobs + test::kSep + "B-201.DWG\"\r\nzoom\r\n_open\r\n\"" + jobs + test::kSep + "A-101.dwg\"\r\nzoom\r\n");
+              test::expectedScript(jobs, {"B-201.DWG", "A-101.dwg"}, "zoom"));
 
     // A remembered directory that is gone, or no DefaultFile.txt: the settings directory.
     for (bool keepFile : {true, false}) {
@@ -176,7 +173,7 @@ TEST_F(BuildCli, SettingsAndPathsStartInTheCurrentDirectory) {
     CliRun result = run({"--settings", "settings", "--slot=2", "--output", "out.scr", "C-301.dwg"}, dir.path());
     EXPECT_EQ(result.status, kExitSuccess) << result.err;
     EXPECT_EQ(result.out, "File saved as: out.scr\nFile located: " + dir.path() + "\n");
-    EXPECT_EQ(dir.read("out.scr"), "_open\r\n\"" + jobs + test::kSep + "C-301.dwg\"\r\ntwo\r\n");
+    EXPECT_EQ(dir.read("out.scr"), test::expectedScript(jobs, {"C-301.dwg"}, "two"));
     EXPECT_FALSE(exists(jobs + test::kSep + "Inkrun.scr"));
 
     result = run({"--settings", "settings", "--dir", "./jobs/", "--template", "-o", "-", "D-401.dwg"}, dir.path());

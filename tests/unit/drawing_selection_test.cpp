@@ -8,6 +8,7 @@
 
 #include "commands/plain_window_state.h"
 #include "script/build_command.h"
+#include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -201,9 +202,7 @@ TEST_F(DrawingSelectionTest, BuildAfterAPickWritesExactlyThePickedDrawings) {
     ASSERT_TRUE(pick({drawings, "d.dwg", "b.dwg"}));
     script::buildInkrunScript(state, dialogs, settings);
 
-    const std::string block = "\r\n-plot\r\ny\r\n";
-    EXPECT_EQ(root.read("jobs/Inkrun.scr"), "_open\r\n\"" + drawings + test::kSep + "b.dwg\"" + block +  //
-                                                "_open\r\n\"" + drawings + test::kSep + "d.dwg\"" + block);
+    EXPECT_EQ(root.read("jobs/Inkrun.scr"), test::expectedScript(drawings, {"b.dwg", "d.dwg"}, "-plot\r\ny"));
 }
 
 // Typed "jobs/sub/S.dwg" "jobs/G.dwg": the dialog gives the other folder's file as a path.

@@ -15,6 +15,7 @@
 #include "platform/file_error.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
+#include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -36,15 +37,13 @@ ScriptJob towerJob(bool descending, char separator) {
 }
 
 TEST(ScriptFormat, WorkedExampleInBothOrdersAndBothSeparators) {
-    const std::string a101 = "_open\r\n\"C:\\Jobs\\Tower\\A-101.dwg\"\r\nzoom\r\nextents\r\n";
-    const std::string a103 = "_open\r\n\"C:\\Jobs\\Tower\\A-103.dwg\"\r\nzoom\r\nextents\r\n";
-    EXPECT_EQ(script::scriptBytes(towerJob(false, '\\')), a101 + a103);
-    EXPECT_EQ(script::scriptBytes(towerJob(true, '\\')), a103 + a101);
-
-    const std::string b101 = "_open\r\n\"/jobs/tower/A-101.dwg\"\r\nzoom\r\nextents\r\n";
-    const std::string b103 = "_open\r\n\"/jobs/tower/A-103.dwg\"\r\nzoom\r\nextents\r\n";
-    EXPECT_EQ(script::scriptBytes(towerJob(false, '/')), b101 + b103);
-    EXPECT_EQ(script::scriptBytes(towerJob(true, '/')), b103 + b101);
+    for (const char* separator : {"\\", "/"}) {
+        const std::string directory = separator[0] == '\\' ? "C:\\Jobs\\Tower" : "/jobs/tower";
+        EXPECT_EQ(script::scriptBytes(towerJob(false, separator[0])),
+                  test::expectedScript(directory, {"A-101.dwg", "A-103.dwg"}, "zoom\r\nextents", separator));
+        EXPECT_EQ(script::scriptBytes(towerJob(true, separator[0])),
+                  test::expectedScript(directory, {"A-103.dwg", "A-101.dwg"}, "zoom\r\nextents", separator));
+    }
 }
 
 TEST(ScriptFormat, SetupIsReplayedAsHeldAndRootDirectoriesKeepTheirSeparator) {
@@ -52,10 +51,10 @@ TEST(ScriptFormat, SetupIsReplayedAsHeldAndRootDirectoriesKeepTheirSeparator) {
     job.directory = "C:\\";
     job.drawings = {"Site.dwg"};
     job.setupText = " close\r\ny\r\n";  // leading blank and final line break stay
-    EXPECT_EQ(script::scriptBytes(job), "_open\r\n\"C:\\\\Site.dwg\"\r\n close\r\ny\r\n\r\n");
+    EXPECT_EQ(script::scriptBytes(job), test::expectedScript({"C:\\\\Site.dwg"}, " close\r\ny\r\n"));
 
     job.setupText = "a\nb";  // lone line feeds are the setup's own: not rewritten
-    EXPECT_EQ(script::scriptBytes(job), "_open\r\n\"C:\\\\Site.dwg\"\r\na\nb\r\n");
+    EXPECT_EQ(script::scriptBytes(job), test::expectedScript({"C:\\\\Site.dwg"}, "a\nb"));
 }
 
 TEST(ScriptFormat, TextIsWrittenInTheAnsiCodePage) {
@@ -63,7 +62,7 @@ TEST(ScriptFormat, TextIsWrittenInTheAnsiCodePage) {
     job.directory = "/jobs/caf\xC3\xA9";       // é
     job.drawings = {"Plan \xE2\x82\xAC.dwg"};  // €
     job.setupText = "-plot";
-    EXPECT_EQ(script::scriptBytes(job), "_open\r\n\"/jobs/caf\xE9/Plan \x80.dwg\"\r\n-plot\r\n");
+    EXPECT_EQ(script::scriptBytes(job), test::expectedScript({"/jobs/caf\xE9/Plan \x80.dwg"}, "-plot"));
 }
 
 TEST(ScriptSafety, NamesThatWouldBreakTheQuotingAreRefusedAndNamed) {
@@ -115,7 +114,7 @@ protected:
     }
     void build() { script::buildInkrunScript(state, dialogs, settings); }
     static std::string block(const std::string& directory, int drawing, const std::string& setup) {
-        return "_open\r\n\"" + directory + test::kSep + "D" + std::to_string(drawing) + ".dwg\"\r\n" + setup + "\r\n";
+        return test::expectedScript(directory, {"D" + std::to_string(drawing) + ".dwg"}, setup);
     }
 
     TempDir dir{};
@@ -320,7 +319,7 @@ TEST(ScriptScale, MoreThanAShortsWorthOfDrawingsIsNoLimit) {
     }
     script::saveScript(job, "Inkrun.scr");
     const std::string bytes = dir.read("Inkrun.scr");
-    const std::string last = "_open\r\n\"" + dir.path() + test::kSep + "D39999.dwg\"\r\nclose\r\n";
+    const std::string last = test::expectedScript(dir.path(), {"D39999.dwg"}, "close");
     ASSERT_GE(bytes.size(), last.size());
     EXPECT_EQ(bytes.substr(bytes.size() - last.size()), last);
 }

@@ -22,6 +22,7 @@
 #include "platform/window_close.h"
 #include "platform/windows_api.h"
 #include "script/script_builder.h"
+#include "support/expected_script.h"
 #include "support/temp_dir.h"
 
 namespace inkrun::platform {
@@ -89,7 +90,7 @@ TEST(WindowsFiles, ADriveRootDoublesTheBackslash) {
     job.setupText = "zoom";
     const std::string path = script::saveScript(job, "Inkrun-test.scr");
     EXPECT_EQ(path, root + "\\Inkrun-test.scr");
-    EXPECT_EQ(test::readFile(path), "_open\r\n\"" + root + "\\A-101.dwg\"\r\nzoom\r\n");
+    EXPECT_EQ(test::readFile(path), test::expectedScript(root, {"A-101.dwg"}, "zoom", "\\"));
     removeFile(path);
 }
 

@@ -20,6 +20,7 @@
 #include "frontends/qt/frm_main_inkrun.h"
 #include "frontends/qt/qt_user_dialogs.h"
 #include "frontends/qt/setup_editor.h"
+#include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -147,8 +148,7 @@ private slots:
         action("mnuTools_Build")->trigger();
         QCOMPARE(script(), fromButton);
         const std::string jobs = dir->file("jobs");
-        QCOMPARE(fromButton, "_open\r\n\"" + jobs + "/A-101.dwg\"\r\nzoom\r\nextents\r\n" +
-                                 "_open\r\n\"" + jobs + "/b-201.DWG\"\r\nzoom\r\nextents\r\n");
+        QCOMPARE(fromButton, inkrun::test::expectedScript(jobs, {"A-101.dwg", "b-201.DWG"}, "zoom\r\nextents"));
         QCOMPARE(dialogs->messages.size(), std::size_t(2));
         QCOMPARE(dialogs->messages[0].text, dialogs->messages[1].text);
         QCOMPARE(dialogs->messages[0].text, "File saved as: Inkrun.scr\rFile located: " + jobs);

@@ -25,9 +25,7 @@ case "$text" in *"File saved as: Inkrun.scr"*"File located: $jobs"*) ;; *) fail 
 keys "$box" Return
 wait_no_window '^Inkrun$'
 
-{
-    for name in B-201.dwg A-102.dwg A-101.dwg; do printf '_open\r\n"%s\\%s"\r\nzoom\r\nextents\r\n' "$jobs" "$name"; done
-} > "$WORK/expected.scr"
+expected_script "$jobs" '\' $'zoom\r\nextents' B-201.dwg A-102.dwg A-101.dwg > "$WORK/expected.scr"
 expect_file "$WORK/jobs/Inkrun.scr" "$WORK/expected.scr"
 
 # Three Tabs on from the list, past the hammer and the directory box, is the setup editor.

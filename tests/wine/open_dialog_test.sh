@@ -30,6 +30,6 @@ keys "$main" alt+t b
 box=$(wait_window '^Inkrun$')
 keys "$box" Return
 wait_no_window '^Inkrun$'
-printf '_open\r\n"%s\\A-101.dwg"\r\nzoom\r\n_open\r\n"%s\\c-301.Dwg"\r\nzoom\r\n' "$jobs" "$jobs" > "$WORK/expected.scr"
+expected_script "$jobs" '\' zoom A-101.dwg c-301.Dwg > "$WORK/expected.scr"
 expect_file "$WORK/jobs/Inkrun.scr" "$WORK/expected.scr"
 echo "PASS: two drawings picked by typing their names"

@@ -34,6 +34,6 @@ main=$(wait_window '^Inkrun Script Builder$')
 keys "$main" Home shift+End alt+t b
 box=$(wait_window '^Inkrun$')
 keys "$box" Return
-printf '_open\r\n"%s\\A-101.dwg"\r\nzoom\r\nextents\r\n' "$(winpath "$WORK/jobs")" > "$WORK/expected.scr"
+expected_script "$(winpath "$WORK/jobs")" '\' $'zoom\r\nextents' A-101.dwg > "$WORK/expected.scr"
 expect_file "$WORK/jobs/Inkrun.scr" "$WORK/expected.scr"
 echo "PASS: Save As Setup1.txt, restart, slot 1 loads it"
