@@ -93,11 +93,13 @@ const std::array kMainMenus{
     Menu{"mnuHelp", "&Help", kHelpMenu},
 };
 
-// The About window: four labels and the program's icon drawn at the top-left corner.
+// The About window: four labels and the program's icon drawn at the top-left corner. The
+// project has no website and no address to write to: the two lines that would give them say
+// where help is and under which licence the program comes.
 constexpr std::array kAboutControls{
-    ControlDescription{.name = "Label2", .kind = Label, .caption = "Website: the project has none",
+    ControlDescription{.name = "Label2", .kind = Label, .caption = "Help: readme.htm in the settings folder",
                        .place = {720, 840, 3615, 375}, .tabIndex = 0},
-    ControlDescription{.name = "Label3", .kind = Label, .caption = "Email: the project has none",
+    ControlDescription{.name = "Label3", .kind = Label, .caption = "Licence: MIT, free to use and to pass on",
                        .place = {720, 1200, 3615, 375}, .tabIndex = 1},
     ControlDescription{.name = "lblVersion", .kind = Label, .caption = "Version", .place = {720, 1560, 3615, 375},
                        .tabIndex = 2},

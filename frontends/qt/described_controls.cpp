@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "commands/keyboard_rules.h"
+#include "commands/readable_colour.h"
 #include "frontends/qt/drawing_list_view.h"
 #include "frontends/qt/icons.h"
 #include "frontends/qt/qt_text.h"
@@ -92,6 +93,34 @@ protected:
 
 private:
     const ui::ControlDescription& control_;
+};
+
+// A text colour of the design, kept where it reads on the background behind it and made readable
+// where it does not (a dark palette); worked out again whenever the palette changes.
+class ReadableTextColour : public QObject {
+public:
+    ReadableTextColour(QWidget* widget, std::uint32_t wanted) : QObject(widget), wanted_(wanted) {
+        apply(widget);
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::PaletteChange) apply(static_cast<QWidget*>(watched));
+        return false;
+    }
+
+private:
+    void apply(QWidget* widget) const {
+        QPalette palette = widget->palette();
+        const QRgb background = palette.color(QPalette::Window).rgb() & 0xFFFFFF;
+        const QColor colour = QColor::fromRgb(ui::readableColour(wanted_, background));
+        if (palette.color(QPalette::WindowText) == colour) return;  // which also ends the change this sets off
+        palette.setColor(QPalette::WindowText, colour);
+        widget->setPalette(palette);
+    }
+
+    std::uint32_t wanted_;
 };
 
 // An option button is a tab stop only while it is the selected one of its group.
@@ -199,11 +228,7 @@ QWidget* buildControl(const ui::ControlDescription& control, QWidget* parent) {
     widget->setObjectName(qtName(control.name));
     if (!control.font.family.empty() || control.font.points > 0 || control.font.weight != 400)
         widget->setFont(fontFor(control.font, widget->font()));
-    if (!control.font.defaultColor) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::WindowText, QColor::fromRgb(control.font.color));
-        widget->setPalette(palette);
-    }
+    if (!control.font.defaultColor) new ReadableTextColour(widget, control.font.color);
     if (control.inactiveCaptionBackground) paintInactiveCaptionBackground(widget);
     if (control.kind == ControlKind::OptionButton) placeInFrame(widget, placeOf(control.place));
     else widget->setGeometry(placeOf(control.place));

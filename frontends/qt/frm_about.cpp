@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QtMath>
 
 #include "commands/window_description.h"
 #include "frontends/qt/described_controls.h"
@@ -30,14 +29,11 @@ void frmAbout::Form_Load() {
     lblVersion->setText(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
 }
 
-// The program's icon at 32 device-independent pixels, drawn from an image with as many device
-// pixels as the screen has, so it stays sharp at every scale.
+// The program's icon in the 32 device-independent pixels of the top-left corner; the icon
+// renders itself at the painter's device pixels, so it stays sharp at every scale.
 void frmAbout::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const qreal ratio = devicePixelRatioF();
-    QPixmap icon = applicationPixmap(qCeil(32 * ratio));
-    icon.setDevicePixelRatio(ratio);
-    painter.drawPixmap(0, 0, icon);
+    iconFor(ui::IconId::Program).paint(&painter, QRect(0, 0, 32, 32));
 }
 
 }  // namespace inkrun::app

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
@@ -96,16 +95,5 @@ QIcon closedFolderIcon() { return drawingIcon("open-drawings"); }
 QIcon openFolderTextIcon() { return drawingIcon("open-setup"); }
 QIcon applicationIcon() { return drawingIcon("program"); }
 QIcon informationIcon() { return drawingIcon("information"); }
-
-QPixmap applicationPixmap(int size) {
-    // Drawn at the screen's pixel density, so a painter placing it at `size`
-    // logical pixels shows it sharp at any scale factor.
-    const auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    const qreal ratio = gui ? gui->devicePixelRatio() : 1.0;
-    const int logical = std::max(size, 1);
-    QPixmap pixmap = QPixmap::fromImage(render("program", std::max(1, int(std::lround(logical * ratio)))));
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
-}
 
 }  // namespace inkrun::app

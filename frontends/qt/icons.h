@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QIcon>
-#include <QPixmap>
 
 // The icons are the SVG drawings in icons/, built into the program as
 // resources; the installers render their PNG and ICO files from the same
@@ -16,7 +15,5 @@ QIcon closedFolderIcon();    // add drawings
 QIcon openFolderTextIcon();  // open a setup file
 QIcon applicationIcon();
 QIcon informationIcon();     // About window
-
-QPixmap applicationPixmap(int size);
 
 }  // namespace inkrun::app

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "commands/readable_colour.h"
 #include "frontends/win32/icons.h"
 #include "platform/wide_text.h"
 #include "inkrun_version.h"
@@ -18,7 +19,14 @@ constexpr wchar_t kWindowClass[] = L"InkrunAboutWindow";
 // A close box, no minimize or maximize box, and a size of its own.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
-COLORREF textColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+COLORREF colorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+std::uint32_t rgbOf(COLORREF colour) { return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour); }
+
+// The design's colour where it reads on the window's background, a readable one where it does
+// not (a high-contrast or dark theme).
+COLORREF textColour(std::uint32_t wanted) {
+    return colorRef(ui::readableColour(wanted, rgbOf(GetSysColor(COLOR_BTNFACE))));
+}
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "commands/readable_colour.h"
 #include "frontends/qt/frm_about.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "inkrun_version.h"
@@ -58,8 +59,59 @@ private slots:
         auto* maker = about->findChild<QLabel*>("Label4");
         QVERIFY(maker->font().bold());
         QCOMPARE(maker->font().pointSize(), 18);
-        QCOMPARE(maker->palette().color(QPalette::WindowText), QColor(0, 0, 192));
         QVERIFY(dialogs.messages.empty());
+    }
+
+    // The design's dark blue where the palette is light; where it is dark, a colour that reads on
+    // it, also when the desktop turns dark while the window is open.
+    void theMakersNameReadsOnLightAndDarkPalettes() {
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        const auto makersContrast = [&] {
+            frmAbout* about = aboutWindows().first();
+            const QColor text = about->findChild<QLabel*>("Label4")->palette().color(QPalette::WindowText);
+            const QColor background = about->palette().color(QPalette::Window);
+            return inkrun::ui::contrastRatio(text.rgb() & 0xFFFFFF, background.rgb() & 0xFFFFFF);
+        };
+        const auto makersColour = [&] {
+            return aboutWindows().first()->findChild<QLabel*>("Label4")->palette().color(QPalette::WindowText);
+        };
+
+        window->mnuHelp_About_Click();
+        QCOMPARE(makersColour(), QColor(0, 0, 192));
+        QApplication::setPalette(dark);
+        QVERIFY2(makersContrast() >= 4.5, QByteArray::number(makersContrast()));
+        aboutWindows().first()->close();
+        QTRY_VERIFY(aboutWindows().isEmpty());
+        window->mnuHelp_About_Click();  // built afresh under the dark palette
+        QVERIFY2(makersContrast() >= 4.5, QByteArray::number(makersContrast()));
+        QApplication::setPalette(light);
+        QCOMPARE(makersColour(), QColor(0, 0, 192));
+    }
+
+    // The program's icon fills its 32 pixels at the top-left corner and no more, at any scale
+    // (the test runs at QT_SCALE_FACTOR 1, 1.5 and 2): between it and the maker's name there is
+    // nothing but the window's background.
+    void theIconKeepsToItsCornerClearOfTheMakersName() {
+        window->mnuHelp_About_Click();
+        frmAbout* about = aboutWindows().first();
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        const QImage shot = about->grab().toImage();
+        const qreal ratio = shot.devicePixelRatio();
+        const QColor background = about->palette().color(QPalette::Window);
+        const int makersLeft = about->findChild<QLabel*>("Label4")->x();
+        int iconPixels = 0;
+        int strayPixels = 0;
+        for (int y = 0; y < qFloor(40 * ratio); ++y)
+            for (int x = 0; x < qFloor(makersLeft * ratio); ++x) {
+                const bool differs = shot.pixelColor(x, y) != background;
+                if (x < qFloor(32 * ratio) && y < qFloor(32 * ratio)) iconPixels += differs;
+                else if (x > qCeil(33 * ratio) || y > qCeil(33 * ratio)) strayPixels += differs;
+            }
+        QVERIFY2(iconPixels > 32 * 32 * ratio * ratio / 5, "the icon is missing");
+        QCOMPARE(strayPixels, 0);
     }
 
     void aLaterAboutAfterClosingBuildsTheWindowAfresh() {

@@ -81,12 +81,6 @@ private slots:
         QCOMPARE(target.convertToFormat(QImage::Format_ARGB32),
                  inkrun::app::informationIcon().pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32));
     }
-
-    void applicationPixmapHasTheAskedSize() {
-        const QPixmap pixmap = inkrun::app::applicationPixmap(32);
-        QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(32, 32));
-        QVERIFY(coverage(pixmap.toImage()) > 0.2);
-    }
 };
 
 QTEST_MAIN(IconsTest)
