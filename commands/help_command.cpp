@@ -1,5 +1,7 @@
 #include "commands/help_command.h"
 
+#include "platform/ansi_codec.h"
+
 namespace inkrun {
 
 std::string shellErrorMessage(int result) {
@@ -20,16 +22,18 @@ std::string shellErrorMessage(int result) {
     }
 }
 
-void reportShellResult(int result, UserDialogs& dialogs) {
+void reportShellResult(int result, const std::string& document, UserDialogs& dialogs) {
     if (result > 32) return;
-    dialogs.showMessage(shellErrorMessage(result), kApplicationTitle, MessageIcon::None);
+    dialogs.showMessage(shellErrorMessage(result) + "\n" + platform::escapeControls(document), kApplicationTitle,
+                        MessageIcon::None);
 }
 
 void showHelp(const ProgramSettings& settings, UserDialogs& dialogs,
               const std::function<void(const std::string& title)>& closeWindowByTitle,
               const std::function<int(const std::string& path)>& openDocument) {
     closeWindowByTitle(kHelpWindowTitle);
-    reportShellResult(openDocument(settings.settingsPath(settings.helpFileName)), dialogs);
+    const std::string page = settings.settingsPath(settings.helpFileName);
+    reportShellResult(openDocument(page), page, dialogs);
 }
 
 }  // namespace inkrun

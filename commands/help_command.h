@@ -13,11 +13,12 @@ namespace inkrun {
 std::string shellErrorMessage(int result);
 
 // Says nothing for a result above 32, the shell's acceptance; otherwise shows its message in a
-// box titled "Inkrun".
-void reportShellResult(int result, UserDialogs& dialogs);
+// box titled "Inkrun", with the document's path on a second line: where no program shows it,
+// the person can still open it by hand, and where it is missing they see where it was looked for.
+void reportShellResult(int result, const std::string& document, UserDialogs& dialogs);
 
 // How To: asks an earlier help window to close, hands readme.htm in the settings directory to
-// the shell, and reports a result of 32 or less in a box titled "Inkrun".
+// the shell, and reports a result of 32 or less as reportShellResult does.
 void showHelp(const ProgramSettings& settings, UserDialogs& dialogs,
               const std::function<void(const std::string& title)>& closeWindowByTitle,
               const std::function<int(const std::string& path)>& openDocument);

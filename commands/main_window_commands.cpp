@@ -76,10 +76,10 @@ int MainWindowCommands::OpenDocument(const std::string& DocName) {
     // The opener's late verdict comes on another thread, perhaps after this window has gone.
     MainWindowHooks::Poster post = hooks_.windowThread();
     std::weak_ptr<const bool> alive = alive_;
-    return platform::startOpeningDocument(DocName, [post, alive, this](int result) {
+    return platform::startOpeningDocument(DocName, [post, alive, this, DocName](int result) {
         if (!post) return;
-        post([alive, this, result] {
-            if (alive.lock()) reportShellResult(result, hooks_.dialogs());
+        post([alive, this, result, DocName] {
+            if (alive.lock()) reportShellResult(result, DocName, hooks_.dialogs());
         });
     });
 }

@@ -47,7 +47,9 @@ TEST(HelpCommand, AtARootTheSeparatorIsDoubledAsPathsAreJoined) {
     EXPECT_EQ(help.calls[3], "open //readme.htm");
 }
 
-TEST(HelpCommand, ShellResultsOf32OrLessAreReportedByTheirMessage) {
+// The table's text, then the page's full path on a line of its own: with no program to show it,
+// the person opens it by hand; when it is missing, they see where it was looked for.
+TEST(HelpCommand, ShellResultsOf32OrLessAreReportedByTheirMessageAndThePage) {
     const std::pair<int, const char*> table[] = {
         {2, "File not found"}, {3, "Path not found"}, {5, "Access denied"}, {8, "Out of memory"},
         {11, "Invalid EXE file or error in EXE image"}, {26, "A sharing violation occurred"},
@@ -59,10 +61,15 @@ TEST(HelpCommand, ShellResultsOf32OrLessAreReportedByTheirMessage) {
         HelpRun help;
         help.run(settingsIn("/srv/cad"), result);
         ASSERT_EQ(help.dialogs.messages.size(), 1u) << result;
-        EXPECT_EQ(help.dialogs.messages[0].text, message) << result;
+        EXPECT_EQ(help.dialogs.messages[0].text, std::string(message) + "\n/srv/cad/readme.htm") << result;
         EXPECT_EQ(help.dialogs.messages[0].title, "Inkrun");
         EXPECT_EQ(help.dialogs.messages[0].icon, MessageIcon::None);
     }
+    // A name that could forge a line of the message is shown escaped.
+    HelpRun forged;
+    forged.run(settingsIn("/srv/cad\nAccess granted"), 31);
+    EXPECT_EQ(forged.dialogs.messages.at(0).text,
+              "No association for file extension\n/srv/cad\\nAccess granted/readme.htm");
     for (int accepted : {33, 42, 2147483647}) {
         HelpRun help;
         help.run(settingsIn("/srv/cad"), accepted);

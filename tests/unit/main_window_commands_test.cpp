@@ -153,7 +153,8 @@ const std::map<Handler, Expected>& expectations() {
         {Handler::mnuTools_Setup2_Click, slot("Setup2.txt", "purge")},
         {Handler::mnuTools_LoadDefault_Click,
          {{}, [](Session& run) { EXPECT_EQ(run.state.setupPath(), "Default Script Loaded"); }}},
-        {Handler::mnuHelp_HowTo_Click, {{}, [](Session& run) { EXPECT_EQ(run.lastMessage(), "File not found"); }}},
+        {Handler::mnuHelp_HowTo_Click,
+         {{}, [](Session& run) { EXPECT_EQ(run.lastMessage().rfind("File not found\n", 0), 0u); }}},
         {Handler::mnuHelp_About_Click,
          {{}, [](Session& run) { EXPECT_EQ(run.hooks.calls, std::vector<std::string>{"show About"}); }}},
         {Handler::mnuFile_Exit_Click,
@@ -223,7 +224,7 @@ TEST(MainWindowCommands, HowToDoesNotWaitForTheOpenerAndShowsItsLateRefusalOnThe
     EXPECT_TRUE(run.dialogs().messages.empty());
     record.write("release", "");
     ASSERT_TRUE(run.hooks.runNextTask());
-    EXPECT_EQ(run.lastMessage(), "No association for file extension");
+    EXPECT_EQ(run.lastMessage(), "No association for file extension\n" + run.settings + test::kSep + "readme.htm");
 
     // A refusal that comes once the window has gone finds nothing to report to.
     run.commands->mnuHelp_HowTo_Click();  // released already: refused at once, reported later

@@ -149,7 +149,7 @@ private slots:
         window->mnuHelp_HowTo_Click();
         unsetenv("OPEN_EXIT");
         QTRY_COMPARE(dialogs.messages.size(), std::size_t(1));  // told when the opener ends
-        QCOMPARE(dialogs.messages[0].text, std::string("No association for file extension"));
+        QVERIFY(dialogs.messages[0].text.starts_with("No association for file extension\n"));
         QCOMPARE(dialogs.messages[0].title, std::string("Inkrun"));
 
         setenv("PATH", oldPath.c_str(), 1);
@@ -158,7 +158,7 @@ private slots:
         std::filesystem::remove(dir.file("readme.htm"));
         window->mnuHelp_HowTo_Click();
         QCOMPARE(dialogs.messages.size(), std::size_t(2));
-        QCOMPARE(dialogs.messages[1].text, std::string("File not found"));
+        QVERIFY(dialogs.messages[1].text.starts_with("File not found\n"));
     }
 
     void theMakersNameIsWholeAndTheIconSharp() {

@@ -1,5 +1,5 @@
-# How To with no readme.htm in the settings directory says "File not found" in a box titled
-# "Inkrun"; the window goes on.
+# How To with no readme.htm in the settings directory says "File not found" and where it looked,
+# in a box titled "Inkrun"; the window goes on.
 source "$(dirname "$0")/lib.sh"
 
 mkdir -p "$WORK/settings"
@@ -10,7 +10,8 @@ main=$(wait_window '^Inkrun Script Builder$')
 keys "$main" alt+h Return
 box=$(wait_window '^Inkrun$')
 text=$(box_text Inkrun)
-[ "$text" = "File not found" ] || fail "message was: $text"
+[ "$text" = "File not found
+$(winpath "$WORK/settings")\readme.htm" ] || fail "message was: $text"
 keys "$box" Return
 wait_no_window '^Inkrun$'
 kill -0 "$INKRUN_PID" || fail "the program ended"
