@@ -9,4 +9,10 @@ namespace inkrun::platform {
 // window was asked. Waits at most `waitMilliseconds` for it to disappear; never fails.
 bool closeWindowByTitle(const std::string& title, int waitMilliseconds = 2000) noexcept;
 
+// The same for a window of one program only: the title and the window's class must both match
+// exactly. The class is the Win32 window class, and on X11 the class half of WM_CLASS. Another
+// program's window that happens to carry the title is left alone.
+bool closeWindowByTitleAndClass(const std::string& title, const std::string& windowClass,
+                                int waitMilliseconds = 2000) noexcept;
+
 }  // namespace inkrun::platform

@@ -192,6 +192,18 @@ bool carriesTitle(Display* display, const Atoms& atoms, Window window, const std
     return windowTitle(display, atoms, window, name) && name == title;
 }
 
+// WM_CLASS holds the instance name and then the class name, each ended by a NUL.
+bool ofClass(Display* display, Window window, const std::string& windowClass) {
+    Property property;
+    if (!readProperty(display, window, XA_WM_CLASS, property) || property.format != 8) return false;
+    const std::string both(property.bytes.begin(), property.bytes.end());
+    const std::size_t instanceEnd = both.find('\0');
+    if (instanceEnd == std::string::npos) return false;
+    std::string name = both.substr(instanceEnd + 1);
+    if (const std::size_t end = name.find('\0'); end != std::string::npos) name.resize(end);
+    return name == windowClass;
+}
+
 // Our own connection, with the error handler installed for as long as it is open (closing
 // it flushes, and errors may still arrive then).
 class Connection {
@@ -217,9 +229,8 @@ private:
     Display* display_;
 };
 
-}  // namespace
-
-bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept {
+// Every top-level window with the title, and of the class when one is given, is asked to close.
+bool closeWindows(const std::string& title, const std::string* windowClass, int waitMilliseconds) noexcept {
     try {
         // An empty title would match every window that set an empty name.
         if (title.empty()) return false;
@@ -241,6 +252,7 @@ bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept
         std::vector<Window> asked;
         for (Window window : topLevelClients(display, atoms)) {
             if (!carriesTitle(display, atoms, window, title) || !acceptsDelete(display, atoms, window)) continue;
+            if (windowClass && !ofClass(display, window, *windowClass)) continue;
             XEvent event{};
             event.xclient.type = ClientMessage;
             event.xclient.window = window;
@@ -265,9 +277,21 @@ bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept
     }
 }
 
+}  // namespace
+
+bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept {
+    return closeWindows(title, nullptr, waitMilliseconds);
+}
+
+bool closeWindowByTitleAndClass(const std::string& title, const std::string& windowClass,
+                                int waitMilliseconds) noexcept {
+    return closeWindows(title, &windowClass, waitMilliseconds);
+}
+
 #else
 
 bool closeWindowByTitle(const std::string&, int) noexcept { return false; }
+bool closeWindowByTitleAndClass(const std::string&, const std::string&, int) noexcept { return false; }
 
 #endif
 

@@ -11,18 +11,22 @@ namespace inkrun::platform {
 
 using detail::waitWhile;
 
+namespace {
 
-bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept {
+// Every top-level window with the title, and of the class when one is given, is asked to close.
+bool closeWindows(const std::string& title, const std::string* windowClass, int waitMilliseconds) noexcept {
     try {
         // An empty title would match every untitled window.
         if (title.empty()) return false;
         const std::string wanted = encodeAnsi(title);
+        const std::string className = windowClass ? encodeAnsi(*windowClass) : std::string();
 
         // FindWindow compares titles without regard to case; only an exact match is ours.
         std::vector<HWND> asked;
         std::vector<char> text(wanted.size() + 2);
         HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, nullptr, wanted.c_str())) != nullptr) {
+        while ((window = FindWindowExA(nullptr, window, windowClass ? className.c_str() : nullptr, wanted.c_str())) !=
+               nullptr) {
             const int length = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
             if (length < 0 || std::string(text.data(), static_cast<std::size_t>(length)) != wanted) continue;
             if (PostMessageA(window, WM_CLOSE, 1, 1)) asked.push_back(window);
@@ -38,6 +42,17 @@ bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept
     } catch (...) {
         return false;
     }
+}
+
+}  // namespace
+
+bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept {
+    return closeWindows(title, nullptr, waitMilliseconds);
+}
+
+bool closeWindowByTitleAndClass(const std::string& title, const std::string& windowClass,
+                                int waitMilliseconds) noexcept {
+    return closeWindows(title, &windowClass, waitMilliseconds);
 }
 
 }  // namespace inkrun::platform

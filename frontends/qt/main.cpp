@@ -4,6 +4,7 @@
 
 #include "commands/program_settings.h"
 #include "frontends/qt/frm_main_inkrun.h"
+#include "inkrun_identity.h"
 #include "inkrun_version.h"
 #include "platform/window_close.h"
 
@@ -13,8 +14,9 @@ namespace {
 QPointer<inkrun::app::frmMainInkrun> mainWindow;
 
 int Main() {
-    // Another copy already running is asked to close; its own shutdown runs there.
-    inkrun::platform::closeWindowByTitle(inkrun::kMainWindowTitle);
+    // Another copy already running is asked to close; its own shutdown runs there. Only a window
+    // of this program: another program's window may carry the same title.
+    inkrun::platform::closeWindowByTitleAndClass(inkrun::kMainWindowTitle, inkrun::kMainWindowClass);
     mainWindow = new inkrun::app::frmMainInkrun();
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     mainWindow->Form_Load();
@@ -28,8 +30,11 @@ int Main() {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Inkrun Script Builder");
+    // The class half of X11's WM_CLASS, by which a second copy knows this window for ours.
+    QApplication::setApplicationName(inkrun::kMainWindowClass);
     QApplication::setApplicationVersion(inkrun::kVersionText);
+    // Wayland's app id: the desktop shows the menu entry's icon and groups the windows under it.
+    QGuiApplication::setDesktopFileName(inkrun::kApplicationId);
     // The window reads no command line: everything it needs comes from its settings directory.
     return Main();
 }

@@ -11,6 +11,7 @@
 #include "frontends/win32/icons.h"
 #include "frontends/win32/keyboard.h"
 #include "frontends/win32/single_line_box.h"
+#include "inkrun_identity.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {
@@ -20,7 +21,6 @@ using platform::widen;
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"InkrunMainWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 // Carries a task for the window's thread (windowThread); lParam owns it.
@@ -44,10 +44,13 @@ frmMainInkrun::~frmMainInkrun() {
 }
 
 void frmMainInkrun::create() {
-    registerWindowClass<frmMainInkrun>(instance_, kWindowClass, programIcon(instance_, GetSystemMetrics(SM_CXICON)),
+    // A second copy knows this window by its class as well as its title.
+    const std::wstring windowClass = widen(kMainWindowClass);
+    registerWindowClass<frmMainInkrun>(instance_, windowClass.c_str(),
+                                       programIcon(instance_, GetSystemMetrics(SM_CXICON)),
                                        programIcon(instance_, GetSystemMetrics(SM_CXSMICON)));
     const ui::WindowDescription& description = ui::mainWindow();
-    CreateWindowExW(kWindowExStyle, kWindowClass, widen(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
+    CreateWindowExW(kWindowExStyle, windowClass.c_str(), widen(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
     if (!window_) throw std::runtime_error("The main window could not be created.");
     dialogs_.setOwner(window_);

@@ -6,6 +6,7 @@
 
 #include "commands/program_settings.h"
 #include "frontends/win32/frm_main_inkrun.h"
+#include "inkrun_identity.h"
 #include "platform/wide_text.h"
 #include "platform/window_close.h"
 
@@ -15,8 +16,9 @@ namespace {
 std::unique_ptr<inkrun::win32::frmMainInkrun> mainWindow;
 
 int Main(HINSTANCE instance) {
-    // Another copy already running is asked to close; its own shutdown runs there.
-    inkrun::platform::closeWindowByTitle(inkrun::kMainWindowTitle);
+    // Another copy already running is asked to close; its own shutdown runs there. Only a window
+    // of this program: an Explorer window open on the install folder carries the same title.
+    inkrun::platform::closeWindowByTitleAndClass(inkrun::kMainWindowTitle, inkrun::kMainWindowClass);
     mainWindow = std::make_unique<inkrun::win32::frmMainInkrun>(instance);
     mainWindow->create();
     mainWindow->Form_Load();

@@ -1,5 +1,6 @@
 # Starting a second copy asks the first to close (which runs its own shutdown, closing the help
 # window too), even behind a message box; the close box closes the help window, Exit leaves it open.
+# Another program's window that carries the same title stays.
 source "$(dirname "$0")/lib.sh"
 BIN=$INKRUN_BIN_DIR
 HELP_TITLE="INKRUN - Microsoft Internet Explorer"
@@ -63,4 +64,21 @@ wait_exit "$INKRUN_PID"
 sleep 0.5
 kill -0 "$HELP_PID" || fail "Exit closed the help window"
 [ ! -e "$WORK/help-closed.txt" ] || fail "Exit asked the help window to close"
-echo "PASS: one running copy, close box and Exit"
+
+# Another program's window with the same title is not ours to close: a copy starting beside it,
+# and a second copy after that, leave it open.
+rm -f "$WORK/impostor-closed.txt"
+"$BIN/titled_window" "Inkrun Script Builder" "$WORK/impostor-closed.txt" >"$WORK/impostor.log" 2>&1 &
+IMPOSTOR_PID=$!
+PIDS+=("$IMPOSTOR_PID")
+wait_window '^Inkrun Script Builder$' >/dev/null
+start_inkrun "$WORK/settings" fifth
+fifth=$INKRUN_PID
+two_windows() { [ "$(xdotool search --onlyvisible --name '^Inkrun Script Builder$' | wc -l)" -eq 2 ]; }
+wait_for 20 "no second window titled 'Inkrun Script Builder'" two_windows
+start_inkrun "$WORK/settings" sixth
+wait_exit "$fifth"
+wait_for 20 "the sixth copy's window did not come" two_windows
+kill -0 "$IMPOSTOR_PID" 2>/dev/null || fail "another program's window was closed"
+[ ! -e "$WORK/impostor-closed.txt" ] || fail "another program's window was asked to close"
+echo "PASS: one running copy, close box and Exit; another program's window stays"

@@ -19,6 +19,7 @@
 namespace {
 
 using inkrun::platform::closeWindowByTitle;
+using inkrun::platform::closeWindowByTitleAndClass;
 using Clock = std::chrono::steady_clock;
 
 // Our own client of the X server, owning the windows that closeWindowByTitle is to find. One
@@ -75,6 +76,14 @@ protected:
     void setWmName(Window window, const std::string& bytes) {
         XChangeProperty(display_, window, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    }
+
+    // WM_CLASS: the instance name, then the class name, each ended by a NUL.
+    void setWmClass(Window window, const std::string& instance, const std::string& windowClass) {
+        const std::string both = instance + '\0' + windowClass + '\0';
+        XChangeProperty(display_, window, XA_WM_CLASS, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(both.data()), static_cast<int>(both.size()));
+        XSync(display_, False);
     }
 
     // A top-level window as a toolkit makes one.
@@ -160,6 +169,29 @@ TEST_F(WindowClose, MatchesTheTitleExactly) {
     EXPECT_FALSE(closeWindowByTitle("", 5000));
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
     EXPECT_FALSE(deleteRequestArrives(window, std::chrono::milliseconds(100)));
+}
+
+// A second copy closes only our own window; another program's window with the same title stays,
+// and the help window, the browser's, is still found by its title alone.
+TEST_F(WindowClose, AClassAskedForLeavesWindowsOfOtherClassesAlone) {
+    const std::string name = title("Inkrun Script Builder");
+    const std::string ours = title("Inkrun class");
+    const Window own = closable(name);
+    setWmClass(own, "inkrun", ours);
+    const Window other = closable(name);
+    setWmClass(other, ours, "Other program");  // our class as its instance name: not a match
+    const Window unclassed = closable(name);
+
+    EXPECT_TRUE(closeWindowByTitleAndClass(name, ours, 0));
+    EXPECT_TRUE(deleteRequestArrives(own, std::chrono::seconds(2)));
+    EXPECT_FALSE(deleteRequestArrives(other, std::chrono::milliseconds(100)));
+    EXPECT_FALSE(deleteRequestArrives(unclassed, std::chrono::milliseconds(100)));
+    EXPECT_FALSE(closeWindowByTitleAndClass(name, ours.substr(0, ours.size() - 1), 0));
+    EXPECT_FALSE(closeWindowByTitleAndClass(title("Inkrun Script"), ours, 0));
+
+    EXPECT_TRUE(closeWindowByTitle(name, 0));
+    EXPECT_TRUE(deleteRequestArrives(other, std::chrono::seconds(2)));
+    EXPECT_TRUE(deleteRequestArrives(unclassed, std::chrono::seconds(2)));
 }
 
 TEST_F(WindowClose, LeavesWindowsAloneThatCannotBeAskedToClose) {

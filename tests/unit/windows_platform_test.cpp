@@ -235,6 +235,9 @@ TEST(WindowsShell, AWindowInAnotherProcessIsClosedByItsTitle) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
     EXPECT_FALSE(closeWindowByTitle(title + " other", 0));
+    // A window of another class keeps its title to itself: the helper's class is InkrunTestWindow.
+    EXPECT_FALSE(closeWindowByTitleAndClass(title, "Inkrun Script Builder", 0));
+    EXPECT_NE(FindWindowA(nullptr, title.c_str()), nullptr);
     EXPECT_TRUE(closeWindowByTitle(title, 10000));
     EXPECT_EQ(FindWindowA(nullptr, title.c_str()), nullptr);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
