@@ -39,13 +39,20 @@ void loadDefaultSetup(MainWindowState& state);
 // its letter case; the built-in template when there is no such ordinary file.
 void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int slot);
 
-// Lets the person pick a setup file and loads it.
-void openSetupFile(MainWindowState& state, UserDialogs& dialogs);
+// Lets the person pick a setup file and loads it. False when the dialog was cancelled.
+bool openSetupFile(MainWindowState& state, UserDialogs& dialogs);
 
 // Saves the setup, offering its current file; behaves as Save As while the template is loaded.
-void saveSetup(MainWindowState& state, UserDialogs& dialogs);
+// False when nothing was written: an empty setup, or the dialog cancelled.
+bool saveSetup(MainWindowState& state, UserDialogs& dialogs);
 
-// Saves the setup under a name chosen in a dialog that starts in the drawing directory.
-void saveSetupAs(MainWindowState& state, UserDialogs& dialogs);
+// Saves the setup under a name chosen in a dialog that starts in the drawing directory. False
+// when the dialog was cancelled.
+bool saveSetupAs(MainWindowState& state, UserDialogs& dialogs);
+
+// Keeps a setup that was never saved in "Setup.unsaved.txt" in the settings directory, replacing
+// an older one, in the setup file format. A text the code page cannot hold is kept whole as UTF-8
+// behind a byte-order mark rather than lost. Throws platform::FileError when it cannot be written.
+void keepUnsavedSetup(const ProgramSettings& settings, const std::string& text);
 
 }  // namespace inkrun::setup

@@ -1,11 +1,14 @@
 #include "commands/main_window_commands.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "commands/command_bodies.h"
 #include "commands/command_frame.h"
 #include "commands/help_command.h"
 #include "commands/startup.h"
+#include "platform/ansi_codec.h"
+#include "platform/file_error.h"
 #include "platform/file_lookup.h"
 #include "platform/shell_open.h"
 #include "platform/window_close.h"
@@ -72,6 +75,16 @@ void MainWindowCommands::trapped(Body&& body) {
 
 void MainWindowCommands::CheckCommandError() { checkCommandError(pendingError_, hooks_.dialogs()); }
 
+template <typename Save>
+void MainWindowCommands::keepingWhatIsSaved(Save&& save) {
+    try {
+        if (std::forward<Save>(save)()) setupIsKept();
+    } catch (const platform::WrittenWithWarning&) {
+        setupIsKept();
+        throw;
+    }
+}
+
 int MainWindowCommands::OpenDocument(const std::string& DocName) {
     // The opener's late verdict comes on another thread, perhaps after this window has gone.
     MainWindowHooks::Poster post = hooks_.windowThread();
@@ -98,13 +111,32 @@ void MainWindowCommands::Form_Load() {
 }
 
 void MainWindowCommands::Form_Unload() {
+    keepUnsavedSetup();  // first: at the session's end the system may not wait for the rest
     platform::closeWindowByTitle(kHelpWindowTitle);
     hooks_.unloadWindows();
     hooks_.endProgram();
 }
 
 // Ends at once: nothing of the shutdown runs, an open help window stays.
-void MainWindowCommands::mnuFile_Exit_Click() { hooks_.endProgram(); }
+void MainWindowCommands::mnuFile_Exit_Click() {
+    keepUnsavedSetup();
+    hooks_.endProgram();
+}
+
+void MainWindowCommands::keepUnsavedSetup() noexcept {
+    try {
+        const std::string text = state_.setupText();
+        // An emptied editor holds nothing to keep, and must not replace a setup kept earlier.
+        if (text == keptSetup_ || text.empty()) return;
+        setup::keepUnsavedSetup(settings_, text);
+        keptSetup_ = text;  // a second way of closing finds nothing more to write
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "inkrun: the unsaved setup could not be kept: %s\n",
+                     platform::escapeControls(error.what()).c_str());
+    } catch (...) {
+        std::fputs("inkrun: the unsaved setup could not be kept\n", stderr);
+    }
+}
 
 // --- The commands ---
 
@@ -117,31 +149,45 @@ void MainWindowCommands::mnuFile_OpenDrawings_Click() {
 }
 
 void MainWindowCommands::cmdClearSetup_Click() {
-    trapped([&] { setup::clearSetup(state_); });
+    trapped([&] {
+        setup::clearSetup(state_);
+        setupIsKept();
+    });
 }
 
 void MainWindowCommands::mnuTools_Setup1_Click() {
-    trapped([&] { setup::loadSetupSlot(state_, settings_, 1); });
+    trapped([&] {
+        setup::loadSetupSlot(state_, settings_, 1);
+        setupIsKept();
+    });
 }
 
 void MainWindowCommands::mnuTools_Setup2_Click() {
-    trapped([&] { setup::loadSetupSlot(state_, settings_, 2); });
+    trapped([&] {
+        setup::loadSetupSlot(state_, settings_, 2);
+        setupIsKept();
+    });
 }
 
 void MainWindowCommands::mnuTools_LoadDefault_Click() {
-    trapped([&] { setup::loadDefaultSetup(state_); });
+    trapped([&] {
+        setup::loadDefaultSetup(state_);
+        setupIsKept();
+    });
 }
 
 void MainWindowCommands::mnuFile_OpenScripts_Click() {
-    trapped([&] { setup::openSetupFile(state_, hooks_.dialogs()); });
+    trapped([&] {
+        if (setup::openSetupFile(state_, hooks_.dialogs())) setupIsKept();
+    });
 }
 
 void MainWindowCommands::cmdSaveSetup_Click() {
-    trapped([&] { setup::saveSetup(state_, hooks_.dialogs()); });
+    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetup(state_, hooks_.dialogs()); }); });
 }
 
 void MainWindowCommands::mnuFile_SaveAs_Click() {
-    trapped([&] { setup::saveSetupAs(state_, hooks_.dialogs()); });
+    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetupAs(state_, hooks_.dialogs()); }); });
 }
 
 void MainWindowCommands::mnuHelp_HowTo_Click() {

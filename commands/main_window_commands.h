@@ -53,15 +53,29 @@ public:
     void mnuTools_LoadDefault_Click();
     void CheckCommandError();
 
+    // Whenever the window closes (Exit, the close box, a second copy, the session's end) with a
+    // setup that differs from the one last loaded or saved, that setup is written to
+    // "Setup.unsaved.txt" in the settings directory, so that nothing typed is lost. Closing asks
+    // nothing and is never held up: what cannot be written is said on the standard error, the
+    // one place a closing program can still say it. Form_Unload and Exit run it; a window runs
+    // it itself when the session ends without closing it.
+    void keepUnsavedSetup() noexcept;
+
 private:
     // The frame of a trapped handler: run the body, keep what it threw, report at the exit point.
     template <typename Body>
     void trapped(Body&& body);
+    // The setup now in the editor is the one last loaded or saved: closing keeps nothing of it.
+    void setupIsKept() { keptSetup_ = state_.setupText(); }
+    // Runs a save; a file written, even with a warning, keeps the text it holds.
+    template <typename Save>
+    void keepingWhatIsSaved(Save&& save);
 
     MainWindowState& state_;
     MainWindowHooks& hooks_;
     ProgramSettings settings_;
     std::exception_ptr pendingError_;
+    std::string keptSetup_;
     // Gone with the window: what comes back from another thread looks for it before it reports.
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };

@@ -73,40 +73,39 @@ void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int 
     state.setSetupPath(settings.settingsPath(name));
 }
 
-void openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
+bool openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
     const std::string setupPath = state.setupPath();
     const auto chosen = dialogs.askOpenFile(
         setupDialog(isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
-    if (!chosen) return;
+    if (!chosen) return false;
     std::string text = readSetupFile(*chosen);
     state.setSetupText(text);
     state.setSetupPath(*chosen);
+    return true;
 }
 
-void saveSetup(MainWindowState& state, UserDialogs& dialogs) {
+bool saveSetup(MainWindowState& state, UserDialogs& dialogs) {
     const std::string text = state.setupText();
     if (text.empty()) {
         dialogs.showMessage(kNoDataMessage, kNoDataTitle, MessageIcon::Exclamation);
-        return;
+        return false;
     }
     const std::string setupPath = state.setupPath();
-    if (isTemplateMarker(setupPath)) {
-        saveSetupAs(state, dialogs);
-        return;
-    }
+    if (isTemplateMarker(setupPath)) return saveSetupAs(state, dialogs);
     FileDialogOptions options = setupDialog(setupPath, fileNamePart(setupPath));
     options.title.clear();  // Save shows no title of its own
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
-    if (!chosen) return;
+    if (!chosen) return false;
     writeSetupFile(fileToSaveInto(*chosen, setupPath), text);
+    return true;
 }
 
-void saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
+bool saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
     FileDialogOptions options = setupDialog(state.drawingDirectory(), "*.txt");
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
-    if (!chosen) return;
+    if (!chosen) return false;
     try {
         writeSetupFile(*chosen, state.setupText());
     } catch (const platform::WrittenWithWarning&) {
@@ -114,6 +113,11 @@ void saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
         throw;
     }
     state.setSetupPath(*chosen);
+    return true;
+}
+
+void keepUnsavedSetup(const ProgramSettings& settings, const std::string& text) {
+    writeSetupFile(settings.settingsPath(settings.unsavedSetupFileName), text, UnencodableText::KeepAsUtf8);
 }
 
 }  // namespace inkrun::setup

@@ -16,6 +16,7 @@
 #include "frontends/qt/frm_about.h"
 #include "frontends/qt/qt_text.h"
 #include "frontends/qt/qt_user_dialogs.h"
+#include "frontends/qt/session_end.h"
 #include "frontends/qt/setup_editor.h"
 #include "frontends/qt/single_line_box.h"
 #include "frontends/qt/twips.h"
@@ -36,6 +37,7 @@ frmMainInkrun::frmMainInkrun(UserDialogs* dialogs)
     // A layout that stays where the table puts it must not offer to grow.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     closeRequests_ = new CloseRequestFilter(this, [this] { forceClose(); });
+    new SessionEnd(this, [this] { forceClose(); }, [this] { keepUnsavedSetup(); });
 }
 
 // The About window has no owner window (it stands beside the main one), so it goes with it here.
@@ -114,7 +116,8 @@ void frmMainInkrun::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// A second copy asked this one to close while a dialog or message box shows. Each is dismissed
+// A second copy or the session's end asks this one to close, perhaps while a dialog or message
+// box shows. Each is dismissed
 // as with Escape, innermost first, so its command ends as on a cancel and writes nothing more;
 // then the ordinary shutdown runs.
 void frmMainInkrun::forceClose() {

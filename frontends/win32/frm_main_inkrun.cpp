@@ -110,6 +110,10 @@ LRESULT frmMainInkrun::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Form_Unload();
         return 0;
+    case WM_ENDSESSION:
+        // The session ends and the program with it, perhaps before anything else runs here.
+        if (wParam) keepUnsavedSetup();
+        return 0;
     case kRunTaskMessage: {
         const std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lParam));
         if (task && *task) (*task)();

@@ -211,6 +211,142 @@ TEST(MainWindowCommands, AnErrorIsReportedByTheHandlerThatMetIt) {
     EXPECT_EQ(run.state.setupText(), "purge");
 }
 
+// --- The setup kept when the window closes ---
+
+using Steps = std::function<void(Session&)>;
+void typeIn(Session& run, const std::string& text = "zoom\r\n_plot \xE2\x82\xAC") { run.state.setSetupText(text); }
+std::string unsavedSetup(Session& run) { return run.dir.file("settings/Setup.unsaved.txt"); }
+
+// Each way of closing, after each kind of command: the setup is kept exactly when it differs from
+// the one last loaded or saved, in the setup file format, and nothing is asked.
+TEST(MainWindowCommands, ClosingKeepsASetupThatDiffersFromTheOneLastLoadedOrSaved) {
+    const std::string typedBytes = "zoom\r\n_plot \x80";  // Windows-1252, line ends kept
+    struct Case {
+        const char* what;
+        Steps steps;
+        std::optional<std::string> kept;
+    };
+    const Case cases[] = {
+        {"as loaded at the start", [](Session&) {}, std::nullopt},
+        {"typed in", [](Session& run) { typeIn(run); }, typedBytes},
+        {"typed in, then saved as",
+         [](Session& run) {
+             typeIn(run);
+             run.dialogs().answer(run.dir.file("jobs/mine.txt"));
+             run.commands->mnuFile_SaveAs_Click();
+         },
+         std::nullopt},
+        {"typed in, then saved over the slot",
+         [](Session& run) {
+             typeIn(run);
+             run.dialogs().answer(run.settings + test::kSep + "Setup1.txt");
+             run.commands->mnuFile_Save_Click();
+         },
+         std::nullopt},
+        {"typed in, the save cancelled",
+         [](Session& run) {
+             typeIn(run);
+             run.dialogs().cancel();
+             run.commands->cmdSaveSetup_Click();
+         },
+         typedBytes},
+        {"typed in, the save failed",
+         [](Session& run) {
+             typeIn(run);
+             run.dialogs().answer(run.dir.file("gone/mine.txt"));
+             run.commands->mnuFile_SaveAs_Click();
+         },
+         typedBytes},
+        {"typed in, then another setup opened",
+         [](Session& run) {
+             typeIn(run);
+             run.dialogs().answer(run.settings + test::kSep + "Setup2.txt");
+             run.commands->mnuFile_OpenScripts_Click();
+         },
+         std::nullopt},
+        {"typed in, the open cancelled",
+         [](Session& run) {
+             typeIn(run);
+             run.dialogs().cancel();
+             run.commands->cmdOpenScript_Click();
+         },
+         typedBytes},
+        {"typed in, then slot 2 loaded",
+         [](Session& run) {
+             typeIn(run);
+             run.commands->mnuTools_Setup2_Click();
+         },
+         std::nullopt},
+        {"the template loaded", [](Session& run) { run.commands->mnuTools_LoadDefault_Click(); }, std::nullopt},
+        {"typed in, then cleared",
+         [](Session& run) {
+             typeIn(run);
+             run.commands->cmdClearSetup_Click();
+         },
+         std::nullopt},
+        {"cleared, then typed in",
+         [](Session& run) {
+             run.commands->mnuTools_ClearSetup_Click();
+             typeIn(run, "purge");
+         },
+         "purge"},
+        // An emptied editor holds nothing worth keeping, and must not replace what an earlier close kept.
+        {"emptied by hand", [](Session& run) { typeIn(run, ""); }, std::nullopt},
+    };
+    const std::pair<const char*, Steps> closings[] = {
+        {"Exit", [](Session& run) { run.commands->run(Handler::mnuFile_Exit_Click); }},
+        {"the close box", [](Session& run) { run.commands->Form_Unload(); }},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [closing, close] : closings) {
+            SCOPED_TRACE(std::string(c.what) + ", closed by " + closing);
+            Session run;
+            c.steps(run);
+            close(run);
+            EXPECT_EQ(run.hooks.calls.back(), "end program");
+            if (c.kept) {
+                EXPECT_EQ(test::readFile(unsavedSetup(run)), *c.kept);
+            } else {
+                EXPECT_FALSE(std::filesystem::exists(test::pathOf(unsavedSetup(run))));
+            }
+        }
+    }
+}
+
+TEST(MainWindowCommands, AKeptSetupReplacesAnOlderOneAndIsWrittenOnce) {
+    Session run;
+    run.dir.write("settings/Setup.unsaved.txt", "older");
+    run.commands->keepUnsavedSetup();  // nothing typed: the older one stays
+    EXPECT_EQ(test::readFile(unsavedSetup(run)), "older");
+    typeIn(run, "newer\r\n");
+    run.commands->keepUnsavedSetup();  // the session ends ...
+    EXPECT_EQ(test::readFile(unsavedSetup(run)), "newer\r\n");
+    std::filesystem::remove(test::pathOf(unsavedSetup(run)));
+    run.commands->Form_Unload();  // ... and the window closes with nothing more to keep
+    EXPECT_FALSE(std::filesystem::exists(test::pathOf(unsavedSetup(run))));
+}
+
+// Closing asks nothing and always ends: a text the code page cannot hold is kept whole as UTF-8,
+// and a settings directory that has gone keeps nothing, anywhere.
+TEST(MainWindowCommands, ClosingEndsWhateverKeepingTheSetupMeets) {
+    {
+        Session run;
+        typeIn(run, "zoom \xCE\xA9\r\n");  // an omega
+        run.commands->run(Handler::mnuFile_Exit_Click);
+        EXPECT_EQ(test::readFile(unsavedSetup(run)), "\xEF\xBB\xBFzoom \xCE\xA9\r\n");
+        EXPECT_TRUE(run.dialogs().messages.empty());
+    }
+    {
+        Session run;
+        typeIn(run);
+        std::filesystem::remove_all(test::pathOf(run.settings));
+        run.commands->run(Handler::mnuFile_Exit_Click);
+        EXPECT_EQ(run.hooks.calls, std::vector<std::string>{"end program"});
+        EXPECT_TRUE(run.dialogs().messages.empty());
+        EXPECT_FALSE(std::filesystem::exists(test::pathOf(run.settings)));
+    }
+}
+
 #ifndef _WIN32  // a stand-in opener on PATH; ShellExecuteA answers at once
 TEST(MainWindowCommands, HowToDoesNotWaitForTheOpenerAndShowsItsLateRefusalOnTheWindowsThread) {
     test::PathGuard path;

@@ -377,6 +377,23 @@ private slots:
         QVERIFY(!std::filesystem::exists(dir->file("Setup1.txt")));
     }
 
+    // Exit and the close box: what was typed since the last load is kept, in the setup format.
+    void closingKeepsWhatWasTypedSinceTheLastLoad() {
+        for (const bool closeBox : {false, true}) {
+            start();
+            window->show();
+            auto* editor = child<QPlainTextEdit>("RichTextBox3");
+            editor->moveCursor(QTextCursor::End);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTest::keyClicks(editor, "_plot ");
+            editor->insertPlainText(QString::fromUtf8("\u20AC"));  // as a paste: keys type ASCII only
+            if (closeBox) window->close();
+            else action("mnuFile_Exit")->trigger();
+            QCOMPARE(dir->read("Setup.unsaved.txt"), std::string("zoom\r\nextents\r\n_plot \x80"));
+            cleanup();
+        }
+    }
+
     void aSetupOfManyMegabytesLoadsWholeInPieces() {
         inkrun::app::SetupEditor editor;
         editor.show();
