@@ -2,8 +2,13 @@
 #include "platform/windows_api.h"
 #include <commctrl.h>
 
-#include <memory>
+#include <shellapi.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands/program_arguments.h"
 #include "commands/program_settings.h"
 #include "frontends/win32/frm_main_inkrun.h"
 #include "inkrun_identity.h"
@@ -34,12 +39,31 @@ int Main(HINSTANCE instance) {
     return static_cast<int>(message.wParam);
 }
 
+// The command line after the program's own name, as UTF-8.
+std::vector<std::string> programArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    if (LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) arguments.push_back(inkrun::platform::narrow(words[i]));
+        LocalFree(words);
+    }
+    return arguments;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // --help and --version, and a refusal of anything else, in a message box: a program of the
+    // window subsystem has no terminal. No running copy is asked to close.
+    const inkrun::ProgramArguments request = inkrun::readProgramArguments(programArguments());
+    if (request.action != inkrun::ProgramArguments::Action::OpenWindow) {
+        const UINT icon = request.exitStatus == 0 ? MB_ICONINFORMATION : MB_ICONEXCLAMATION;
+        MessageBoxW(nullptr, inkrun::platform::widen(request.text).c_str(), L"Inkrun", MB_OK | icon);
+        return request.exitStatus;
+    }
+
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    // The window reads no command line: everything it needs comes from its settings directory.
     try {
         return Main(instance);
     } catch (const std::exception& e) {

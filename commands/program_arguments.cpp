@@ -1,0 +1,44 @@
+#include "commands/program_arguments.h"
+
+#include "inkrun_version.h"
+#include "platform/ansi_codec.h"
+
+namespace inkrun {
+
+namespace {
+
+constexpr const char* kHelpText =
+    "Usage: inkrun [--help | --version]\n"
+    "Opens the Inkrun Script Builder window, which writes the CAD script Inkrun.scr\n"
+    "for the drawings chosen in it. The folder it is started in is its settings\n"
+    "directory: DefaultFile.txt, the setup slots Setup1.txt and Setup2.txt, and the\n"
+    "help page readme.htm. A setup that was never saved is kept there in\n"
+    "Setup.unsaved.txt when the window closes. Starting the window asks a copy that\n"
+    "is already running to close.\n"
+    "\n"
+    "  -h, --help     show this help and end\n"
+    "  -V, --version  show the version and end\n"
+    "\n"
+    "The window takes no other arguments. inkrun-build writes the same script from\n"
+    "the command line.\n";
+
+}  // namespace
+
+ProgramArguments readProgramArguments(const std::vector<std::string>& arguments) {
+    using Action = ProgramArguments::Action;
+    const auto isHelp = [](const std::string& argument) { return argument == "--help" || argument == "-h"; };
+    const auto isVersion = [](const std::string& argument) { return argument == "--version" || argument == "-V"; };
+    for (const std::string& argument : arguments) {
+        if (isHelp(argument) || isVersion(argument)) continue;
+        return {Action::Refuse,
+                "inkrun: unknown argument '" + platform::escapeControls(argument) +
+                    "'; the window was not started\nTry 'inkrun --help' for more information.\n",
+                2};
+    }
+    if (arguments.empty()) return {};
+    // As GNU programs do, the first of the two answers.
+    if (isHelp(arguments.front())) return {Action::Answer, kHelpText, 0};
+    return {Action::Answer, std::string("inkrun ") + kVersionText + "\n", 0};
+}
+
+}  // namespace inkrun

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace inkrun {
+
+// What the window's program makes of its command line. The window itself reads nothing there:
+// --help and --version answer and end, before any window or display is touched and without
+// closing a running copy. Every other argument is refused the same way: a mistyped option must
+// not start a window that closes the copy the person is working in.
+struct ProgramArguments {
+    enum class Action { OpenWindow, Answer, Refuse };
+    Action action = Action::OpenWindow;
+    std::string text;    // the answer or the refusal, each line ended by a line break
+    int exitStatus = 0;  // 0 for an answer, 2 for a refusal
+};
+
+// `arguments` without the program's own name.
+ProgramArguments readProgramArguments(const std::vector<std::string>& arguments);
+
+}  // namespace inkrun
