@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the window and the About window under a window manager, at scale 1 and 2,
-# for the README and for looking at the look. Not a test: run it by hand after a build.
+# for the README, and at 1.5 for looking at the look (in the temporary folder). Not a test: run
+# it by hand after a build.
 #   bash tests/e2e/screenshots.sh build/bin/inkrun docs/screenshots
 source "$(dirname "$0")/../../scripts/lib/packages.sh"
 require_packages x-session screenshots
@@ -24,6 +25,14 @@ main=$(wait_window '^Inkrun Script Builder$')
 shoot '^Inkrun Script Builder$' "$OUT/qt-main.png"
 keys "$main" alt+h a
 shoot '^About$' "$OUT/qt-about.png"
+kill "$INKRUN_PID"; wait_exit "$INKRUN_PID"
+
+export QT_SCALE_FACTOR=1.5
+start_inkrun "$WORK/settings" scale1_5
+main=$(wait_window '^Inkrun Script Builder$')
+shoot '^Inkrun Script Builder$' "${TMPDIR:-/tmp}/inkrun-main-scale1.5.png"
+keys "$main" alt+h a
+shoot '^About$' "${TMPDIR:-/tmp}/inkrun-about-scale1.5.png"
 kill "$INKRUN_PID"; wait_exit "$INKRUN_PID"
 
 export QT_SCALE_FACTOR=2
