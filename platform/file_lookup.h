@@ -41,8 +41,8 @@ std::optional<std::string> findOrdinaryFile(const std::string& directory, const 
 std::vector<std::string> listCaseVariants(const std::string& directory, const std::string& name);
 
 // Why the entry at `path` is no ordinary file, in the user's words ("it is a FIFO, not an
-// ordinary file", "it is a symbolic link to nothing (dangling)"; on Windows also a hidden or
-// system file), or nullopt when it is one.
+// ordinary file", "it is a symbolic link to nothing (dangling)", a hidden file; on Windows also
+// a system file), or nullopt when it is one.
 std::optional<std::string> whyNotOrdinary(const std::string& path);
 
 // True only for an existing directory (symlinks followed). Never throws.

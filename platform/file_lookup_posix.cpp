@@ -55,6 +55,13 @@ void scanDirectory(const std::string& directory, Accept accept, Keep keep) {
     }
 }
 
+// A file the lookup passes over for its name alone.
+std::optional<std::string> hiddenFileReason(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (path[slash == std::string::npos ? 0 : slash + 1] != '.') return std::nullopt;
+    return "it is a hidden file (its name starts with a dot), not an ordinary file";
+}
+
 }  // namespace
 
 bool isOrdinaryFile(const std::string& directory, const std::string& name) {
@@ -109,7 +116,7 @@ std::optional<std::string> whyNotOrdinary(const std::string& path) {
     struct stat own {};
     if (::lstat(path.c_str(), &own) != 0) return systemReason(errno);
     if (!S_ISLNK(own.st_mode)) {
-        if (S_ISREG(own.st_mode)) return std::nullopt;
+        if (S_ISREG(own.st_mode)) return hiddenFileReason(path);
         return "it is " + posix::kindOf(own.st_mode) + ", not an ordinary file";
     }
     struct stat target {};
@@ -118,7 +125,7 @@ std::optional<std::string> whyNotOrdinary(const std::string& path) {
         if (errno == ELOOP) return "it is a symbolic link that loops";
         return "it is a symbolic link that cannot be followed: " + systemReason(errno);
     }
-    if (S_ISREG(target.st_mode)) return std::nullopt;
+    if (S_ISREG(target.st_mode)) return hiddenFileReason(path);
     return "it is a symbolic link to " + posix::kindOf(target.st_mode) + ", not to an ordinary file";
 }
 

@@ -8,19 +8,25 @@ std::string scriptSavedMessage(const std::string& scriptFileName, const std::str
     return "File saved as: " + scriptFileName + "\rFile located: " + directory;
 }
 
+bool jobCanBeBuilt(const ScriptJob& job, UserDialogs& dialogs) {
+    if (job.setupText.empty()) {
+        dialogs.showMessage(kNoSetupMessage, kNoSetupTitle, MessageIcon::Exclamation);
+        return false;
+    }
+    if (job.drawings.empty()) {
+        dialogs.showMessage(kNoDrawingsMessage, kNoDrawingsTitle, MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserDialogs& dialogs,
                                              const ProgramSettings& settings) {
     ScriptJob job;
     job.setupText = state.setupText();
-    if (job.setupText.empty()) {
-        dialogs.showMessage(kNoSetupMessage, kNoSetupTitle, MessageIcon::Exclamation);
-        return std::nullopt;
-    }
-    job.drawings = state.selectedDrawings();
-    if (job.drawings.empty()) {
-        dialogs.showMessage(kNoDrawingsMessage, kNoDrawingsTitle, MessageIcon::Exclamation);
-        return std::nullopt;
-    }
+    // An empty setup is reported before the list is read.
+    if (!job.setupText.empty()) job.drawings = state.selectedDrawings();
+    if (!jobCanBeBuilt(job, dialogs)) return std::nullopt;
     job.directory = state.drawingDirectory();
     job.descending = state.descendingOrder();
     job.separator = settings.separator;

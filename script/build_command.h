@@ -15,8 +15,11 @@ inline constexpr const char* kNoDrawingsTitle = "No Files";
 // The two lines that report a written script; the lone CR between them is the program's own.
 std::string scriptSavedMessage(const std::string& scriptFileName, const std::string& directory);
 
-// The Build command's checks: the setup must not be empty and a drawing must be selected; each
-// failure shows its warning and gives nothing. Otherwise the job the window's state describes.
+// The Build command's checks, in its order: the setup must not be empty, then there must be a
+// drawing. Each failure shows its warning and gives false.
+bool jobCanBeBuilt(const ScriptJob& job, UserDialogs& dialogs);
+
+// The job the window's state describes, once it passes jobCanBeBuilt.
 std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserDialogs& dialogs,
                                              const ProgramSettings& settings);
 

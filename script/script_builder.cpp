@@ -51,8 +51,8 @@ std::string encodeFor(std::string_view text, Label whose) {
     }
 }
 
-// The directory and setup as the script holds them; the names are encoded as they are written,
-// so a long list is not held a second time.
+// The directory (none for full paths) and setup as the script holds them; the names are encoded
+// as they are written, so a long list is not held a second time.
 struct EncodedJob {
     std::string directoryAndSeparator;
     std::string setup;
@@ -64,12 +64,14 @@ std::string drawingLabel(const std::string& name) {
 }
 
 EncodedJob checkAndEncode(const ScriptJob& job) {
-    const std::string directoryLabel = "the drawing directory \"" + platform::escapeControls(job.directory) + "\"";
-    if (auto problem = quotingProblem(job.directory))
-        throw ScriptRefused("Cannot build: " + directoryLabel + " holds " + *problem +
-                            ", which would break the script. Nothing was written.");
     EncodedJob encoded;
-    encoded.directoryAndSeparator = encodeFor(job.directory, [&] { return directoryLabel; }) + job.separator;
+    if (!job.fullPaths) {
+        const std::string directoryLabel = "the drawing directory \"" + platform::escapeControls(job.directory) + "\"";
+        if (auto problem = quotingProblem(job.directory))
+            throw ScriptRefused("Cannot build: " + directoryLabel + " holds " + *problem +
+                                ", which would break the script. Nothing was written.");
+        encoded.directoryAndSeparator = encodeFor(job.directory, [&] { return directoryLabel; }) + job.separator;
+    }
     for (const std::string& name : job.drawings) {
         if (auto problem = quotingProblem(name))
             throw ScriptRefused("Cannot build: " + drawingLabel(name) + " has " + *problem +

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <exception>
 #include <filesystem>
+#include <iostream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -13,6 +15,12 @@
 #include "commands/plain_window_state.h"
 #include "commands/startup.h"
 #include "commands/user_dialogs.h"
+#include "drawings/drawing_list_file.h"
+#include "drawings/drawing_tree.h"
+#include "frontends/cli/cli_paths.h"
+#include "frontends/cli/command_line.h"
+#include "frontends/cli/name_patterns.h"
+#include "frontends/cli/path_map.h"
 #include "frontends/cli/settings_files.h"
 #include "inkrun_version.h"
 #include "platform/ansi_codec.h"
@@ -35,117 +43,11 @@ namespace fs = std::filesystem;
 
 constexpr const char* kProgramName = "inkrun-build";
 
-// The command line itself is wrong: exit 2, with a pointer to --help.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// Windows hands "*" and "?" to the program; other systems' shells have expanded them already.
+constexpr bool kMatchesPatterns = platform::kPathSeparator == '\\';
 
-enum class Action { Build, Help, Version, PrintTemplate };
-enum class SetupSource { Slot, File, Template };
-
-struct Options {
-    Action action = Action::Build;
-    std::optional<std::string> settingsDirectory;
-    std::optional<std::string> drawingDirectory;
-    SetupSource setupSource = SetupSource::Slot;
-    int slot = 1;
-    std::string setupFile;
-    bool descending = true;  // the window opens with "dsc"
-    bool all = false;
-    std::vector<std::string> names;
-    std::optional<std::string> output;
-    bool quiet = false;
-};
-
-// The table's entry that an argument names, by its long or its short name.
-const OptionSpec* findOption(const std::string& name) {
-    for (const OptionSpec& option : optionTable()) {
-        if (!option.longName.empty() && name == "--" + std::string(option.longName)) return &option;
-        if (option.shortName && name == std::string{'-', option.shortName}) return &option;
-    }
-    return nullptr;
-}
-
-Options parseArguments(const std::vector<std::string>& args) {
-    Options options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
-            options.names.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string name = arg;
-        std::optional<std::string> attached;
-        if (const auto equals = arg.find('='); arg.starts_with("--") && equals != std::string::npos) {
-            name = arg.substr(0, equals);
-            attached = arg.substr(equals + 1);
-        }
-        const OptionSpec* option = findOption(name);
-        if (!option) throw UsageError("unknown option '" + name + "'");
-        std::string value;
-        if (!option->argument.empty()) {
-            if (attached) {
-                value = *attached;
-            } else {
-                if (i + 1 >= args.size()) throw UsageError("option '" + name + "' needs a value");
-                value = args[++i];
-            }
-            if (value.empty()) throw UsageError("option '" + name + "' needs a value");
-        } else if (attached) {
-            throw UsageError("option '" + name + "' takes no value");
-        }
-
-        switch (option->id) {
-        case OptionId::Settings: options.settingsDirectory = value; break;
-        case OptionId::Dir: options.drawingDirectory = value; break;
-        case OptionId::Asc:
-        case OptionId::Dsc: options.descending = option->id == OptionId::Dsc; break;
-        case OptionId::Slot:
-            if (value != "1" && value != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + value + "'");
-            options.setupSource = SetupSource::Slot;
-            options.slot = value == "1" ? 1 : 2;
-            break;
-        case OptionId::Setup:
-            options.setupSource = SetupSource::File;
-            options.setupFile = value;
-            break;
-        case OptionId::Template: options.setupSource = SetupSource::Template; break;
-        case OptionId::All: options.all = true; break;
-        case OptionId::Output: options.output = value; break;
-        case OptionId::PrintTemplate: options.action = Action::PrintTemplate; break;
-        case OptionId::Quiet: options.quiet = true; break;
-        case OptionId::Help: options.action = Action::Help; break;
-        case OptionId::Version: options.action = Action::Version; break;
-        case OptionId::Drawings:  // has no name to be found by
-            break;
-        }
-    }
-    if (options.all && !options.names.empty()) throw UsageError("give drawing names or --all, not both");
-    return options;
-}
-
-// Relative paths start in the given current directory; the result has no trailing separator
-// except at the root, like the paths the window is given.
 using platform::pathOf;
 using platform::textOf;
-
-bool isSeparator(char c) { return c == '/' || c == platform::kPathSeparator; }
-
-std::string absoluteFrom(const std::string& currentDirectory, const std::string& path) {
-    fs::path result = pathOf(path);
-    if (result.is_relative()) result = pathOf(currentDirectory) / result;
-    result = result.lexically_normal();
-    std::string text = textOf(result);
-    const std::size_t root = textOf(result.root_path()).size();
-    while (text.size() > std::max<std::size_t>(root, 1) && isSeparator(text.back())) text.pop_back();
-    return text;
-}
 
 // The window's settings directory is the directory it was started in, as getcwd reports it.
 std::string settingsDirectoryFor(const std::string& currentDirectory, const std::string& given) {
@@ -202,38 +104,75 @@ private:
     bool failed_ = false;
 };
 
-// The drawing directory and list as the window has them once its person has chosen.
-void chooseDrawingDirectory(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
-                            const std::string& currentDirectory) {
+// The drawing directory: the one given, else the window's start, except that a DefaultFile.txt
+// the window would pass over stops the build.
+std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& options,
+                                const std::string& currentDirectory) {
     if (!options.drawingDirectory) {
-        // The window's start, except that a DefaultFile.txt it would pass over stops the build.
-        std::string directory = rememberedDirectoryForBuild(settings);
-        if (directory.empty() || !platform::dirExists(directory)) directory = settings.scriptSettingsDirectory;
-        state.setDrawingDirectory(directory);
-        state.setDrawingListPath(directory);
-        return;
+        const std::string remembered = rememberedDirectoryForBuild(settings);
+        return remembered.empty() || !platform::dirExists(remembered) ? settings.scriptSettingsDirectory : remembered;
     }
     const std::string directory = absoluteFrom(currentDirectory, *options.drawingDirectory);
     if (!platform::dirExists(directory))
         throw UsageError("drawing directory '" + *options.drawingDirectory + "' does not exist");
-    state.setDrawingDirectory(directory);
-    state.setDrawingListPath(directory);
+    return directory;
 }
 
+// The entries of the list a name given on the command line stands for: itself, or on Windows
+// every name it matches, as Windows matches names.
+std::vector<std::string> entriesNamed(const std::vector<std::string>& entries, const std::string& name) {
+    std::vector<std::string> found;
+    for (const std::string& entry : entries)
+        if (kMatchesPatterns ? matchesPattern(name, entry) : entry == name) found.push_back(entry);
+    return found;
+}
+
+// The list's marks as the person of the window would set them.
 void selectDrawings(PlainWindowState& state, const Options& options) {
-    if (options.all) {
+    if (options.drawings == DrawingSource::All) {
         state.selectAll();
         return;
     }
     if (options.names.empty()) return;  // the build reports "No files selected."
-    const std::unordered_set<std::string> wanted(options.names.begin(), options.names.end());
-    std::unordered_set<std::string> found;
-    for (const std::string& entry : state.drawingListEntries())
-        if (wanted.count(entry)) found.insert(entry);
-    for (const std::string& name : options.names)
-        if (!found.count(name))
-            throw UsageError("'" + name + "' is not a drawing in " + state.drawingListPath());
+    const std::vector<std::string> entries = state.drawingListEntries();
+    std::unordered_set<std::string> wanted;
+    for (const std::string& name : options.names) {
+        const std::vector<std::string> found = entriesNamed(entries, name);
+        if (found.empty())
+            throw UsageError("'" + name + "' " +
+                             (kMatchesPatterns && hasWildcard(name) ? "matches no drawing" : "is not a drawing") +
+                             " in " + state.drawingListPath());
+        wanted.insert(found.begin(), found.end());
+    }
     state.markDrawings(wanted);
+}
+
+// The list file's bytes: the file, or standard input for "-".
+std::string listBytes(const std::string& listName, std::istream& in) {
+    if (listName == "-") {
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) throw platform::FileError("read", "standard input", "read error");
+        return bytes;
+    }
+    std::error_code error;
+    if (!fs::exists(pathOf(listName), error)) throw UsageError("list file '" + listName + "' does not exist");
+    return platform::readWholeFile(listName);
+}
+
+// The drawings of --recursive and --from-list, as full paths; a subfolder that cannot be read
+// leaves a warning.
+std::vector<std::string> drawingPaths(const Options& options, const std::string& directory, char separator,
+                                      std::istream& in, const std::string& currentDirectory,
+                                      std::vector<std::string>& warnings) {
+    if (options.drawings == DrawingSource::Recursive) {
+        drawings::DrawingTree tree = drawings::listDrawingTree(directory, separator);
+        for (const platform::FileError& error : tree.unreadable)
+            warnings.push_back(std::string(error.what()) + ": the script leaves out its drawings");
+        return std::move(tree.paths);
+    }
+    const std::string listName = options.listFile == "-" ? "-" : absoluteFrom(currentDirectory, options.listFile);
+    const std::string bytes = listBytes(listName, in);
+    return drawings::readDrawingList(bytes, listName == "-" ? "standard input" : listName, directory, separator);
 }
 
 // A setup is held whole, and more than once while a script is built: one larger than the memory
@@ -258,43 +197,101 @@ void namingTheSetup(const std::optional<std::string>& setupFile, const char* act
     }
 }
 
-// Loads the setup the options choose; returns the file it came from, if any.
-std::optional<std::string> loadSetup(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
-                                     const std::string& currentDirectory) {
+// Where the setup came from: its file, if any, and how a dry run names it.
+struct SetupOrigin {
+    std::optional<std::string> file;
+    std::string description;
+};
+
+// The window falls back to the template when slot 1 has no file; a job nobody watches must not,
+// since played back the template plots, closes and saves every drawing.
+std::runtime_error noSetup(const ProgramSettings& settings, const Options& options, const std::string& name) {
+    return std::runtime_error("No setup: there is no " + name + " (setup slot " + std::to_string(options.slot) +
+                              ") in the settings directory, " + settings.scriptSettingsDirectory + " (" +
+                              (options.settingsDirectory ? "named by --settings" : "the current directory") +
+                              "). Name a setup with --setup FILE or --slot N, or take the built-in template with "
+                              "--template. Nothing was written.");
+}
+
+// Loads the setup the options choose.
+SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
+                      const std::string& currentDirectory) {
     switch (options.setupSource) {
     case SetupSource::Slot: {
-        // The window would take the template for a slot that is, say, a FIFO: the template
-        // closes and saves every drawing, which nobody asked of this job.
+        // The window would take the template for a slot that is, say, a FIFO.
         const std::string& name = settings.settingsFileNames[static_cast<std::size_t>(options.slot)];
         requireOrdinaryIfPresent(settings, name);
         // The file under whatever letter case the slot's load reads it.
         const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, name, settings.separator);
+        if (!found) throw noSetup(settings, options, name);
         namingTheSetup(found, "read", [&] { setup::loadSetupSlot(state, settings, options.slot); });
-        return found;
+        return {found, "slot " + std::to_string(options.slot) + ", " + *found};
     }
     case SetupSource::Template:
         setup::loadDefaultSetup(state);
-        return std::nullopt;
+        return {std::nullopt, "the built-in template"};
     case SetupSource::File: {
         const std::string path = absoluteFrom(currentDirectory, options.setupFile);
         std::error_code error;
         if (!fs::exists(pathOf(path), error)) throw UsageError("setup file '" + options.setupFile + "' does not exist");
         namingTheSetup(path, "read", [&] { state.setSetupText(setup::readSetupFile(path)); });
         state.setSetupPath(path);
-        return path;
+        return {path, path};
     }
     }
-    return std::nullopt;
+    return {};
 }
 
-void writeScriptTo(const std::string& output, const MainWindowState& state, UserDialogs& dialogs,
-                   const ProgramSettings& settings, std::ostream& out, const std::string& currentDirectory) {
-    const auto job = script::scriptJobFromWindow(state, dialogs, settings);
-    if (!job) return;
+// The job the choices describe, after the window's two refusals; drawings as full paths when they
+// come from several folders or are mapped for another system.
+std::optional<script::ScriptJob> jobFor(const PlainWindowState& state, UserDialogs& dialogs,
+                                        const ProgramSettings& settings,
+                                        std::optional<std::vector<std::string>> paths, const PathMap& map) {
+    std::optional<script::ScriptJob> job;
+    if (!paths) {
+        job = script::scriptJobFromWindow(state, dialogs, settings);
+        if (!job || map.empty()) return job;
+        for (std::string& name : job->drawings) name = platform::joinPath(job->directory, name, job->separator);
+    } else {
+        job.emplace();
+        job->setupText = state.setupText();
+        job->drawings = std::move(*paths);
+        if (!script::jobCanBeBuilt(*job, dialogs)) return std::nullopt;
+        job->directory = state.drawingDirectory();
+        job->descending = state.descendingOrder();
+        job->separator = settings.separator;
+    }
+    job->fullPaths = true;
+    if (!map.empty())
+        for (std::string& path : job->drawings) path = map.map(path);
+    return job;
+}
+
+// The path a drawing has in the script, for the dry run: the job's, without the code page.
+std::string scriptPathOf(const script::ScriptJob& job, const std::string& drawing) {
+    return job.fullPaths ? drawing : platform::joinPath(job.directory, drawing, job.separator);
+}
+
+// What the build would do, without doing it: the job's own checks, then its setup, target and
+// drawings in the script's order.
+void printDryRun(const script::ScriptJob& job, const SetupOrigin& setup, const std::string& target,
+                 std::ostream& out) {
+    script::checkScriptJob(job);
+    out << "Setup: " << setup.description << '\n'
+        << "Script: " << target << '\n'
+        << "Drawings, " << (job.descending ? "dsc" : "asc") << ", " << job.drawings.size()
+        << " in the order the script opens them:\n";
+    const auto print = [&](const std::string& drawing) { out << scriptPathOf(job, drawing) << '\n'; };
+    if (job.descending) std::for_each(job.drawings.rbegin(), job.drawings.rend(), print);
+    else std::for_each(job.drawings.begin(), job.drawings.end(), print);
+}
+
+void writeScriptTo(const std::string& output, const script::ScriptJob& job, UserDialogs& dialogs, std::ostream& out,
+                   const std::string& currentDirectory) {
     if (output == "-") {
         // writeScript refuses a bad job before its first block, so a refusal writes nothing.
         errno = 0;
-        script::writeScript(*job, [&](std::string_view block) {
+        script::writeScript(job, [&](std::string_view block) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
         });
         out.flush();
@@ -305,11 +302,11 @@ void writeScriptTo(const std::string& output, const MainWindowState& state, User
     }
     const std::string path = absoluteFrom(currentDirectory, output);
     platform::AtomicFileWriter writer(path, platform::StreamTarget::WriteInto);
-    script::writeScript(*job, [&](std::string_view block) { writer.write(block); });
+    script::writeScript(job, [&](std::string_view block) { writer.write(block); });
     writer.commit();
     if (platform::openDescriptorNamed(path) == 1) return;  // as with "-": a success line would land in the script
     std::size_t slash = path.size();
-    while (slash > 0 && !isSeparator(path[slash - 1])) --slash;
+    while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
     --slash;  // absoluteFrom gave a path with a separator
     // A root keeps its separator, as the current directory reports it ("/", "C:\\").
     const std::size_t root = textOf(pathOf(path).root_path()).size();
@@ -318,42 +315,78 @@ void writeScriptTo(const std::string& output, const MainWindowState& state, User
                         MessageIcon::None);
 }
 
-int build(const Options& options, std::ostream& out, std::ostream& err, const std::string& currentDirectory) {
+// Writes the job where the options say, or with --dry-run tells what would be written.
+void deliver(const script::ScriptJob& job, const SetupOrigin& setup, const Options& options,
+             const ProgramSettings& settings, UserDialogs& dialogs, std::ostream& out,
+             const std::string& currentDirectory) {
+    if (options.dryRun) {
+        const std::string target =
+            !options.output ? platform::joinPath(job.directory, settings.scriptFileName, job.separator)
+            : *options.output == "-" ? "standard output"
+                                     : absoluteFrom(currentDirectory, *options.output);
+        if (!options.quiet) printDryRun(job, setup, target, out);
+        else script::checkScriptJob(job);
+        return;
+    }
+    if (options.output) {
+        writeScriptTo(*options.output, job, dialogs, out, currentDirectory);
+        return;
+    }
+    script::saveScript(job, settings.scriptFileName);
+    dialogs.showMessage(script::scriptSavedMessage(settings.scriptFileName, job.directory), kApplicationTitle,
+                        MessageIcon::None);
+}
+
+int build(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+          const std::string& currentDirectory) {
     ConsoleDialogs dialogs(out, err, options.quiet);
+    std::vector<std::string> warnings;
     try {
+        const PathMap map(options.maps, currentDirectory);
         const ProgramSettings settings = startupSettings(
             options.settingsDirectory ? settingsDirectoryFor(currentDirectory, *options.settingsDirectory)
                                       : currentDirectory);
         PlainWindowState state;
-        chooseDrawingDirectory(state, settings, options, currentDirectory);
-        selectDrawings(state, options);
-        const std::optional<std::string> setupFile = loadSetup(state, settings, options, currentDirectory);
+        state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
+        std::optional<std::vector<std::string>> paths;
+        if (options.drawings == DrawingSource::Names || options.drawings == DrawingSource::All) {
+            state.setDrawingListPath(state.drawingDirectory());
+            selectDrawings(state, options);
+        } else {
+            paths = drawingPaths(options, state.drawingDirectory(), settings.separator, in, currentDirectory,
+                                 warnings);
+        }
+        const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
         state.setDescendingOrder(options.descending);
-        namingTheSetup(setupFile, "use", [&] {
-            if (options.output)
-                writeScriptTo(*options.output, state, dialogs, settings, out, currentDirectory);
-            else
-                script::buildInkrunScript(state, dialogs, settings);
+        namingTheSetup(setup.file, "use", [&] {
+            const auto job = jobFor(state, dialogs, settings, std::move(paths), map);
+            if (job) deliver(*job, setup, options, settings, dialogs, out, currentDirectory);
         });
     } catch (const UsageError&) {
         throw;
     } catch (const platform::WrittenWithWarning& warning) {
-        err << kProgramName << ": warning: " << printable(warning.what(), false) << '\n';
-        return kExitWrittenWithWarning;
+        warnings.push_back(warning.what());
     } catch (...) {
         checkCommandError(std::current_exception(), dialogs);
     }
+    for (const std::string& warning : warnings)
+        err << kProgramName << ": warning: " << printable(warning, false) << '\n';
     if (dialogs.failed()) return kExitBuildFailed;
-    // Only the success line is left to go. When it cannot, the script is written all the same:
-    // the status says so, and standard error says what was lost.
+    // What is left to go is the success line or the dry run's report. The script itself is
+    // written all the same: the status says so, and standard error says what was lost.
     errno = 0;
     out.flush();
-    if (!out && options.output != "-") {
+    if (!out && (options.dryRun || options.output != "-")) {
         const int error = errno;
-        err << kProgramName << ": the script is written, but its success message could not be printed: "
-            << (error ? platform::systemReason(error) : std::string("write error")) << '\n';
+        const std::string reason = error ? platform::systemReason(error) : std::string("write error");
+        if (options.dryRun) {
+            err << kProgramName << ": could not write standard output: " << reason << '\n';
+            return kExitBuildFailed;
+        }
+        err << kProgramName << ": the script is written, but its success message could not be printed: " << reason
+            << '\n';
     }
-    return kExitSuccess;
+    return warnings.empty() ? kExitSuccess : kExitWrittenWithWarning;
 }
 
 // --help, --version and --print-template have nothing to show but their output.
@@ -369,7 +402,7 @@ int printed(std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+int runBuildCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
                 const std::string& currentDirectory) {
     try {
         // Run bare, it is someone finding out what it does, not a build of nothing.
@@ -391,12 +424,17 @@ int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::os
         case Action::Build:
             break;
         }
-        return build(options, out, err, currentDirectory);
+        return build(options, in, out, err, currentDirectory);
     } catch (const UsageError& e) {
         err << kProgramName << ": " << printable(e.what(), false) << "\nTry '" << kProgramName
             << " --help' for more information.\n";
         return kExitUsage;
     }
+}
+
+int runBuildCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::string& currentDirectory) {
+    return runBuildCli(args, std::cin, out, err, currentDirectory);
 }
 
 }  // namespace inkrun::cli

@@ -10,45 +10,80 @@ using enum OptionId;
 using Group = OptionGroup;
 
 constexpr std::array kOptions{
-    OptionSpec{Drawings, Group::Drawings, '\0', "", "DRAWING...", "names of drawings (.dwg) in the drawing directory"},
+    OptionSpec{Drawings, Group::Drawings, '\0', "", "DRAWING...",
+               "names of drawings (.dwg) in the drawing directory; on Windows * and ? match names, without regard "
+               "to case"},
     OptionSpec{All, Group::Drawings, '\0', "all", "", "every drawing in the drawing directory"},
+    OptionSpec{Recursive, Group::Drawings, 'r', "recursive", "",
+               "every drawing in the drawing directory and its subfolders: each folder's drawings in the list's "
+               "order, then its subfolders in that order; hidden and system folders are skipped, and a folder "
+               "reached twice through links is read once"},
+    OptionSpec{FromList, Group::Drawings, '\0', "from-list", "FILE",
+               "the drawings FILE names, one a line ('-': standard input), as full paths or paths from the "
+               "drawing directory, in the file's order; read in the code page (Windows-1252), or in UTF-8 when it "
+               "starts with a byte-order mark; a line that names no drawing stops the build"},
     OptionSpec{Settings, Group::Options, '\0', "settings", "DIR",
                "settings directory, holding DefaultFile.txt, Setup1.txt and Setup2.txt (default: the current "
                "directory)"},
     OptionSpec{Dir, Group::Options, '\0', "dir", "DIR",
-               "drawing directory (default: the one DefaultFile.txt remembers, else the settings directory)"},
+               "drawing directory, where Inkrun.scr goes (default: the one DefaultFile.txt remembers, else the "
+               "settings directory)"},
     OptionSpec{Dsc, Group::Options, '\0', "dsc", "", "last drawing of the list first (default)"},
     OptionSpec{Asc, Group::Options, '\0', "asc", "", "first drawing of the list first"},
     OptionSpec{Slot, Group::Options, '\0', "slot", "1|2",
-               "setup slot Setup1.txt or Setup2.txt (default: slot 1, or the built-in template when the slot has "
-               "no file)"},
+               "setup slot Setup1.txt or Setup2.txt in the settings directory (default: slot 1); a slot without "
+               "its file stops the build"},
     OptionSpec{Setup, Group::Options, '\0', "setup", "FILE", "the setup in FILE"},
-    OptionSpec{Template, Group::Options, '\0', "template", "", "the built-in template"},
+    OptionSpec{Template, Group::Options, '\0', "template", "",
+               "the built-in template, an annotated example that plots, then closes and saves every drawing; "
+               "never taken unless asked for"},
+    OptionSpec{Map, Group::Options, '\0', "map", "FROM=TO",
+               "write each drawing under the directory FROM with TO in its place, for workstations of another "
+               "system: a TO such as J:\\jobs or \\\\server\\share gives backslashes, one such as /mnt/jobs "
+               "slashes; repeatable, the longest FROM wins; a drawing under no FROM stops the build"},
     OptionSpec{Output, Group::Options, 'o', "output", "FILE",
                "write the script to FILE instead of DIR/Inkrun.scr; '-' writes it to standard output"},
+    OptionSpec{DryRun, Group::Options, 'n', "dry-run", "",
+               "print the setup's source, the script file and the drawings in the order the script opens them, "
+               "as it writes them, and write nothing; the same checks, errors and exit status as the build"},
     OptionSpec{Quiet, Group::Options, 'q', "quiet", "",
-               "print nothing when the script is written (for cron: only failures make output)"},
+               "print nothing when the script is written, or with --dry-run would be (for cron: only failures "
+               "make output)"},
     OptionSpec{PrintTemplate, Group::Options, '\0', "print-template", "",
                "write the built-in template to standard output"},
-    OptionSpec{Help, Group::Options, 'h', "help", "", "show the help"},
+    OptionSpec{Help, Group::Options, 'h', "help", "", "show the help (on Windows also /?)"},
     OptionSpec{Version, Group::Options, 'V', "version", "", "show the version"},
 };
 
 constexpr std::array kExitStatuses{
     ExitStatusSpec{kExitSuccess,
                    "the script is written (also when only the success message could not be printed, for example "
-                   "with standard output closed or full: standard error says so)"},
+                   "with standard output closed or full: standard error says so); with --dry-run, it would be"},
     ExitStatusSpec{kExitBuildFailed,
                    "the build failed: the reason is on standard error, nothing is written and an old script is "
-                   "left whole; or the output of -o -, --help, --version or --print-template could not be "
-                   "written"},
+                   "left whole (for example no setup: no Setup1.txt and neither --setup nor --template; a line of "
+                   "--from-list that names no drawing; a drawing under no --map FROM); or the output of -o -, "
+                   "--dry-run, --help, --version or --print-template could not be written"},
     ExitStatusSpec{kExitUsage,
                    "the command line is wrong: no arguments, an unknown option, a bad value such as --slot 3, a "
-                   "directory, setup file or drawing that does not exist, or names together with --all"},
+                   "directory, setup file, list or drawing that does not exist, a pattern that matches no "
+                   "drawing, or the drawings chosen twice (names, --all, --recursive or --from-list together)"},
     ExitStatusSpec{kExitWrittenWithWarning,
                    "the script is written, but a warning on standard error says what did not follow: an old "
-                   "script under another letter case (INKRUN.SCR) could not be deleted, or the system could not "
-                   "confirm that the new file is safely on disk"},
+                   "script under another letter case (INKRUN.SCR) could not be deleted, the system could not "
+                   "confirm that the new file is safely on disk, or --recursive could not read a subfolder, "
+                   "whose drawings are missing"},
+};
+
+constexpr std::array kExamples{
+    ExampleSpec{"cd ~/Inkrun && inkrun-build -q --all",
+                "a nightly job (cron): slot 1 of ~/Inkrun, every drawing of the directory it remembers; only "
+                "failures print"},
+    ExampleSpec{"inkrun-build --setup plot-A1.txt --asc A-101.dwg A-103.dwg",
+                "two drawings with a chosen setup, the first of the list first"},
+    ExampleSpec{"inkrun-build --dir /srv/jobs/tower --recursive --dry-run",
+                "every drawing of a project tree, shown in the order the script would open them; nothing is "
+                "written"},
 };
 
 constexpr std::size_t kHelpWidth = 79;
@@ -97,6 +132,7 @@ std::string helpGroup(OptionGroup group) {
 
 std::span<const OptionSpec> optionTable() { return kOptions; }
 std::span<const ExitStatusSpec> exitStatusTable() { return kExitStatuses; }
+std::span<const ExampleSpec> exampleTable() { return kExamples; }
 
 std::string optionSynopsis(const OptionSpec& option) {
     std::string result;
@@ -114,18 +150,19 @@ std::string optionSynopsis(const OptionSpec& option) {
 
 std::string shortUsageText() {
     return "Usage: inkrun-build [OPTION]... DRAWING...\n"
-           "       inkrun-build [OPTION]... --all\n"
-           "Writes the CAD script Inkrun.scr for the drawings named, or for all of them.\n"
+           "       inkrun-build [OPTION]... --all | --recursive | --from-list FILE\n"
+           "Writes the CAD script Inkrun.scr for the drawings named, for all of them, for a\n"
+           "whole tree or for a list.\n"
            "Try 'inkrun-build --help' for more information.\n";
 }
 
 std::string usageText() {
     std::string text =
         "Usage: inkrun-build [OPTION]... [DRAWING]...\n"
-        "       inkrun-build [OPTION]... --all\n"
+        "       inkrun-build [OPTION]... --all | --recursive | --from-list FILE\n"
         "Writes the CAD script Inkrun.scr for the given drawings: the same bytes as the\n"
         "Build command of the Inkrun Script Builder window. Every default is the state\n"
-        "the window starts in.\n"
+        "the window starts in, but for the setup: without one, nothing is written.\n"
         "\n"
         "Drawings:\n";
     text += helpGroup(OptionGroup::Drawings);
@@ -143,6 +180,9 @@ std::string usageText() {
         "Exit status:\n";
     for (const ExitStatusSpec& exit : kExitStatuses)
         text += wrapped("  " + std::to_string(exit.status) + "  ", 5, exit.meaning);
+    text += "\nExamples:\n";
+    for (const ExampleSpec& example : kExamples)
+        text += "  " + std::string(example.command) + "\n" + wrapped("      ", 6, example.what);
     return text;
 }
 

@@ -15,6 +15,8 @@ inline constexpr int kExitWrittenWithWarning = 3;  // the script is written, but
 enum class OptionId {
     Drawings,  // the drawing names themselves, not an option
     All,
+    Recursive,
+    FromList,
     Settings,
     Dir,
     Dsc,
@@ -22,7 +24,9 @@ enum class OptionId {
     Slot,
     Setup,
     Template,
+    Map,
     Output,
+    DryRun,
     Quiet,
     PrintTemplate,
     Help,
@@ -48,8 +52,15 @@ struct ExitStatusSpec {
     std::string_view meaning;
 };
 
+// A command shown in --help and the manual page, with what it does.
+struct ExampleSpec {
+    std::string_view command;
+    std::string_view what;
+};
+
 std::span<const OptionSpec> optionTable();
 std::span<const ExitStatusSpec> exitStatusTable();
+std::span<const ExampleSpec> exampleTable();
 
 // The entry as a person types it: "-o, --output FILE", "--all", "DRAWING...".
 std::string optionSynopsis(const OptionSpec& option);

@@ -39,8 +39,10 @@ int run(const std::vector<std::string>& args) {
 int wmain(int argc, wchar_t* argv[]) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(inkrun::platform::narrow(argv[i]));
-    // The script goes out byte for byte: text mode would turn its CR LF into CR CR LF.
+    // The script goes out byte for byte: text mode would turn its CR LF into CR CR LF. A list
+    // read from standard input is taken as its bytes too, line ends and all.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
     // Messages are UTF-8; a console shows them as such only in its UTF-8 code page.
     const UINT consoleCodePage = GetConsoleOutputCP();
     if (consoleCodePage != 0) SetConsoleOutputCP(CP_UTF8);

@@ -1,100 +1,20 @@
-#include "frontends/cli/build_cli.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <functional>
-#include <sstream>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-#include "commands/plain_window_state.h"
-#include "commands/startup.h"
+#include "build_cli_fixture.h"
 #include "commands/command_bodies.h"
 #include "inkrun_version.h"
-#include "script/build_command.h"
 #include "script/script_builder.h"
-#include "setup/default_template.h"
-#include "setup/setup_commands.h"
-#include "support/expected_script.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
 
 namespace inkrun::cli {
 namespace {
 
 namespace fs = std::filesystem;
 using test::ScriptedDialogs;
-using test::TempDir;
 
-// One drawing with the built-in template.
-std::string templateScript(const std::string& directory, const std::string& drawing) {
-    return test::expectedScript(directory, {drawing}, setup::defaultSetupTemplate());
-}
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// A settings directory that remembers "jobs", whose list reads A-101, a-102, B-201, C-301, D-401.
-class BuildCli : public ::testing::Test {
-protected:
-    BuildCli() {
-        settings = dir.mkdir("settings");
-        jobs = dir.mkdir("jobs");
-        for (const char* name : {"C-301.dwg", "a-102.dwg", "D-401.dwg", "A-101.dwg", "B-201.DWG", "notes.txt"})
-            dir.write(std::string("jobs/") + name, "");
-        dir.write("settings/DefaultFile.txt", jobs);
-    }
-
-    CliRun run(std::vector<std::string> args, std::string cwd = {}) {
-        std::ostringstream out, err;
-        const int status = runBuildCli(args, out, err, cwd.empty() ? settings : cwd);
-        return {status, out.str(), err.str()};
-    }
-
-    // The window run by hand: started in `settings`, then the person's steps, then Build.
-    std::string windowScript(const std::function<void(PlainWindowState&, const ProgramSettings&)>& person) {
-        const ProgramSettings programSettings = startupSettings(settings);
-        PlainWindowState window;
-        restoreStartState(window, programSettings);
-        setup::loadSetupSlot(window, programSettings, 1);
-        person(window, programSettings);
-        ScriptedDialogs dialogs;
-        script::buildInkrunScript(window, dialogs, programSettings);
-        const std::string script = test::readFile(window.drawingDirectory() + test::kSep + "Inkrun.scr");
-        fs::remove(window.drawingDirectory() + test::kSep + "Inkrun.scr");
-        return script;
-    }
-
-    // The CLI's script both ways: into the drawing directory and on stdout; they must agree.
-    std::string cliScript(std::vector<std::string> args, const std::string& drawingDirectory) {
-        const CliRun toFile = run(args);
-        EXPECT_EQ(toFile.status, kExitSuccess) << toFile.err;
-        const std::string script = test::readFile(drawingDirectory + test::kSep + "Inkrun.scr");
-        fs::remove(drawingDirectory + test::kSep + "Inkrun.scr");
-        args.insert(args.end(), {"--output", "-"});
-        const CliRun toStdout = run(args);
-        EXPECT_EQ(toStdout.status, kExitSuccess) << toStdout.err;
-        EXPECT_EQ(toStdout.out, script);
-        EXPECT_EQ(toStdout.err, "");
-        return script;
-    }
-
-    bool exists(const std::string& path) const { return fs::exists(path); }
-    std::size_t entriesIn(const std::string& directory) const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), fs::directory_iterator()));
-    }
-
-    TempDir dir;
-    std::string settings;
-    std::string jobs;
-};
 
 // --- the same choices give the window's bytes ----------------------------------------------
 
@@ -104,10 +24,9 @@ TEST_F(BuildCli, MatchesTheWindowForSeveralOrdersSelectionsAndSetups) {
             for (std::size_t row : rows) w.select(row);
         };
     };
-    // Start-up defaults: slot 1 missing gives the template, dsc; names in any order follow the list.
+    // Start-up defaults: slot 1 and dsc; names in any order follow the list.
     EXPECT_EQ(cliScript({"C-301.dwg", "A-101.dwg"}, jobs), windowScript(pick({0, 3})));
 
-    dir.write("settings/Setup1.txt", "zoom\r\nextents");
     dir.write("settings/Setup2.txt", "-plot\r\ncaf\xE9\r\n");  // Windows-1252 é, read and written back
     EXPECT_EQ(cliScript({"--asc", "a-102.dwg", "D-401.dwg", "B-201.DWG"}, jobs), windowScript([&](auto& w, auto& s) {
                   pick({1, 2, 4})(w, s);
@@ -146,13 +65,12 @@ TEST_F(BuildCli, DefaultsAreTheWindowsStartState) {
     EXPECT_EQ(result.status, kExitSuccess);
     EXPECT_EQ(result.out, "File saved as: Inkrun.scr\nFile located: " + jobs + "\n");
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(test::readFile(jobs + test::kSep + "Inkrun.scr"), templateScript(jobs, "A-101.dwg"));
+    EXPECT_EQ(test::readFile(jobs + test::kSep + "Inkrun.scr"), test::expectedScript(jobs, {"A-101.dwg"}, kSlot1Setup));
 
-    // Slot 1 once it has a file; dsc unless told otherwise.
-    dir.write("settings/Setup1.txt", "zoom");
+    // dsc unless told otherwise.
     EXPECT_EQ(run({"A-101.dwg", "B-201.DWG"}).status, kExitSuccess);
     EXPECT_EQ(test::readFile(jobs + test::kSep + "Inkrun.scr"),
-              test::expectedScript(jobs, {"B-201.DWG", "A-101.dwg"}, "zoom"));
+              test::expectedScript(jobs, {"B-201.DWG", "A-101.dwg"}, kSlot1Setup));
 
     // A remembered directory that is gone, or no DefaultFile.txt: the settings directory.
     for (bool keepFile : {true, false}) {
@@ -291,7 +209,7 @@ TEST_F(BuildCli, AScriptWrittenBesideAnOldOneThatStaysExitsThree) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "inkrun-build: warning: The script is written to " + jobs + "/Inkrun.scr, but the old "
                           "script " + old + " could not be deleted: the file is read-only.\n");
-    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), templateScript(jobs, "A-101.dwg"));
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), test::expectedScript(jobs, {"A-101.dwg"}, kSlot1Setup));
     EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), "old");
 }
 #endif

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_lookup.h"
+
+namespace inkrun::drawings {
+
+// A line of a drawing list that names no drawing; the message names the list, the line's number
+// and text, and why.
+class DrawingListRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The drawings a list file names, one a line, as a CAD manager keeps them in a text file, in the
+// list's order. `bytes` is the file: in the code page, or UTF-8 when it starts with its byte-order
+// mark (UTF-16 is refused with FileError("read", listName, ...)). Lines end in CR LF, LF or CR.
+// Blank lines are passed over, and so are blanks at a line's end: a drawing's name ends in ".dwg".
+//
+// A line is a full path, or a path from `directory`, which is put before it as the drawing list
+// does: directory + separator + line. "." and ".." steps and doubled separators are resolved
+// (and, on Windows, "/" becomes "\"), so that the script holds the file that was checked. Every
+// line must name an existing ordinary drawing file: a ".dwg" file that is not hidden, a directory
+// or a device. Else DrawingListRefused; `listName` is how the message names the list.
+std::vector<std::string> readDrawingList(std::string_view bytes, const std::string& listName,
+                                         const std::string& directory, char separator = platform::kPathSeparator);
+
+}  // namespace inkrun::drawings

@@ -1,0 +1,152 @@
+#include "frontends/cli/command_line.h"
+
+#include "frontends/cli/cli_options.h"
+#include "platform/file_lookup.h"
+
+namespace inkrun::cli {
+
+namespace {
+
+// Windows programs answer "/?" with their help; elsewhere it is a path like any other.
+constexpr bool kWindowsConventions = platform::kPathSeparator == '\\';
+
+const OptionSpec* findLong(const std::string& name) {
+    for (const OptionSpec& option : optionTable())
+        if (!option.longName.empty() && name == option.longName) return &option;
+    return nullptr;
+}
+
+const OptionSpec* findShort(char name) {
+    for (const OptionSpec& option : optionTable())
+        if (option.shortName && option.shortName == name) return &option;
+    return nullptr;
+}
+
+// What picks the drawings, to tell when they are picked twice over.
+struct DrawingChoice {
+    bool all = false;
+    bool recursive = false;
+    bool list = false;
+};
+
+void apply(Options& options, DrawingChoice& choice, const OptionSpec& option, const std::string& value) {
+    switch (option.id) {
+    case OptionId::Settings: options.settingsDirectory = value; break;
+    case OptionId::Dir: options.drawingDirectory = value; break;
+    case OptionId::Asc:
+    case OptionId::Dsc: options.descending = option.id == OptionId::Dsc; break;
+    case OptionId::Slot:
+        if (value != "1" && value != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + value + "'");
+        options.setupSource = SetupSource::Slot;
+        options.slot = value == "1" ? 1 : 2;
+        break;
+    case OptionId::Setup:
+        options.setupSource = SetupSource::File;
+        options.setupFile = value;
+        break;
+    case OptionId::Template: options.setupSource = SetupSource::Template; break;
+    case OptionId::All: choice.all = true; break;
+    case OptionId::Recursive: choice.recursive = true; break;
+    case OptionId::FromList:
+        if (choice.list) throw UsageError("option '--from-list' is given twice; put the drawings into one list");
+        choice.list = true;
+        options.listFile = value;
+        break;
+    case OptionId::Map: options.maps.push_back(value); break;
+    case OptionId::Output: options.output = value; break;
+    case OptionId::DryRun: options.dryRun = true; break;
+    case OptionId::PrintTemplate: options.action = Action::PrintTemplate; break;
+    case OptionId::Quiet: options.quiet = true; break;
+    case OptionId::Help: options.action = Action::Help; break;
+    case OptionId::Version: options.action = Action::Version; break;
+    case OptionId::Drawings:  // has no name to be found by
+        break;
+    }
+}
+
+// Which drawings, once every argument is read: each way of choosing them stands alone, but
+// --all adds nothing to --recursive.
+DrawingSource drawingSource(const DrawingChoice& choice, const Options& options) {
+    const bool names = !options.names.empty();
+    if (choice.list) {
+        if (names || choice.all || choice.recursive)
+            throw UsageError("the list of --from-list names the drawings: give no drawing names, --all or "
+                             "--recursive beside it");
+        return DrawingSource::List;
+    }
+    if (choice.recursive) {
+        if (names) throw UsageError("give drawing names or --recursive, not both");
+        return DrawingSource::Recursive;
+    }
+    if (choice.all) {
+        if (names) throw UsageError("give drawing names or --all, not both");
+        return DrawingSource::All;
+    }
+    return DrawingSource::Names;
+}
+
+}  // namespace
+
+Options parseArguments(const std::vector<std::string>& args) {
+    Options options;
+    DrawingChoice choice;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (kWindowsConventions && !optionsEnded && arg == "/?") {
+            options.action = Action::Help;
+            continue;
+        }
+        if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
+            options.names.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // The option's value: attached to it, or the next argument.
+        const auto valueOf = [&](const std::string& shown, const std::optional<std::string>& attached) {
+            std::string value;
+            if (attached) {
+                value = *attached;
+            } else {
+                if (i + 1 >= args.size()) throw UsageError("option '" + shown + "' needs a value");
+                value = args[++i];
+            }
+            if (value.empty()) throw UsageError("option '" + shown + "' needs a value");
+            return value;
+        };
+        if (arg.starts_with("--")) {
+            const std::size_t equals = arg.find('=');
+            const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            const std::string shown = "--" + name;
+            std::optional<std::string> attached;
+            if (equals != std::string::npos) attached = arg.substr(equals + 1);
+            const OptionSpec* option = findLong(name);
+            if (!option) throw UsageError("unknown option '" + shown + "'");
+            if (option->argument.empty() && attached) throw UsageError("option '" + shown + "' takes no value");
+            apply(options, choice, *option, option->argument.empty() ? std::string() : valueOf(shown, attached));
+            continue;
+        }
+        // Short options, bundled: "-qn" is "-q -n"; an option that takes a value takes the rest
+        // of the argument ("-oFILE") or, when nothing is left, the next one.
+        for (std::size_t at = 1; at < arg.size(); ++at) {
+            const std::string shown{'-', arg[at]};
+            const OptionSpec* option = findShort(arg[at]);
+            if (!option) throw UsageError("unknown option '" + shown + "'");
+            if (option->argument.empty()) {
+                apply(options, choice, *option, {});
+                continue;
+            }
+            std::optional<std::string> attached;
+            if (at + 1 < arg.size()) attached = arg.substr(at + 1);
+            apply(options, choice, *option, valueOf(shown, attached));
+            break;
+        }
+    }
+    options.drawings = drawingSource(choice, options);
+    return options;
+}
+
+}  // namespace inkrun::cli
