@@ -5,6 +5,7 @@
 #endif
 
 #include "build_cli_fixture.h"
+#include "frontends/cli/name_patterns.h"
 #include "commands/command_bodies.h"
 #include "inkrun_version.h"
 #include "script/script_builder.h"
@@ -120,17 +121,23 @@ TEST_F(BuildCli, UnreadableRememberedDirectoryStopsTheBuild) {
 
 TEST_F(BuildCli, UsageErrorsExitTwoAndTouchNothing) {
     dir.write("jobs/Inkrun.scr", "old");
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"--bogus", "A-101.dwg"},
-                                               {"--slot", "3", "A-101.dwg"},
-                                               {"--all", "--dir"},
-                                               {"--all=yes"},
-                                               {"--all", "A-101.dwg"},
-                                               {"A-101.dwg", "notes.txt"},  // there, but no drawing
-                                               {"a-101.dwg"},              // names are exact
-                                               {"--dir", dir.file("none"), "--all"},
-                                               {"--settings", dir.file("none"), "--all"},
-                                               {"--setup", dir.file("none.txt"), "--all"}}) {
+    std::vector<std::vector<std::string>> cases{{"--bogus", "A-101.dwg"},
+                                                {"-qx", "A-101.dwg"},
+                                                {"--slot", "3", "A-101.dwg"},
+                                                {"--all", "--dir"},
+                                                {"--all", "-o"},
+                                                {"--all=yes"},
+                                                {"--all", "A-101.dwg"},
+                                                {"A-101.dwg", "notes.txt"},  // there, but no drawing
+                                                {"--dir", dir.file("none"), "--all"},
+                                                {"--settings", dir.file("none"), "--all"},
+                                                {"--setup", dir.file("none.txt"), "--all"}};
+#ifndef _WIN32
+    // The shell has expanded patterns, and names are exact.
+    cases.push_back({"a-101.dwg"});
+    cases.push_back({"A-*.dwg"});
+#endif
+    for (const std::vector<std::string>& args : cases) {
         const CliRun result = run(args);
         EXPECT_EQ(result.status, kExitUsage) << args[0];
         EXPECT_EQ(result.out, "");
@@ -278,6 +285,88 @@ TEST_F(BuildCli, EveryOptionOfTheTableIsParsedAndExplained) {
     for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
     for (const ExitStatusSpec& exit : exitStatusTable())
         EXPECT_NE(help.find("\n  " + std::to_string(exit.status) + "  "), std::string::npos) << exit.status;
+}
+
+// The window falls back to the built-in template; an unattended job writes nothing unless asked.
+TEST_F(BuildCli, WithoutASetupNothingIsWrittenAndTheMessageSaysHowToNameOne) {
+    fs::remove(test::pathOf(settings + test::kSep + "Setup1.txt"));
+    dir.write("settings/Setup2.txt", "two");
+    const std::string how = "Name a setup with --setup FILE or --slot N, or take the built-in template with "
+                            "--template. Nothing was written.\n";
+    for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{{}, {"-n"}, {"-o", "-"}}) {
+        std::vector<std::string> args{"--all"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliRun result = run(args);
+        EXPECT_EQ(result.status, kExitBuildFailed);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "inkrun-build: No setup: there is no Setup1.txt (setup slot 1) in the settings "
+                              "directory, " + settings + " (the current directory). " + how);
+    }
+    EXPECT_FALSE(exists(jobs + test::kSep + "Inkrun.scr"));
+    dir.write("settings/Setup1.txt", "one");
+    fs::remove(test::pathOf(settings + test::kSep + "Setup2.txt"));
+    EXPECT_EQ(run({"--slot", "2", "--all", "--settings", settings}, dir.path()).err,
+              "inkrun-build: No setup: there is no Setup2.txt (setup slot 2) in the settings directory, " + settings +
+                  " (named by --settings). " + how);
+    EXPECT_FALSE(exists(jobs + test::kSep + "Inkrun.scr"));
+
+    EXPECT_EQ(run({"--slot", "2", "--template", "A-101.dwg"}).status, kExitSuccess);  // the last choice counts
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), templateScript(jobs, "A-101.dwg"));
+}
+
+// GNU conventions: short options bundle, and a value follows its option attached or apart.
+TEST_F(BuildCli, ShortOptionsBundleAndValuesAttach) {
+    const std::string script = test::expectedScript(jobs, {"B-201.DWG"}, kSlot1Setup);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"-qoout.scr", "B-201.DWG"},
+             {"-qo", "out.scr", "B-201.DWG"},
+             {"B-201.DWG", "-q", "--output=out.scr"},
+             {"--quiet", "--output", "out.scr", "B-201.DWG"}}) {
+        const CliRun result = run(args, dir.path() + test::kSep + "settings");
+        EXPECT_EQ(result.status, kExitSuccess) << args[0] << ": " << result.err;
+        EXPECT_EQ(result.out, "") << args[0];
+        EXPECT_EQ(dir.read("settings/out.scr"), script) << args[0];
+        fs::remove(test::pathOf(dir.file("settings/out.scr")));
+    }
+    EXPECT_EQ(run({"-qn", "--all"}).out, "");
+    EXPECT_EQ(run({"-qV"}).out, std::string("inkrun-build ") + kVersionText + "\n");
+    EXPECT_EQ(run({"-o-", "--asc", "-V"}).status, kExitSuccess);
+}
+
+#ifdef _WIN32
+// cmd.exe hands patterns over as typed: the program matches them as Windows matches names.
+TEST_F(BuildCli, OnWindowsPatternsAndNamesMatchWithoutRegardToCaseAndSlashQuestionMarkHelps) {
+    EXPECT_EQ(run({"/?"}).out, usageText());
+    EXPECT_EQ(cliScript({"--asc", "a-1*.DWG", "c-301.DWG", "?-4?1.*"}, jobs),
+              test::expectedScript(jobs, {"A-101.dwg", "a-102.dwg", "C-301.dwg", "D-401.dwg"}, kSlot1Setup));
+    const CliRun none = run({"A-101.dwg", "Z*.dwg"});
+    EXPECT_EQ(none.status, kExitUsage);
+    EXPECT_NE(none.err.find("'Z*.dwg' matches no drawing in " + jobs), std::string::npos) << none.err;
+    EXPECT_FALSE(exists(jobs + "\\Inkrun.scr"));
+}
+#endif
+
+TEST(NamePatterns, MatchAsWindowsMatchesNames) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    };
+    for (const Case& c : std::vector<Case>{{"*", "A-101.dwg", true},
+                                           {"*.DWG", "a-101.dwg", true},
+                                           {"A-1?1.dwg", "a-101.dwg", true},
+                                           {"A-1?1.dwg", "A-11.dwg", false},
+                                           {"A-1?.dwg", "A-101.dwg", false},
+                                           {"*-*-*.dwg", "A-1-2.dwg", true},
+                                           {"*-*-*.dwg", "A-12.dwg", false},
+                                           {"\xC3\x89*", "\xC3\xA9tage.dwg", true},  // É and é
+                                           {"?tage.dwg", "\xC3\xA9tage.dwg", true},     // one character, two bytes
+                                           {"a*b*c", "aXbYbZc", true},
+                                           {"a*b*c", "aXbYcZ", false}}) {
+        EXPECT_EQ(matchesPattern(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+    }
+    EXPECT_TRUE(hasWildcard("A?.dwg"));
+    EXPECT_FALSE(hasWildcard("A-101.dwg"));
 }
 
 TEST_F(BuildCli, NamesAfterDoubleDashMayStartWithADash) {
