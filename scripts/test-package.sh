@@ -55,6 +55,7 @@ expected=(
     usr/share/inkrun/readme.htm usr/share/doc/inkrun/readme.htm
     usr/share/doc/inkrun/copyright usr/share/doc/inkrun/changelog.gz
     usr/share/man/man1/inkrun.1.gz usr/share/man/man1/inkrun-build.1.gz usr/share/man/man1/inkrun-desktop.1.gz
+    usr/share/bash-completion/completions/inkrun-build
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
 )
 for size in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"); done

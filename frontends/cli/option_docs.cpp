@@ -53,6 +53,13 @@ std::string manExitStatus() {
     return section;
 }
 
+std::string manExamples() {
+    std::string text;
+    for (const ExampleSpec& example : exampleTable())
+        text += ".TP\n\\fB" + roff(example.command) + "\\fR\n" + roff(example.what) + "\n";
+    return text;
+}
+
 std::string replaceLine(const std::string& text, const std::string& line, const std::string& replacement) {
     const std::string marked = line + "\n";
     const std::size_t at = text.find(marked);
@@ -61,7 +68,7 @@ std::string replaceLine(const std::string& text, const std::string& line, const 
     return text.substr(0, at) + replacement + text.substr(at + marked.size());
 }
 
-// A table cell: a bar would end it.
+// A Markdown table cell: a bar would end it.
 std::string cell(std::string_view text) {
     std::string result;
     for (const char c : text) {
@@ -71,37 +78,102 @@ std::string cell(std::string_view text) {
     return result;
 }
 
-}  // namespace
-
-std::string manPageWithOptions(const std::string& page) {
-    return replaceLine(replaceLine(page, ".\\\" options", manOptions()), ".\\\" exit status", manExitStatus());
+std::string html(std::string_view text) {
+    std::string result;
+    for (const char c : text) {
+        switch (c) {
+        case '&': result += "&amp;"; break;
+        case '<': result += "&lt;"; break;
+        case '>': result += "&gt;"; break;
+        default: result += c;
+        }
+    }
+    return result;
 }
 
-std::string markdownOptionList() {
-    std::string text = "| Option | What it does |\n|---|---|\n";
-    for (const OptionSpec& option : optionTable()) {
-        std::string synopsis;
-        if (option.shortName) synopsis = "`-" + std::string{option.shortName} + "`, ";
-        std::string name = option.longName.empty() ? "" : "--" + std::string(option.longName);
-        if (!option.argument.empty()) name += (name.empty() ? "" : " ") + std::string(option.argument);
-        synopsis += "`" + cell(name) + "`";
-        text += "| " + synopsis + " | " + cell(option.help) + " |\n";
+// The option as a person types it, each of its names as code: `-o`, `--output FILE`.
+std::string synopsis(const OptionSpec& option, const char* open, const char* close,
+                     std::string (*escape)(std::string_view)) {
+    std::string text;
+    if (option.shortName) text = open + escape(std::string{'-', option.shortName}) + close + ", ";
+    std::string name = option.longName.empty() ? "" : "--" + std::string(option.longName);
+    if (!option.argument.empty()) name += (name.empty() ? "" : " ") + std::string(option.argument);
+    return text + open + escape(name) + close;
+}
+
+// Markdown text in a cell: a backslash would escape what follows it.
+std::string markdownText(std::string_view text) {
+    std::string doubled;
+    for (const char c : text) {
+        if (c == '\\') doubled += '\\';
+        doubled += c;
     }
+    return cell(doubled);
+}
+
+std::string markdownTables() {
+    std::string text = "| Option | What it does |\n|---|---|\n";
+    for (const OptionSpec& option : optionTable())
+        text += "| " + synopsis(option, "`", "`", cell) + " | " + markdownText(option.help) + " |\n";
     text += "\n| Exit status | Meaning |\n|---|---|\n";
     for (const ExitStatusSpec& exit : exitStatusTable())
-        text += "| `" + std::to_string(exit.status) + "` | " + cell(exit.meaning) + " |\n";
+        text += "| `" + std::to_string(exit.status) + "` | " + markdownText(exit.meaning) + " |\n";
+    text += "\n| Example | What it does |\n|---|---|\n";
+    for (const ExampleSpec& example : exampleTable())
+        text += "| `" + cell(example.command) + "` | " + markdownText(example.what) + " |\n";
     return text;
 }
 
-std::string documentWithOptionList(const std::string& document) {
-    const std::string begin = std::string(kMarkdownBegin) + "\n";
-    const std::string end = std::string(kMarkdownEnd) + "\n";
+std::string htmlTables() {
+    std::string text = "<table>\n  <tr><th>Option</th><th>What it does</th></tr>\n";
+    for (const OptionSpec& option : optionTable())
+        text += "  <tr><td>" + synopsis(option, "<code>", "</code>", html) + "</td><td>" + html(option.help) +
+                "</td></tr>\n";
+    text += "</table>\n<table>\n  <tr><th>Exit status</th><th>Meaning</th></tr>\n";
+    for (const ExitStatusSpec& exit : exitStatusTable())
+        text += "  <tr><td>" + std::to_string(exit.status) + "</td><td>" + html(exit.meaning) + "</td></tr>\n";
+    text += "</table>\n<table>\n  <tr><th>Example</th><th>What it does</th></tr>\n";
+    for (const ExampleSpec& example : exampleTable())
+        text += "  <tr><td><code>" + html(example.command) + "</code></td><td>" + html(example.what) + "</td></tr>\n";
+    return text + "</table>\n";
+}
+
+// Words for a shell variable, every name of every option.
+std::string shellWords(bool valuesOnly) {
+    std::string words;
+    for (const OptionSpec& option : optionTable()) {
+        if (option.longName.empty() || (valuesOnly && option.argument.empty())) continue;
+        if (option.shortName) words += std::string{' ', '-', option.shortName};
+        words += " --" + std::string(option.longName);
+    }
+    return words.substr(1);
+}
+
+}  // namespace
+
+std::string manPageWithOptions(const std::string& page) {
+    const std::string filled = replaceLine(page, ".\\\" options", manOptions());
+    return replaceLine(replaceLine(filled, ".\\\" exit status", manExitStatus()), ".\\\" examples", manExamples());
+}
+
+std::string optionList(DocumentFormat format) {
+    return format == DocumentFormat::Markdown ? markdownTables() : htmlTables();
+}
+
+std::string documentWithOptionList(const std::string& document, DocumentFormat format) {
+    const std::string begin = std::string(kListBegin) + "\n";
+    const std::string end = std::string(kListEnd) + "\n";
     const std::size_t first = document.find(begin);
     const std::size_t last = first == std::string::npos ? first : document.find(end, first);
     if (last == std::string::npos)
-        throw std::runtime_error(std::string("the lines '") + kMarkdownBegin + "' and '" + kMarkdownEnd +
-                                 "' are missing");
-    return document.substr(0, first + begin.size()) + markdownOptionList() + document.substr(last);
+        throw std::runtime_error(std::string("the lines '") + kListBegin + "' and '" + kListEnd + "' are missing");
+    return document.substr(0, first + begin.size()) + optionList(format) + document.substr(last);
+}
+
+std::string completionWithOptions(const std::string& script) {
+    return replaceLine(script, "# options",
+                       "    local options='" + shellWords(false) + "'\n    local with_value='" + shellWords(true) +
+                           "'\n");
 }
 
 }  // namespace inkrun::cli

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "inkrun_version.h"
+#include "support/expected_script.h"
 #include "support/temp_dir.h"
 
 namespace inkrun::cli {
@@ -51,9 +52,8 @@ protected:
     BinaryRun run(const std::string& args, const std::string& redirect = "", int memoryKiB = 4000000) {
         const std::string out = dir.file("out.txt"), err = dir.file("err.txt");
         const std::string command = "cd " + shellQuoted(settings) + " && ulimit -v " + std::to_string(memoryKiB) +
-                                    " && timeout 20 " +
-                                    shellQuoted(INKRUN_BUILD_BINARY) + " " + args + " >" + shellQuoted(out) + " 2>" +
-                                    shellQuoted(err) + " " + redirect;
+                                    " && timeout 20 " + runAs + shellQuoted(binary) + " " + args + " >" +
+                                    shellQuoted(out) + " 2>" + shellQuoted(err) + " " + redirect;
         const int raw = std::system(("bash -c " + shellQuoted(command)).c_str());
         BinaryRun result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readFile(out), test::readFile(err)};
         fs::remove(out);
@@ -62,7 +62,22 @@ protected:
     }
     bool scriptIn(const std::string& directory) const { return fs::exists(directory + "/Inkrun.scr"); }
 
+    // Root reads every folder: from here on the program runs as nobody, with a copy of itself
+    // that nobody may run, on files nobody may read, and a drawing directory nobody may write.
+    void runAsNobodyWhenRoot() {
+        if (::geteuid() != 0) return;
+        binary = dir.file("inkrun-build");
+        fs::copy_file(INKRUN_BUILD_BINARY, binary);
+        for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+            fs::permissions(entry.path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+        fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+        fs::permissions(jobs, fs::perms::others_all, fs::perm_options::add);
+        runAs = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
+
     TempDir dir;
+    std::string binary = INKRUN_BUILD_BINARY;
+    std::string runAs;
     std::string settings;
     std::string jobs;
 };
@@ -83,6 +98,39 @@ TEST_F(BuildBinary, BareRunShowsUsageAndVersionAndQuietWork) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "");
     EXPECT_TRUE(scriptIn(jobs));
+}
+
+// A subfolder the job may not read: its drawings are left out, the script is written, and a
+// warning names the folder with status 3. A dry run says the same.
+TEST_F(BuildBinary, ASubfolderThatCannotBeReadIsNamedInAWarningAndGivesThree) {
+    dir.mkdir("jobs/Open");
+    dir.write("jobs/Open/O.dwg", "");
+    const std::string locked = dir.mkdir("jobs/Locked");
+    dir.write("jobs/Locked/L.dwg", "");
+    runAsNobodyWhenRoot();
+    ::chmod(locked.c_str(), 0);
+    const std::string warning = "inkrun-build: warning: Could not list " + locked +
+                                ": Permission denied: the script leaves out its drawings\n";
+    BinaryRun result = run("-n -r --asc");
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, warning);
+    EXPECT_NE(result.out.find(":\n" + jobs + "/A.dwg\n" + jobs + "/B.dwg\n" + jobs + "/Open/O.dwg\n"), std::string::npos)
+        << result.out;
+    EXPECT_FALSE(scriptIn(jobs));
+
+    result = run("-q -r");
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, warning);
+    EXPECT_EQ(test::readFile(jobs + "/Inkrun.scr"),
+              test::expectedScript({jobs + "/Open/O.dwg", jobs + "/B.dwg", jobs + "/A.dwg"}, "zoom"));
+}
+
+// A list piped in, its lines ended as a Windows editor ends them.
+TEST_F(BuildBinary, AListIsReadFromAPipe) {
+    const BinaryRun result = run("--asc --from-list - -o -", "< <(printf 'B.dwg\\r\\n%s/A.dwg\\r\\n' " +
+                                                                 shellQuoted(jobs) + ")");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, test::expectedScript({jobs + "/B.dwg", jobs + "/A.dwg"}, "zoom"));
 }
 
 TEST_F(BuildBinary, AWrittenScriptStaysASuccessWhenOnlyTheSuccessLineIsLost) {

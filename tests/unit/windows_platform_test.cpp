@@ -94,8 +94,10 @@ TEST(WindowsFiles, ADriveRootDoublesTheBackslash) {
     removeFile(path);
 }
 
-// Starts a program beside this one (tests/support); returns its process.
-PROCESS_INFORMATION startHelper(const wchar_t* program, const std::wstring& arguments) {
+// Starts a program beside this one (tests/support, inkrun-build), in `directory` or in this
+// program's current one; returns its process.
+PROCESS_INFORMATION startHelper(const wchar_t* program, const std::wstring& arguments,
+                                const wchar_t* directory = nullptr) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::filesystem::path helper = std::filesystem::path(self).parent_path() / program;
@@ -103,15 +105,19 @@ PROCESS_INFORMATION startHelper(const wchar_t* program, const std::wstring& argu
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
+                               &startup, &process));
     return process;
 }
 
-void endHelper(PROCESS_INFORMATION& process) {
+// Waits for the program to end; returns its exit status.
+DWORD endHelper(PROCESS_INFORMATION& process) {
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return status;
 }
 
 // Another program that reads the file without delete sharing, as most do, for `milliseconds`;
@@ -156,6 +162,19 @@ TEST(WindowsFiles, AReplaceWaitsForAnotherProgramToLetGoForAMoment) {
     EXPECT_EQ(dir.read("Inkrun.scr"), "the new script");
     EXPECT_EQ(entries(dir), Names{"Inkrun.scr"});
     endHelper(holder);
+}
+
+// cmd.exe hands "*.dwg" over as typed, and so must the program's start-up code: a C runtime that
+// expanded it would match it in the current directory, not in the drawing directory.
+TEST(WindowsCommandLine, APatternReachesInkrunBuildAsTyped) {
+    TempDir dir;
+    const std::string jobs = dir.mkdir("jobs");
+    for (const char* name : {"jobs/A-1.dwg", "jobs/a-2.DWG", "here.dwg"}) dir.write(name, "");
+    dir.write("Setup1.txt", "zoom");
+    PROCESS_INFORMATION build = startHelper(L"inkrun-build.exe", L"-q --asc --dir \"" + widen(jobs) + L"\" *.dwg",
+                                            widen(dir.path()).c_str());
+    EXPECT_EQ(endHelper(build), 0u);
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), test::expectedScript(jobs, {"A-1.dwg", "a-2.DWG"}, "zoom"));
 }
 
 // The window passes over what the lookup does not see; an unattended build stops and says why.
