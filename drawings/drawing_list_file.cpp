@@ -48,7 +48,8 @@ bool isPlain(std::string_view path) {
 // The full path a line names, or the empty text when it names none.
 std::string fullPathOf(const std::string& line, const std::string& directory, char separator) {
     const std::size_t root = fullPathRoot(line);
-    if (isPlain(std::string_view(line).substr(root))) return root ? line : platform::joinPath(directory, line, separator);
+    if (isPlain(std::string_view(line).substr(root)))
+        return root ? line : platform::joinPath(directory, line, separator);
     namespace fs = std::filesystem;
     fs::path path = platform::pathOf(line);
     if (!path.is_absolute()) path = platform::pathOf(directory) / path;
@@ -71,9 +72,9 @@ bool hasNonAscii(std::string_view text) {
 std::vector<std::string> readDrawingList(std::string_view bytes, const std::string& listName,
                                          const std::string& directory, char separator) {
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        throw platform::FileError("read", listName,
-                                  "it is UTF-16 text; save the list in UTF-8 with a byte-order mark, or in " +
-                                      platform::ansiCodePageName());
+        throw platform::FileError(
+            "read", listName,
+            "it is UTF-16 text; save the list in UTF-8 with a byte-order mark, or in " + platform::ansiCodePageName());
     const bool utf8 = bytes.starts_with(kUtf8Mark);
     std::string text;
     if (utf8) text = bytes.substr(kUtf8Mark.size());

@@ -227,9 +227,7 @@ SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, 
         namingTheSetup(found, "read", [&] { setup::loadSetupSlot(state, settings, options.slot); });
         return {found, "slot " + std::to_string(options.slot) + ", " + *found};
     }
-    case SetupSource::Template:
-        setup::loadDefaultSetup(state);
-        return {std::nullopt, "the built-in template"};
+    case SetupSource::Template: setup::loadDefaultSetup(state); return {std::nullopt, "the built-in template"};
     case SetupSource::File: {
         const std::string path = absoluteFrom(currentDirectory, options.setupFile);
         std::error_code error;
@@ -245,8 +243,8 @@ SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, 
 // The job the choices describe, after the window's two refusals; drawings as full paths when they
 // come from several folders or are mapped for another system.
 std::optional<script::ScriptJob> jobFor(const PlainWindowState& state, UserDialogs& dialogs,
-                                        const ProgramSettings& settings,
-                                        std::optional<std::vector<std::string>> paths, const PathMap& map) {
+                                        const ProgramSettings& settings, std::optional<std::vector<std::string>> paths,
+                                        const PathMap& map) {
     std::optional<script::ScriptJob> job;
     if (!paths) {
         job = script::scriptJobFromWindow(state, dialogs, settings);
@@ -274,8 +272,7 @@ std::string scriptPathOf(const script::ScriptJob& job, const std::string& drawin
 
 // What the build would do, without doing it: the job's own checks, then its setup, target and
 // drawings in the script's order.
-void printDryRun(const script::ScriptJob& job, const SetupOrigin& setup, const std::string& target,
-                 std::ostream& out) {
+void printDryRun(const script::ScriptJob& job, const SetupOrigin& setup, const std::string& target, std::ostream& out) {
     script::checkScriptJob(job);
     out << "Setup: " << setup.description << '\n'
         << "Script: " << target << '\n'
@@ -291,9 +288,8 @@ void writeScriptTo(const std::string& output, const script::ScriptJob& job, User
     if (output == "-") {
         // writeScript refuses a bad job before its first block, so a refusal writes nothing.
         errno = 0;
-        script::writeScript(job, [&](std::string_view block) {
-            out.write(block.data(), static_cast<std::streamsize>(block.size()));
-        });
+        script::writeScript(
+            job, [&](std::string_view block) { out.write(block.data(), static_cast<std::streamsize>(block.size())); });
         out.flush();
         if (!out)
             throw platform::FileError("write", "standard output",
@@ -320,10 +316,9 @@ void deliver(const script::ScriptJob& job, const SetupOrigin& setup, const Optio
              const ProgramSettings& settings, UserDialogs& dialogs, std::ostream& out,
              const std::string& currentDirectory) {
     if (options.dryRun) {
-        const std::string target =
-            !options.output ? platform::joinPath(job.directory, settings.scriptFileName, job.separator)
-            : *options.output == "-" ? "standard output"
-                                     : absoluteFrom(currentDirectory, *options.output);
+        std::string target = "standard output";
+        if (!options.output) target = platform::joinPath(job.directory, settings.scriptFileName, job.separator);
+        else if (*options.output != "-") target = absoluteFrom(currentDirectory, *options.output);
         if (!options.quiet) printDryRun(job, setup, target, out);
         else script::checkScriptJob(job);
         return;
@@ -353,8 +348,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
             state.setDrawingListPath(state.drawingDirectory());
             selectDrawings(state, options);
         } else {
-            paths = drawingPaths(options, state.drawingDirectory(), settings.separator, in, currentDirectory,
-                                 warnings);
+            paths = drawingPaths(options, state.drawingDirectory(), settings.separator, in, currentDirectory, warnings);
         }
         const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
         state.setDescendingOrder(options.descending);

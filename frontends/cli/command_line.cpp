@@ -70,8 +70,9 @@ DrawingSource drawingSource(const DrawingChoice& choice, const Options& options)
     const bool names = !options.names.empty();
     if (choice.list) {
         if (names || choice.all || choice.recursive)
-            throw UsageError("the list of --from-list names the drawings: give no drawing names, --all or "
-                             "--recursive beside it");
+            throw UsageError(
+                "the list of --from-list names the drawings: give no drawing names, --all or "
+                "--recursive beside it");
         return DrawingSource::List;
     }
     if (choice.recursive) {

@@ -171,9 +171,9 @@ std::string documentWithOptionList(const std::string& document, DocumentFormat f
 }
 
 std::string completionWithOptions(const std::string& script) {
-    return replaceLine(script, "# options",
-                       "    local options='" + shellWords(false) + "'\n    local with_value='" + shellWords(true) +
-                           "'\n");
+    return replaceLine(
+        script, "# options",
+        "    local options='" + shellWords(false) + "'\n    local with_value='" + shellWords(true) + "'\n");
 }
 
 }  // namespace inkrun::cli

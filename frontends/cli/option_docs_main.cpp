@@ -18,8 +18,8 @@ int main(int argc, char* argv[]) {
     try {
         if ((mode == "man" || mode == "completion") && argc == 4) {
             const std::string text = platform::readWholeFile(argv[2]);
-            platform::writeFileAtomically(argv[3], mode == "man" ? cli::manPageWithOptions(text)
-                                                                 : cli::completionWithOptions(text));
+            platform::writeFileAtomically(
+                argv[3], mode == "man" ? cli::manPageWithOptions(text) : cli::completionWithOptions(text));
             return 0;
         }
         const bool check = mode.starts_with("check-");

@@ -50,8 +50,10 @@ PathMap::PathMap(const std::vector<std::string>& maps, const std::string& curren
         } else if (entry.to.front() == '/') {
             entry.separator = '/';
         } else {
-            throw UsageError("option '--map' needs a full path after '=': a drive (J:\\jobs), a share "
-                             "(\\\\server\\share) or a path from / (/mnt/jobs), not '" + entry.to + "'");
+            throw UsageError(
+                "option '--map' needs a full path after '=': a drive (J:\\jobs), a share "
+                "(\\\\server\\share) or a path from / (/mnt/jobs), not '" +
+                entry.to + "'");
         }
         while (!entry.to.empty() && entry.to.back() == entry.separator && entry.to != "\\\\") entry.to.pop_back();
         for (const Entry& other : entries_)
@@ -81,8 +83,8 @@ std::string PathMap::map(const std::string& path) const {
             }
             if (entry.separator == '\\' && kNotInWindowsNames.find(c) != std::string_view::npos)
                 throw script::ScriptRefused("Cannot build: the drawing " + quoted(path) + " has '" + std::string(1, c) +
-                                            "' in its path, which a Windows path cannot hold; mapped to " +
-                                            entry.to + " it would fail there. Nothing was written.");
+                                            "' in its path, which a Windows path cannot hold; mapped to " + entry.to +
+                                            " it would fail there. Nothing was written.");
             mapped.push_back(c);
         }
         return mapped;

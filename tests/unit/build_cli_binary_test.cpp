@@ -114,7 +114,8 @@ TEST_F(BuildBinary, ASubfolderThatCannotBeReadIsNamedInAWarningAndGivesThree) {
     BinaryRun result = run("-n -r --asc");
     EXPECT_EQ(result.status, 3);
     EXPECT_EQ(result.err, warning);
-    EXPECT_NE(result.out.find(":\n" + jobs + "/A.dwg\n" + jobs + "/B.dwg\n" + jobs + "/Open/O.dwg\n"), std::string::npos)
+    EXPECT_NE(result.out.find(":\n" + jobs + "/A.dwg\n" + jobs + "/B.dwg\n" + jobs + "/Open/O.dwg\n"),
+              std::string::npos)
         << result.out;
     EXPECT_FALSE(scriptIn(jobs));
 
@@ -127,8 +128,8 @@ TEST_F(BuildBinary, ASubfolderThatCannotBeReadIsNamedInAWarningAndGivesThree) {
 
 // A list piped in, its lines ended as a Windows editor ends them.
 TEST_F(BuildBinary, AListIsReadFromAPipe) {
-    const BinaryRun result = run("--asc --from-list - -o -", "< <(printf 'B.dwg\\r\\n%s/A.dwg\\r\\n' " +
-                                                                 shellQuoted(jobs) + ")");
+    const BinaryRun result = run("--asc --from-list - -o -",
+                                 "< <(printf 'B.dwg\\r\\n%s/A.dwg\\r\\n' " + shellQuoted(jobs) + ")");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, test::expectedScript({jobs + "/B.dwg", jobs + "/A.dwg"}, "zoom"));
 }

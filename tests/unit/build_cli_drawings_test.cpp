@@ -59,7 +59,7 @@ protected:
         hide(jobs + test::kSep + ".snapshots");
         hide(jobs + test::kSep + "Tower" + test::kSep + ".old");
 #ifndef _WIN32
-        fs::create_directory_symlink("..", jobs + "/Tower/up");       // a loop
+        fs::create_directory_symlink("..", jobs + "/Tower/up");     // a loop
         fs::create_directory_symlink("annex", jobs + "/zz-annex");  // annex a second time
 #endif
     }
@@ -158,19 +158,20 @@ TEST_F(BuildCliTree, AMappedPathThatWouldFailOnTheOtherSideWritesNothing) {
 TEST_F(BuildCli, AListIsTakenInItsOrderInUtf8WithAByteOrderMarkOrInTheCodePage) {
     dir.mkdir("jobs/Caf\xC3\xA9");
     dir.write("jobs/Caf\xC3\xA9/\xC3\x9C-1.dwg", "");
-    const std::string list = "D-401.dwg\r\n"
-                             "Caf\xC3\xA9/\xC3\x9C-1.dwg  \r\n"
-                             "\r\n"
-                             " \t\r\n" +
-                             jobs + test::kSep + "A-101.dwg\n"
-                             "./Caf\xC3\xA9/../C-301.dwg\n"
-                             "D-401.dwg";
+    const std::string list =
+        "D-401.dwg\r\n"
+        "Caf\xC3\xA9/\xC3\x9C-1.dwg  \r\n"
+        "\r\n"
+        " \t\r\n" +
+        jobs + test::kSep +
+        "A-101.dwg\n"
+        "./Caf\xC3\xA9/../C-301.dwg\n"
+        "D-401.dwg";
     const std::string listFile = dir.write("list.txt", "\xEF\xBB\xBF" + list);
     const std::string ansiListFile = dir.write("list-1252.txt", platform::encodeWindows1252(list));
-    const std::vector<std::string> order{jobs + test::kSep + "D-401.dwg",
-                                         jobs + test::kSep + "Caf\xE9" + test::kSep + "\xDC-1.dwg",
-                                         jobs + test::kSep + "A-101.dwg", jobs + test::kSep + "C-301.dwg",
-                                         jobs + test::kSep + "D-401.dwg"};
+    const std::vector<std::string> order{
+        jobs + test::kSep + "D-401.dwg", jobs + test::kSep + "Caf\xE9" + test::kSep + "\xDC-1.dwg",
+        jobs + test::kSep + "A-101.dwg", jobs + test::kSep + "C-301.dwg", jobs + test::kSep + "D-401.dwg"};
     EXPECT_EQ(cliScript({"--asc", "--from-list", listFile}, jobs), test::expectedScript(order, kSlot1Setup));
     EXPECT_EQ(cliScript({"--from-list", ansiListFile}, jobs), test::expectedScript(reversed(order), kSlot1Setup));
 
@@ -192,9 +193,8 @@ TEST_F(BuildCli, AListLineThatNamesNoDrawingStopsTheBuildNamingIt) {
     dir.write("jobs/Caf\xC3\xA9/E.dwg", "");
     const std::string line1 = "A-101.dwg\r\n";
     const std::vector<std::pair<std::string, std::string>> cases{
-        {line1 + "Tower/A-104.dwg\r\n",
-         "line 2 of LIST, \"Tower/A-104.dwg\", names no drawing: " + jobs + test::kSep + "Tower" + test::kSep +
-             "A-104.dwg: " + test::missingDirectoryReason()},
+        {line1 + "Tower/A-104.dwg\r\n", "line 2 of LIST, \"Tower/A-104.dwg\", names no drawing: " + jobs + test::kSep +
+                                            "Tower" + test::kSep + "A-104.dwg: " + test::missingDirectoryReason()},
         {line1 + "\r\nnotes.txt", "line 3 of LIST, \"notes.txt\", names no drawing: " + jobs + test::kSep +
                                       "notes.txt is not a drawing: its name does not end in .dwg"},
         {line1 + "folder.dwg", "line 2 of LIST, \"folder.dwg\", names no drawing: " + jobs + test::kSep +
@@ -203,7 +203,9 @@ TEST_F(BuildCli, AListLineThatNamesNoDrawingStopsTheBuildNamingIt) {
         // UTF-8 without its mark reads as the code page: the message says what to do.
         {"Caf\xC3\xA9/E.dwg", "The list reads as UTF-8 text: save it in UTF-8 with a byte-order mark, or in " +
                                   platform::ansiCodePageName()},
-        {"\xEF\xBB\xBF" "A-101.dwg\n\xE9.dwg", "line 2 of LIST, \"\\xE9.dwg\", names no drawing: it is not valid UTF-8"},
+        {"\xEF\xBB\xBF"
+         "A-101.dwg\n\xE9.dwg",
+         "line 2 of LIST, \"\\xE9.dwg\", names no drawing: it is not valid UTF-8"},
     };
     for (const auto& [bytes, said] : cases) {
         const std::string listFile = dir.write("list.txt", bytes);
@@ -222,7 +224,9 @@ TEST_F(BuildCli, AListLineThatNamesNoDrawingStopsTheBuildNamingIt) {
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
 
     // A list in UTF-16 is refused whole; a list that is not there is a wrong command line.
-    const CliRun utf16 = run({"--from-list", dir.write("list.txt", std::string("\xFF\xFE" "A\0", 4))});
+    const CliRun utf16 = run({"--from-list", dir.write("list.txt", std::string("\xFF\xFE"
+                                                                               "A\0",
+                                                                               4))});
     EXPECT_EQ(utf16.status, kExitBuildFailed);
     EXPECT_NE(utf16.err.find("it is UTF-16 text"), std::string::npos) << utf16.err;
     EXPECT_EQ(run({"--from-list", dir.file("none.txt")}).status, kExitUsage);
@@ -248,7 +252,8 @@ TEST_F(BuildCliTree, ADryRunWritesNothingAndPrintsTheOrderTheBuildWrites) {
         EXPECT_EQ(preview.out, expected);
     }
     // Where the script would go, and the setup it would take.
-    EXPECT_NE(run({"-n", "--all", "--template", "-o", "-"}).out.find("Setup: the built-in template\nScript: standard output\n"),
+    EXPECT_NE(run({"-n", "--all", "--template", "-o", "-"})
+                  .out.find("Setup: the built-in template\nScript: standard output\n"),
               std::string::npos);
     // Quiet, only its status speaks; a build that would fail fails the same way.
     EXPECT_EQ(run({"-qn", "--all"}).out, "");
@@ -268,16 +273,16 @@ TEST_F(BuildCliTree, ADryRunWritesNothingAndPrintsTheOrderTheBuildWrites) {
 
 TEST(BuildCliChoices, DrawingsAreChosenOneWayOnly) {
     test::TempDir dir;
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--from-list", "x.txt", "A.dwg"},
-             {"--from-list", "x.txt", "--all"},
-             {"--from-list", "x.txt", "-r"},
-             {"--from-list", "x.txt", "--from-list", "y.txt"},
-             {"-r", "A.dwg"},
-             {"--map", "/x", "--all"},
-             {"--map", "=J:\\x", "--all"},
-             {"--map", "/x=jobs", "--all"},
-             {"--map", "/x=J:\\a", "--map", "/x=J:\\b", "--all"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--from-list", "x.txt", "A.dwg"},
+                                               {"--from-list", "x.txt", "--all"},
+                                               {"--from-list", "x.txt", "-r"},
+                                               {"--from-list", "x.txt", "--from-list", "y.txt"},
+                                               {"-r", "A.dwg"},
+                                               {"--map", "/x", "--all"},
+                                               {"--map", "=J:\\x", "--all"},
+                                               {"--map", "/x=jobs", "--all"},
+                                               {"--map", "/x=J:\\a", "--map", "/x=J:\\b", "--all"}}) {
         std::istringstream in;
         std::ostringstream out, err;
         EXPECT_EQ(runBuildCli(args, in, out, err, dir.path()), kExitUsage) << args[0] << " " << args[1];

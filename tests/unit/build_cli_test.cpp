@@ -16,7 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::ScriptedDialogs;
 
-
 // --- the same choices give the window's bytes ----------------------------------------------
 
 TEST_F(BuildCli, MatchesTheWindowForSeveralOrdersSelectionsAndSetups) {
@@ -291,16 +290,19 @@ TEST_F(BuildCli, EveryOptionOfTheTableIsParsedAndExplained) {
 TEST_F(BuildCli, WithoutASetupNothingIsWrittenAndTheMessageSaysHowToNameOne) {
     fs::remove(test::pathOf(settings + test::kSep + "Setup1.txt"));
     dir.write("settings/Setup2.txt", "two");
-    const std::string how = "Name a setup with --setup FILE or --slot N, or take the built-in template with "
-                            "--template. Nothing was written.\n";
+    const std::string how =
+        "Name a setup with --setup FILE or --slot N, or take the built-in template with "
+        "--template. Nothing was written.\n";
     for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{{}, {"-n"}, {"-o", "-"}}) {
         std::vector<std::string> args{"--all"};
         args.insert(args.end(), extra.begin(), extra.end());
         const CliRun result = run(args);
         EXPECT_EQ(result.status, kExitBuildFailed);
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, "inkrun-build: No setup: there is no Setup1.txt (setup slot 1) in the settings "
-                              "directory, " + settings + " (the current directory). " + how);
+        EXPECT_EQ(result.err,
+                  "inkrun-build: No setup: there is no Setup1.txt (setup slot 1) in the settings "
+                  "directory, " +
+                      settings + " (the current directory). " + how);
     }
     EXPECT_FALSE(exists(jobs + test::kSep + "Inkrun.scr"));
     dir.write("settings/Setup1.txt", "one");
@@ -317,11 +319,11 @@ TEST_F(BuildCli, WithoutASetupNothingIsWrittenAndTheMessageSaysHowToNameOne) {
 // GNU conventions: short options bundle, and a value follows its option attached or apart.
 TEST_F(BuildCli, ShortOptionsBundleAndValuesAttach) {
     const std::string script = test::expectedScript(jobs, {"B-201.DWG"}, kSlot1Setup);
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"-qoout.scr", "B-201.DWG"},
-             {"-qo", "out.scr", "B-201.DWG"},
-             {"B-201.DWG", "-q", "--output=out.scr"},
-             {"--quiet", "--output", "out.scr", "B-201.DWG"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"-qoout.scr", "B-201.DWG"},
+                                               {"-qo", "out.scr", "B-201.DWG"},
+                                               {"B-201.DWG", "-q", "--output=out.scr"},
+                                               {"--quiet", "--output", "out.scr", "B-201.DWG"}}) {
         const CliRun result = run(args, dir.path() + test::kSep + "settings");
         EXPECT_EQ(result.status, kExitSuccess) << args[0] << ": " << result.err;
         EXPECT_EQ(result.out, "") << args[0];
@@ -360,7 +362,7 @@ TEST(NamePatterns, MatchAsWindowsMatchesNames) {
                                            {"*-*-*.dwg", "A-1-2.dwg", true},
                                            {"*-*-*.dwg", "A-12.dwg", false},
                                            {"\xC3\x89*", "\xC3\xA9tage.dwg", true},  // É and é
-                                           {"?tage.dwg", "\xC3\xA9tage.dwg", true},     // one character, two bytes
+                                           {"?tage.dwg", "\xC3\xA9tage.dwg", true},  // one character, two bytes
                                            {"a*b*c", "aXbYbZc", true},
                                            {"a*b*c", "aXbYcZ", false}}) {
         EXPECT_EQ(matchesPattern(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;

@@ -105,8 +105,8 @@ PROCESS_INFORMATION startHelper(const wchar_t* program, const std::wstring& argu
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
-                               &startup, &process));
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
+                               &process));
     return process;
 }
 
