@@ -52,7 +52,9 @@ class StreamInto final : public detail::Replacement {
 public:
     StreamInto(detail::NativeFile stream, const std::string& target) : stream_(std::move(stream)), target_(target) {}
 
-    void write(std::string_view bytes) override { detail::writeAll(stream_.get(), bytes, target_); }
+    void write(std::span<const std::string_view> pieces) override {
+        detail::writeAllPieces(stream_.get(), pieces, target_);
+    }
     void commit() override {
         if (const unsigned long error = stream_.close()) throw FileError("write", target_, detail::reasonOf(error));
     }
@@ -70,7 +72,8 @@ std::string readWholeFile(const std::string& path) {
 }
 
 std::string readTextFile(const std::string& path) {
-    const std::string bytes = readWholeFile(path);
+    std::string bytes = readWholeFile(path);
+    if (isAscii(bytes)) return bytes;  // already UTF-8: not held a second time
     try {
         return decodeAnsi(bytes);
     } catch (const std::bad_alloc&) {
@@ -92,16 +95,20 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
 AtomicFileWriter::~AtomicFileWriter() = default;
 
 void AtomicFileWriter::write(std::string_view bytes) {
-    if (!file_)
-        throw FileError("write", target_,
-                        committed_ ? "the file is already written" : "an earlier error stopped the write");
+    requireOpen();
     if (buffer_.size() + bytes.size() <= kBufferSize) {
         buffer_.append(bytes);
         return;
     }
     flushBuffer();
-    if (bytes.size() >= kBufferSize) pass(bytes);
+    if (bytes.size() >= kBufferSize) pass({&bytes, 1});
     else buffer_.append(bytes);
+}
+
+void AtomicFileWriter::writePieces(std::span<const std::string_view> pieces) {
+    requireOpen();
+    flushBuffer();
+    pass(pieces);
 }
 
 void AtomicFileWriter::commit() {
@@ -122,9 +129,15 @@ void AtomicFileWriter::commit() {
     file_.reset();
 }
 
-void AtomicFileWriter::pass(std::string_view bytes) {
+void AtomicFileWriter::requireOpen() const {
+    if (!file_)
+        throw FileError("write", target_,
+                        committed_ ? "the file is already written" : "an earlier error stopped the write");
+}
+
+void AtomicFileWriter::pass(std::span<const std::string_view> pieces) {
     try {
-        file_->write(bytes);
+        file_->write(pieces);
     } catch (...) {
         abandon();
         throw;
@@ -132,7 +145,9 @@ void AtomicFileWriter::pass(std::string_view bytes) {
 }
 
 void AtomicFileWriter::flushBuffer() {
-    pass(buffer_);
+    if (buffer_.empty()) return;
+    const std::string_view buffered = buffer_;
+    pass({&buffered, 1});
     buffer_.clear();
 }
 

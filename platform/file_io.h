@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -58,12 +59,16 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(std::string_view bytes);
+    // Writes the pieces one after another, as write() would, but hands them to the system as they
+    // stand (a gather write where it has one): bytes repeated in a file need only be held once.
+    void writePieces(std::span<const std::string_view> pieces);
     void commit();
 
     const std::string& targetPath() const { return target_; }
 
 private:
-    void pass(std::string_view bytes);
+    void requireOpen() const;
+    void pass(std::span<const std::string_view> pieces);
     void flushBuffer();
     void abandon() noexcept;
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -77,8 +78,9 @@ std::uint64_t memoryLimit() noexcept;
 
 // --- writes --------------------------------------------------------------------------------
 
-// Writes every byte, however many calls that takes. Throws FileError("write", target, reason).
-void writeAll(NativeHandle file, std::string_view bytes, const std::string& target);
+// Writes every byte of the pieces, one after another, however many calls that takes, each call
+// large. Throws FileError("write", target, reason).
+void writeAllPieces(NativeHandle file, std::span<const std::string_view> pieces, const std::string& target);
 
 // One system's way of putting new content where a file is: into a stream, or into a temporary
 // beside the target that then replaces it. Dropped before commit(), it leaves the target as it
@@ -86,8 +88,8 @@ void writeAll(NativeHandle file, std::string_view bytes, const std::string& targ
 class Replacement {
 public:
     virtual ~Replacement() = default;
-    // Throws FileError("write", target, reason).
-    virtual void write(std::string_view bytes) = 0;
+    // Writes the pieces one after another. Throws FileError("write", target, reason).
+    virtual void write(std::span<const std::string_view> pieces) = 0;
     // Puts the content in place. FileError: nothing changed and nothing is left behind;
     // WrittenWithWarning: in place, but a step after it failed.
     virtual void commit() = 0;

@@ -10,10 +10,12 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/sysinfo.h>
@@ -78,7 +80,11 @@ public:
         if (!temporaryName_.empty()) ::unlinkat(directory_.get(), temporaryName_.c_str(), 0);
     }
 
-    void write(std::string_view bytes) override { writeAll(file_.get(), bytes, target_); }
+    void write(std::span<const std::string_view> pieces) override {
+        writeAllPieces(file_.get(), pieces, target_);
+        for (const std::string_view piece : pieces) written_ += piece.size();
+        startWritingBack();
+    }
 
     void commit() override {
         // Looked at again: the target may have changed while a long script was written.
@@ -119,12 +125,26 @@ public:
     }
 
 private:
+    // Hands what is written so far to the disk in the background, a few megabytes at a time: the
+    // disk then works while the rest is written, and the sync at the end waits only for the tail.
+    void startWritingBack() noexcept {
+#ifdef SYNC_FILE_RANGE_WRITE
+        constexpr std::uint64_t kStep = 8 << 20;
+        if (written_ - handedToDisk_ < kStep) return;
+        ::sync_file_range(file_.get(), static_cast<off_t>(handedToDisk_), static_cast<off_t>(written_ - handedToDisk_),
+                          SYNC_FILE_RANGE_WRITE);
+        handedToDisk_ = written_;
+#endif
+    }
+
     std::string target_;
     std::string destination_;  // the file replaced: the target, or where its symbolic links lead
     std::string name_;         // destination_'s name in directory_
     NativeFile directory_;
     NativeFile file_;
     std::string temporaryName_;  // empty while the temporary has no name, and once it is renamed
+    std::uint64_t written_ = 0;
+    std::uint64_t handedToDisk_ = 0;
 };
 
 NativeFile openStream(const std::string& target, mode_t kind) {
@@ -182,13 +202,37 @@ std::uint64_t memoryLimit() noexcept {
     return limit;
 }
 
-void writeAll(NativeHandle file, std::string_view bytes, const std::string& target) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file, bytes.data(), bytes.size());
+void writeAllPieces(NativeHandle file, std::span<const std::string_view> pieces, const std::string& target) {
+    // As many pieces a call as the system takes; a call that writes less goes on where it stopped.
+    iovec vectors[IOV_MAX];
+    std::size_t next = 0;
+    std::size_t skip = 0;  // bytes of pieces[next] already written
+    while (next < pieces.size()) {
+        std::size_t count = 0;
+        for (std::size_t i = next; i < pieces.size() && count < IOV_MAX; ++i) {
+            const std::size_t from = i == next ? skip : 0;
+            if (pieces[i].size() == from) continue;
+            vectors[count++] = {const_cast<char*>(pieces[i].data() + from), pieces[i].size() - from};
+        }
+        if (count == 0) return;
+        const ssize_t written = ::writev(file, vectors, static_cast<int>(count));
         if (written < 0 && errno == EINTR) continue;
         if (written < 0) fail("write", target, errno);
         if (written == 0) fail("write", target, EIO);
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        for (auto left = static_cast<std::size_t>(written); left > 0;) {
+            const std::size_t rest = pieces[next].size() - skip;
+            if (left < rest) {
+                skip += left;
+                break;
+            }
+            left -= rest;
+            ++next;
+            skip = 0;
+        }
+        while (next < pieces.size() && pieces[next].size() == skip) {
+            ++next;
+            skip = 0;
+        }
     }
 }
 

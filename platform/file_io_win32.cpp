@@ -80,7 +80,7 @@ public:
         if (!temporaryName_.empty()) DeleteFileW(widen(directory_ + temporaryName_).c_str());
     }
 
-    void write(std::string_view bytes) override { writeAll(file_.get(), bytes, target_); }
+    void write(std::span<const std::string_view> pieces) override { writeAllPieces(file_.get(), pieces, target_); }
 
     void commit() override {
         const std::wstring destination = widen(destination_);
@@ -102,6 +102,17 @@ private:
     NativeFile file_;
     std::string temporaryName_;  // empty once it is moved into place
 };
+
+void writeAll(NativeHandle file, std::string_view bytes, const std::string& target) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMostPerCall)),
+                       &written, nullptr))
+            fail("write", target, GetLastError());
+        if (written == 0) fail("write", target, ERROR_WRITE_FAULT);
+        bytes.remove_prefix(written);
+    }
+}
 
 }  // namespace
 
@@ -140,15 +151,20 @@ std::uint64_t memoryLimit() noexcept {
     return std::min<std::uint64_t>(memory.ullTotalPageFile, memory.ullTotalVirtual);
 }
 
-void writeAll(NativeHandle file, std::string_view bytes, const std::string& target) {
-    while (!bytes.empty()) {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMostPerCall)),
-                       &written, nullptr))
-            fail("write", target, GetLastError());
-        if (written == 0) fail("write", target, ERROR_WRITE_FAULT);
-        bytes.remove_prefix(written);
+void writeAllPieces(NativeHandle file, std::span<const std::string_view> pieces, const std::string& target) {
+    // Windows gathers only into unbuffered files: small pieces are copied together into calls of
+    // about a megabyte, large ones written as they stand.
+    constexpr std::size_t kCall = 1 << 20;
+    std::string gathered;
+    for (const std::string_view piece : pieces) {
+        if (gathered.size() + piece.size() > kCall && !gathered.empty()) {
+            writeAll(file, gathered, target);
+            gathered.clear();
+        }
+        if (piece.size() >= kCall) writeAll(file, piece, target);
+        else gathered.append(piece);
     }
+    writeAll(file, gathered, target);
 }
 
 std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTarget streams) {

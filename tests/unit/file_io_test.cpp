@@ -190,6 +190,31 @@ TEST(AtomicFileWriter, AWriteThatFailsPartWayLeavesTheOldFileWholeAndNoTemporary
 }
 #endif
 
+// More pieces than one gather write takes, empty ones, one larger than a buffer, between
+// buffered writes: the file holds them in order.
+TEST(AtomicFileWriter, PiecesLandInOrderBetweenBufferedWrites) {
+    TempDir dir;
+    const std::string large(3 << 20, 'L');
+    std::vector<std::string_view> pieces;
+    std::string expected = "head;";
+    for (int i = 0; i < 3000; ++i) {
+        static const std::string_view kinds[] = {"ab", "", "cde"};
+        pieces.push_back(kinds[i % 3]);
+        expected.append(kinds[i % 3]);
+        if (i == 1500) {
+            pieces.push_back(large);
+            expected.append(large);
+        }
+    }
+    expected += "tail";
+    AtomicFileWriter writer(dir.file("Inkrun.scr"));
+    writer.write("head;");
+    writer.writePieces(pieces);
+    writer.write("tail");
+    writer.commit();
+    EXPECT_TRUE(dir.read("Inkrun.scr") == expected);
+}
+
 TEST(AtomicFileWriter, StaleTemporariesGoAndLiveOnesStay) {
     TempDir dir;
     const auto age = [&](const std::string& name) {
