@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "platform/file_lookup.h"
@@ -15,18 +16,58 @@ bool isDrawingName(std::string_view name) {
     return platform::equalsIgnoringCase(name.substr(name.size() - extension.size()), extension);
 }
 
+namespace {
+
+// A name's place in the sort: its key in the block of keys, and the key's first bytes after the
+// part all keys share, as a number, which settles most comparisons without reading the keys.
+struct SortEntry {
+    std::uint64_t head;
+    std::size_t offset;
+    std::uint32_t length;
+    std::uint32_t name;
+};
+
+std::uint64_t bigEndianHead(std::string_view bytes) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        head = head << 8 | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
+    return head;
+}
+
+}  // namespace
+
 void sortDrawingNames(std::vector<std::string>& names) {
-    // One key per name, not one per comparison: lists run to 100,000 names.
-    std::vector<std::pair<std::string, std::size_t>> keys;
-    keys.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) keys.emplace_back(platform::nameOrderKey(names[i]), i);
-    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-        if (const int order = a.first.compare(b.first)) return order < 0;
-        return names[a.second] < names[b.second];
+    // One key per name, not one per comparison, all in one block: lists run to 100,000 names.
+    std::string keys;
+    keys.reserve(names.size() * 24);
+    std::vector<SortEntry> entries(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        entries[i].offset = keys.size();
+        platform::appendNameOrderKey(names[i], keys);
+        entries[i].length = static_cast<std::uint32_t>(keys.size() - entries[i].offset);
+        entries[i].name = static_cast<std::uint32_t>(i);
+    }
+    const auto keyOf = [&](const SortEntry& entry) {
+        return std::string_view(keys).substr(entry.offset, entry.length);
+    };
+    // Numbered drawings share long beginnings ("drawing0..."): the heads start after them.
+    const std::string_view first = entries.empty() ? std::string_view() : keyOf(entries[0]);
+    std::size_t shared = first.size();
+    for (const SortEntry& entry : entries) {
+        const std::string_view key = keyOf(entry);
+        std::size_t same = 0;
+        while (same < shared && same < key.size() && key[same] == first[same]) ++same;
+        shared = same;
+    }
+    for (SortEntry& entry : entries) entry.head = bigEndianHead(keyOf(entry).substr(shared));
+    std::sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
+        if (a.head != b.head) return a.head < b.head;
+        if (const int order = keyOf(a).compare(keyOf(b))) return order < 0;
+        return names[a.name] < names[b.name];
     });
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
-    for (const auto& key : keys) sorted.push_back(std::move(names[key.second]));
+    for (const SortEntry& entry : entries) sorted.push_back(std::move(names[entry.name]));
     names = std::move(sorted);
 }
 

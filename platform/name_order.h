@@ -20,11 +20,14 @@ namespace inkrun::platform {
 // user's default locale; elsewhere tableNameOrderKey, so that the order, and the script made
 // from it, never depends on the machine's locale.
 std::string nameOrderKey(std::string_view utf8);
+// The same key added to the end of `keys`: a long list's keys side by side in one block.
+void appendNameOrderKey(std::string_view utf8, std::string& keys);
 
 // The order Windows gives in its default locale (en-US), for every character of Windows-1252,
 // from the sort keys measured under Wine (scripts/generate-name-order.sh). A character outside
 // the code page sorts after every character in it, by code point; a byte that is not UTF-8 after
 // those, by its value. Keys of this kind compare only with each other.
 std::string tableNameOrderKey(std::string_view utf8);
+void appendTableNameOrderKey(std::string_view utf8, std::string& keys);
 
 }  // namespace inkrun::platform

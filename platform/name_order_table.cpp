@@ -250,15 +250,15 @@ struct KeyLevels {
         level.push(weight);
     }
 
-    std::string key() const {
-        std::string key(primary.size() + diacritics.size() + cases.size() + special.size() + 3, '\0');
-        char* out = key.data();
+    void appendKey(std::string& keys) const {
+        const std::size_t start = keys.size();
+        keys.resize(start + primary.size() + diacritics.size() + cases.size() + special.size() + 3);
+        char* out = keys.data() + start;
         for (const Level* level : {&primary, &diacritics, &cases, &special}) {
             if (level != &primary) *out++ = static_cast<char>(kLevelEnd);
             std::memcpy(out, level->start, level->size());
             out += level->size();
         }
-        return key;
     }
 };
 
@@ -284,9 +284,24 @@ std::size_t addCharacter(KeyLevels& levels, std::string_view utf8, std::size_t a
 }  // namespace
 
 std::string tableNameOrderKey(std::string_view utf8) {
-    thread_local std::vector<char> buffer;  // kept from name to name: a key costs one allocation
-    KeyLevels levels(buffer, utf8.size());
+    std::string key;
+    appendTableNameOrderKey(utf8, key);
+    return key;
+}
+
+void appendTableNameOrderKey(std::string_view utf8, std::string& keys) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    // Most names are plain ASCII throughout: their key is their ranks and three empty levels.
+    const std::size_t start = keys.size();
+    keys.resize(start + utf8.size() + 3, static_cast<char>(kLevelEnd));
+    std::size_t plain = 0;
+    for (std::uint8_t rank; plain < utf8.size() && (rank = kPlainAsciiRanks[bytes[plain]]) != 0; ++plain)
+        keys[start + plain] = static_cast<char>(rank);
+    if (plain == utf8.size()) return;
+    keys.resize(start);
+
+    thread_local std::vector<char> buffer;  // kept from name to name: a key costs no allocation
+    KeyLevels levels(buffer, utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         // Runs of plain ASCII characters, most of a name, one byte of key each.
         char* out = levels.primary.end;
@@ -295,7 +310,7 @@ std::string tableNameOrderKey(std::string_view utf8) {
         levels.primary.end = out;
         if (at < utf8.size()) at = addCharacter(levels, utf8, at);
     }
-    return levels.key();
+    levels.appendKey(keys);
 }
 
 }  // namespace inkrun::platform

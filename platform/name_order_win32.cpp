@@ -27,4 +27,6 @@ std::string nameOrderKey(std::string_view utf8) {
     return key;
 }
 
+void appendNameOrderKey(std::string_view utf8, std::string& keys) { keys += nameOrderKey(utf8); }
+
 }  // namespace inkrun::platform
