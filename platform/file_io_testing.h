@@ -12,4 +12,8 @@ void failDirectorySyncWith(int errorNumber) noexcept;
 // system's own figure again. No test can rely on the memory of the machine it runs on.
 void limitMemoryForReadsTo(std::uint64_t bytes) noexcept;
 
+// How many full reads of a directory this process has made (POSIX): a test of the rule that a
+// build reads its directory once counts them.
+std::uint64_t directoryReadsSoFar() noexcept;
+
 }  // namespace inkrun::platform::testing

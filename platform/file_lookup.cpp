@@ -1,5 +1,8 @@
 #include "platform/file_lookup.h"
 
+#include <algorithm>
+#include <cstring>
+
 // Path joining and name folding, the same on every system.
 
 namespace inkrun::platform {
@@ -41,6 +44,35 @@ std::string foldCase(std::string_view utf8) {
         }
     }
     return folded;
+}
+
+namespace {
+
+// Eight bytes as the fingerprint sees them: ASCII letters lowered, each byte from 0x80 up taken
+// for 0x80. Folding (foldCase) changes nothing that survives this.
+std::uint64_t caseBlindWord(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = kOnes * 0x80, kLow = kOnes * 0x7F;
+    const std::uint64_t high = word & kHigh;
+    const std::uint64_t low = word & kLow;
+    const std::uint64_t fromA = (low + kOnes * (0x80 - 'A')) & kHigh;  // no byte carries into the next
+    const std::uint64_t pastZ = (low + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    const std::uint64_t lowered = low | ((fromA & ~pastZ & ~high) >> 2);
+    return (lowered & ~((high >> 7) * 0x7F)) | high;
+}
+
+std::uint64_t mixed(std::uint64_t value) {  // splitmix64's finalizer
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBULL;
+    return value ^ (value >> 31);
+}
+
+}  // namespace
+
+std::uint64_t caseBlindFingerprint(std::string_view name) {
+    std::uint64_t first = 0, last = 0;
+    std::memcpy(&first, name.data(), std::min<std::size_t>(name.size(), 8));
+    if (name.size() > 8) std::memcpy(&last, name.data() + name.size() - 8, 8);
+    return mixed(caseBlindWord(first) ^ mixed(caseBlindWord(last) ^ mixed(name.size())));
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {

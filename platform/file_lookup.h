@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ std::string joinPath(std::string_view directory, std::string_view name, char sep
 // byte length.
 std::string foldCase(std::string_view utf8);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// A number that names equal without regard to case share, and most other names do not: it reads
+// only a long name's length and ends, so that a directory's every name can have one cheaply.
+std::uint64_t caseBlindFingerprint(std::string_view name);
 
 // Whether a directory entry counts as an ordinary file: a regular file (symlinks followed) that is
 // not hidden (no leading dot). Directories, FIFOs, sockets and devices never count.

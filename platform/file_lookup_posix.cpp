@@ -1,6 +1,8 @@
 #include "platform/file_lookup.h"
 
+#include "platform/directory_record_posix.h"
 #include "platform/file_error.h"
+#include "platform/file_io_backend.h"
 #include "platform/posix_files.h"
 
 #include <cerrno>
@@ -27,15 +29,6 @@ bool isPlainName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
-bool isRegularEntry(DIR* dir, const dirent* entry) {
-#ifdef DT_REG
-    if (entry->d_type == DT_REG) return true;
-    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) return false;
-#endif
-    struct stat info {};
-    return ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-}
-
 // Calls accept(name) for each non-hidden entry; keep(name) for those that are ordinary files
 // and pass accept, which spares a stat for names of no interest.
 template <typename Accept, typename Keep>
@@ -51,7 +44,7 @@ void scanDirectory(const std::string& directory, Accept accept, Keep keep) {
         }
         const std::string_view name(entry->d_name);
         if (name.front() == '.' || !accept(name)) continue;
-        if (isRegularEntry(dir.get(), entry)) keep(name);
+        if (posix::isRegularEntry(::dirfd(dir.get()), entry)) keep(name);
     }
 }
 
@@ -60,6 +53,12 @@ std::optional<std::string> hiddenFileReason(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (path[slash == std::string::npos ? 0 : slash + 1] != '.') return std::nullopt;
     return "it is a hidden file (its name starts with a dot), not an ordinary file";
+}
+
+detail::NativeFile openDirectory(const std::string& directory) {
+    detail::NativeFile dir(directory.empty() ? -1 : ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid()) throw FileError("list", directory, systemReason(directory.empty() ? ENOENT : errno));
+    return dir;
 }
 
 }  // namespace
@@ -72,9 +71,9 @@ bool isOrdinaryFile(const std::string& directory, const std::string& name) {
 
 std::vector<std::string> listOrdinaryFiles(const std::string& directory) {
     std::vector<std::string> names;
-    scanDirectory(
-        directory, [](std::string_view) { return true; },
-        [&](std::string_view name) { names.emplace_back(name); });
+    const detail::NativeFile dir = openDirectory(directory);
+    if (const int error = posix::readDirectory(dir.get(), [&](std::string_view name) { names.emplace_back(name); }))
+        throw FileError("list", directory, systemReason(error));
     return names;
 }
 
@@ -102,13 +101,15 @@ std::optional<std::string> findOrdinaryFile(const std::string& directory, const 
 }
 
 std::vector<std::string> listCaseVariants(const std::string& directory, const std::string& name) {
+    if (!isPlainName(name)) return {};
+    const detail::NativeFile dir = openDirectory(directory);
+    if (auto recorded = posix::recordedCaseVariants(dir.get(), name)) return std::move(*recorded);
     std::vector<std::string> found;
-    if (!isPlainName(name)) return found;
     const std::string wanted = foldCase(name);
-    scanDirectory(
-        directory,
-        [&](std::string_view entry) { return entry.size() == wanted.size() && foldCase(entry) == wanted; },
-        [&](std::string_view entry) { found.emplace_back(entry); });
+    const int error = posix::readDirectory(dir.get(), [&](std::string_view entry) {
+        if (entry.size() == wanted.size() && foldCase(entry) == wanted) found.emplace_back(entry);
+    });
+    if (error) throw FileError("list", directory, systemReason(error));
     return found;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <dirent.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,6 +32,17 @@ inline std::string kindOf(mode_t mode) {
     if (S_ISSOCK(mode)) return "a socket";
     if (S_ISLNK(mode)) return "a symbolic link";
     return "a file of an unknown kind";
+}
+
+// Whether a directory entry is an ordinary file's: a regular file, symbolic links followed. The
+// entry's type spares a stat where the file system gives it.
+inline bool isRegularEntry(int directoryFd, const dirent* entry) {
+#ifdef DT_REG
+    if (entry->d_type == DT_REG) return true;
+    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) return false;
+#endif
+    struct stat info {};
+    return ::fstatat(directoryFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace inkrun::platform::posix

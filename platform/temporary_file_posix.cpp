@@ -1,14 +1,15 @@
 #include "platform/temporary_file_posix.h"
 
+#include "platform/directory_record_posix.h"
 #include "platform/temporary_name.h"
 
 #include <cerrno>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace inkrun::platform::posix {
 
@@ -75,32 +76,28 @@ int nameTemporary(int directoryFd, Temporary& temporary) {
 }
 
 void removeStaleTemporaries(int directoryFd) noexcept {
-    const int listFd = ::dup(directoryFd);
-    if (listFd < 0) return;
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return;
+    try {
+        std::vector<std::string> names;
+        if (auto recorded = recordedTemporaries(directoryFd)) names = std::move(*recorded);
+        else if (readDirectory(directoryFd, [](std::string_view) {}, &names) != 0) return;
+        const std::time_t now = std::time(nullptr);
+        for (const std::string& name : names) {
+            const int fd =
+                ::openat(directoryFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            if (fd < 0) continue;
+            struct stat opened {};
+            struct stat named {};
+            // Only a regular file no one holds, old enough, and still the file under that name.
+            if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                now - opened.st_mtime >= kStaleTemporaryAge.count() && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                ::fstatat(directoryFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+                named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+                ::unlinkat(directoryFd, name.c_str(), 0);
+            ::close(fd);
+        }
+    } catch (...) {
+        // Out of memory: the stale files wait for the next write.
     }
-    ::rewinddir(dir);
-    const std::time_t now = std::time(nullptr);
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (!isTemporaryName(name)) continue;
-        const int fd = ::openat(directoryFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat opened {};
-        struct stat named {};
-        // Only a regular file no one holds, old enough, and still the file under that name.
-        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-            now - opened.st_mtime >= kStaleTemporaryAge.count() &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::fstatat(directoryFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
-            ::unlinkat(directoryFd, name.c_str(), 0);
-        ::close(fd);
-    }
-    ::closedir(dir);
 }
 
 }  // namespace inkrun::platform::posix

@@ -29,6 +29,10 @@ std::string textOf(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+void stampFile(const std::string& path, std::chrono::seconds offset) {
+    fs::last_write_time(pathOf(path), fs::file_time_type::clock::now() + offset);
+}
+
 TempDir::TempDir() {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device seed;

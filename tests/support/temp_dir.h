@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -40,6 +41,10 @@ std::string missingFileReason();
 std::string missingDirectoryReason();
 
 std::string readFile(const std::string& path);
+
+// Sets a file's or directory's modification time `offset` from now: an hour back is a drawing
+// directory as a nightly build finds it.
+void stampFile(const std::string& path, std::chrono::seconds offset);
 
 // A character device like /dev/null (minor 3) or /dev/full (minor 7) for a write to aim at. As
 // root it is a node of its own in `dir`, so that a faulty write replaces no device the system

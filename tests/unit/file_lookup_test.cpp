@@ -1,11 +1,14 @@
 #include "platform/file_lookup.h"
 
 #include "platform/file_error.h"
+#include "platform/file_io_testing.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,6 +52,11 @@ TEST(FileLookupNames, FoldsEveryPairOfTheCodePage) {
     EXPECT_EQ(foldCase("\u0141\u0192\u00DF\u0151"), "\u0141\u0192\u00DF\u0151");
     // A lead byte cut off at the end is left as it is.
     EXPECT_EQ(foldCase("A\xC5"), "a\xC5");
+    // Names equal without regard to case share their fingerprint, however long.
+    for (const auto& [a, b] : {std::pair{"\u0178A.DWG", "\u00FFa.dwg"}, {"\u0160KODA.dwg", "\u0161koda.DWG"},
+                               {"Tower B - Level 12 - \u00C9TAGE.dwg", "tower b - level 12 - \u00E9tage.DWG"}})
+        EXPECT_EQ(caseBlindFingerprint(a), caseBlindFingerprint(b)) << a;
+    EXPECT_NE(caseBlindFingerprint("Inkrun.scr"), caseBlindFingerprint("Inkrun.sc"));
 }
 
 TEST(FileLookupNames, FoldsAsciiAndLatin1Letters) {
@@ -116,6 +124,40 @@ TEST(FileLookupDir, DirExists) {
     EXPECT_FALSE(dirExists(mixed.dir.file("Setup1.txt")));
     EXPECT_FALSE(dirExists(mixed.dir.file("none")));
     EXPECT_FALSE(dirExists(""));
+}
+#endif
+
+#ifndef _WIN32  // the record of a read is kept by the POSIX directory services
+std::uint64_t readsDuring(const std::function<void()>& step) {
+    const std::uint64_t before = testing::directoryReadsSoFar();
+    step();
+    return testing::directoryReadsSoFar() - before;
+}
+
+TEST(DirectoryRecord, AnUnchangedDirectoryIsReadOnceAndAChangedOneAgain) {
+    TempDir dir;
+    dir.write("Inkrun.scr", "");
+    dir.write("A.dwg", "");
+    test::stampFile(dir.path(), -std::chrono::hours(1));
+    EXPECT_EQ(readsDuring([&] {
+                  EXPECT_EQ(listOrdinaryFiles(dir.path()).size(), 2u);
+                  EXPECT_EQ(listCaseVariants(dir.path(), "Inkrun.scr"), std::vector<std::string>{"Inkrun.scr"});
+                  EXPECT_EQ(listCaseVariants(dir.path(), "Setup1.txt"), std::vector<std::string>{});
+              }),
+              1u);
+
+    // Another spelling stored since: the stamps differ, and the directory is read again.
+    dir.write("INKRUN.SCR", "");
+    std::vector<std::string> variants;
+    EXPECT_EQ(readsDuring([&] { variants = listCaseVariants(dir.path(), "Inkrun.scr"); }), 1u);
+    std::sort(variants.begin(), variants.end());
+    EXPECT_EQ(variants, (std::vector<std::string>{"INKRUN.SCR", "Inkrun.scr"}));
+    // The record cannot spell out two names that fold alike: asking again reads again.
+    EXPECT_EQ(readsDuring([&] { listCaseVariants(dir.path(), "Inkrun.scr"); }), 1u);
+    // Nor is a read kept whose stamp a change made now could give again.
+    test::stampFile(dir.path(), std::chrono::hours(1));
+    EXPECT_EQ(readsDuring([&] { listCaseVariants(dir.path(), "A.dwg"); }), 1u);
+    EXPECT_EQ(readsDuring([&] { listCaseVariants(dir.path(), "A.dwg"); }), 1u);
 }
 #endif
 
