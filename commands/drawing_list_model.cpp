@@ -19,14 +19,29 @@ void DrawingListModel::setPath(const std::string& directory) {
     control_.showEntries(entries_);
 }
 
-std::vector<std::string> DrawingListModel::marked() const {
+std::vector<std::size_t> DrawingListModel::markedRows() const {
     std::vector<std::size_t> rows = control_.markedRows();
-    std::sort(rows.begin(), rows.end());
+    if (!std::is_sorted(rows.begin(), rows.end())) std::sort(rows.begin(), rows.end());  // most controls give them so
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [&](std::size_t row) { return row >= entries_.size(); });
+    return rows;
+}
+
+std::vector<std::string> DrawingListModel::marked() const {
+    const std::vector<std::size_t> rows = markedRows();
     std::vector<std::string> names;
     names.reserve(rows.size());
-    for (const std::size_t row : rows)
-        if (row < entries_.size()) names.push_back(entries_[row]);
+    for (const std::size_t row : rows) names.push_back(entries_[row]);
+    return names;
+}
+
+std::vector<std::string> DrawingListModel::takeMarked() {
+    const std::vector<std::size_t> rows = markedRows();
+    std::vector<std::string> names;
+    names.reserve(rows.size());
+    for (const std::size_t row : rows) names.push_back(std::move(entries_[row]));
+    entries_.clear();
+    control_.showEntries(entries_);
     return names;
 }
 

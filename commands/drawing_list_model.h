@@ -32,12 +32,17 @@ public:
 
     // The marked entries, in list order.
     std::vector<std::string> marked() const;
+    // The same, moved out of a list that is then empty: for a run that builds once, so that a
+    // long list is not held twice.
+    std::vector<std::string> takeMarked();
 
     // Marks every entry whose name is in `names` (exact comparison) and makes the last entry the
     // current one. Never removes a mark.
     void mark(const std::unordered_set<std::string>& names);
 
 private:
+    std::vector<std::size_t> markedRows() const;  // ascending, each once, each an entry
+
     DrawingListControl& control_;
     std::string path_;
     std::vector<std::string> entries_;

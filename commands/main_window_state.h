@@ -26,14 +26,21 @@ public:
     void setDrawingListPath(const std::string& directory) { drawingList().setPath(directory); }
     std::vector<std::string> drawingListEntries() const { return drawingList().entries(); }
     std::vector<std::string> selectedDrawings() const { return drawingList().marked(); }
+    // The selected drawings for a build; see setupTextForBuild.
+    virtual std::vector<std::string> selectedDrawingsForBuild() { return selectedDrawings(); }
     void markDrawings(const std::unordered_set<std::string>& names) { drawingList().mark(names); }
 
     // The order option: true while "dsc" (optSort(0)) is selected.
     virtual bool descendingOrder() const = 0;
 
-    // The setup (RichTextBox3), lines separated by CR LF.
+    // The setup (RichTextBox3), lines separated by CR LF. Taken by value: a setup read from a
+    // file moves in rather than being held twice.
     virtual std::string setupText() const = 0;
-    virtual void setSetupText(const std::string& text) = 0;
+    virtual void setSetupText(std::string text) = 0;
+    // The setup for a build. A window's editor keeps its text; a state that is built from once
+    // and then dropped (inkrun-build's) may hand its own over rather than copy it, and so its
+    // selected drawings (selectedDrawingsForBuild).
+    virtual std::string setupTextForBuild() { return setupText(); }
 
     // Where the setup came from (lblScriptDir).
     virtual std::string setupPath() const = 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/main_window_state.h"
@@ -12,6 +13,12 @@ namespace inkrun {
 // commands against.
 class PlainWindowState : public MainWindowState, private DrawingListControl {
 public:
+    // Whether a build takes the setup and the selected drawings away: for a run that builds once,
+    // so that a setup as large as memory, or a list of 100,000 drawings, is not held twice. Left
+    // Kept, every build finds them where they were.
+    enum class AtBuild { Kept, HandedOver };
+    explicit PlainWindowState(AtBuild atBuild = AtBuild::Kept) : atBuild_(atBuild) {}
+
     std::string drawingDirectory() const override { return drawingDirectory_; }
     void setDrawingDirectory(const std::string& directory) override { drawingDirectory_ = directory; }
 
@@ -22,7 +29,13 @@ public:
     void setDescendingOrder(bool descending) { descending_ = descending; }
 
     std::string setupText() const override { return setupText_; }
-    void setSetupText(const std::string& text) override { setupText_ = text; }
+    void setSetupText(std::string text) override { setupText_ = std::move(text); }
+    std::string setupTextForBuild() override {
+        return atBuild_ == AtBuild::HandedOver ? std::exchange(setupText_, {}) : setupText_;
+    }
+    std::vector<std::string> selectedDrawingsForBuild() override {
+        return atBuild_ == AtBuild::HandedOver ? list().takeMarked() : selectedDrawings();
+    }
     std::string setupPath() const override { return setupPath_; }
     void setSetupPath(const std::string& path) override { setupPath_ = path; }
 
@@ -37,6 +50,7 @@ private:
     std::vector<std::size_t> markedRows() const override;
     void markRows(const std::vector<std::size_t>& rows, std::size_t current) override;
 
+    AtBuild atBuild_;
     std::string drawingDirectory_;
     std::vector<bool> marks_;
     long current_ = -1;

@@ -1,5 +1,6 @@
 #include "platform/ansi_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -229,6 +230,48 @@ std::string encodeWindows1252(std::string_view utf8) {
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
     return out;
+}
+
+bool isAscii(std::string_view bytes) {
+    std::uint64_t word;
+    std::size_t i = 0;
+    for (; asciiWord(bytes.data(), i, bytes.size(), word); i += 8) {
+    }
+    if (i + 8 <= bytes.size()) return false;  // the word that stopped the loop
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
+    return true;
+}
+
+void encodeAnsiInPlace(std::string& text) {
+    // A piece at a time, each cut at a character's start: each piece's encoded form is no longer
+    // than the piece, so it always lands on bytes already read.
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::size_t written = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = std::min(text.size(), at + kPiece);
+        for (int back = 0; back < 3 && end < text.size() && end > at + 1 &&
+                           isContinuation(static_cast<unsigned char>(text[end]));
+             ++back)
+            --end;
+        const std::string_view piece(text.data() + at, end - at);
+        if (isAscii(piece)) {
+            if (written != at) std::memmove(text.data() + written, piece.data(), piece.size());
+            written += piece.size();
+        } else {
+            std::string encoded;
+            try {
+                encoded = encodeAnsi(piece);
+            } catch (const UnencodableCharacter& e) {
+                // Where it stands in the whole text, not in the piece.
+                throw UnencodableCharacter(e.codePoint(), e.character(), at + e.offset(), e.malformed());
+            }
+            std::memcpy(text.data() + written, encoded.data(), encoded.size());
+            written += encoded.size();
+        }
+        at = end;
+    }
+    text.resize(written);
 }
 
 std::size_t decodeUtf8Character(std::string_view utf8, std::size_t at, char32_t& codePoint) {

@@ -11,10 +11,6 @@ namespace inkrun::platform {
 
 namespace {
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 void appendUtf16(std::wstring& wide, char32_t codePoint) {
     if (codePoint < 0x10000) {
         wide.push_back(static_cast<wchar_t>(codePoint));

@@ -20,12 +20,12 @@ bool jobCanBeBuilt(const ScriptJob& job, UserDialogs& dialogs) {
     return true;
 }
 
-std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserDialogs& dialogs,
+std::optional<ScriptJob> scriptJobFromWindow(MainWindowState& state, UserDialogs& dialogs,
                                              const ProgramSettings& settings) {
     ScriptJob job;
-    job.setupText = state.setupText();
+    job.setupText = state.setupTextForBuild();
     // An empty setup is reported before the list is read.
-    if (!job.setupText.empty()) job.drawings = state.selectedDrawings();
+    if (!job.setupText.empty()) job.drawings = state.selectedDrawingsForBuild();
     if (!jobCanBeBuilt(job, dialogs)) return std::nullopt;
     job.directory = state.drawingDirectory();
     job.descending = state.descendingOrder();
@@ -34,10 +34,11 @@ std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserD
 }
 
 void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings) {
-    const std::optional<ScriptJob> job = scriptJobFromWindow(state, dialogs, settings);
+    std::optional<ScriptJob> job = scriptJobFromWindow(state, dialogs, settings);
     if (!job) return;
-    saveScript(*job, settings.scriptFileName);
-    dialogs.showMessage(scriptSavedMessage(settings.scriptFileName, job->directory), kApplicationTitle,
+    const std::string directory = job->directory;
+    saveScript(std::move(*job), settings.scriptFileName);
+    dialogs.showMessage(scriptSavedMessage(settings.scriptFileName, directory), kApplicationTitle,
                         MessageIcon::None);
 }
 

@@ -19,8 +19,9 @@ std::string scriptSavedMessage(const std::string& scriptFileName, const std::str
 // drawing. Each failure shows its warning and gives false.
 bool jobCanBeBuilt(const ScriptJob& job, UserDialogs& dialogs);
 
-// The job the window's state describes, once it passes jobCanBeBuilt.
-std::optional<ScriptJob> scriptJobFromWindow(const MainWindowState& state, UserDialogs& dialogs,
+// The job the window's state describes, once it passes jobCanBeBuilt, with the setup and the
+// drawings as the state gives them for a build.
+std::optional<ScriptJob> scriptJobFromWindow(MainWindowState& state, UserDialogs& dialogs,
                                              const ProgramSettings& settings);
 
 }  // namespace inkrun::script

@@ -1,7 +1,10 @@
 #include "script/script_builder.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <optional>
+#include <span>
 
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
@@ -21,8 +24,19 @@ std::string codePointText(char32_t c) {
     return buffer;
 }
 
+// The bytes that may begin a quoting problem: the quote, C0 controls, DEL, and the lead byte of
+// the C1 controls.
+constexpr std::array<bool, 256> kMayBreakQuoting = [] {
+    std::array<bool, 256> bytes{};
+    for (int byte = 0; byte < 0x20; ++byte) bytes[byte] = true;
+    bytes['"'] = bytes[0x7F] = bytes[0xC2] = true;
+    return bytes;
+}();
+
 // The first character that would end the quoted path early or start a new script line.
 std::optional<std::string> quotingProblem(std::string_view text) {
+    if (std::none_of(text.begin(), text.end(), [](char c) { return kMayBreakQuoting[static_cast<unsigned char>(c)]; }))
+        return std::nullopt;  // most names: one look at each byte
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte == '"') return std::string("a double quote");
@@ -37,11 +51,12 @@ std::optional<std::string> quotingProblem(std::string_view text) {
     return std::nullopt;
 }
 
-// `whose` names the text only when there is something to report: it is asked once per drawing.
-template <typename Label>
-std::string encodeFor(std::string_view text, Label whose) {
+// Runs encode() and reports a character it cannot encode as a refusal; `whose` names the text,
+// asked only when there is something to report.
+template <typename Label, typename Encode>
+auto encodingFor(Label whose, Encode encode) {
     try {
-        return platform::encodeAnsi(text);
+        return encode();
     } catch (const platform::UnencodableCharacter& e) {
         if (e.malformed())
             throw ScriptRefused("Cannot build: " + whose() + " is not valid UTF-8 text (" + e.describe() +
@@ -51,74 +66,139 @@ std::string encodeFor(std::string_view text, Label whose) {
     }
 }
 
-// The directory (none for full paths) and setup as the script holds them; the names are encoded
-// as they are written, so a long list is not held a second time.
-struct EncodedJob {
-    std::string directoryAndSeparator;
-    std::string setup;
-};
-
 // Names are quoted escaped: a message must show the whole name, not stop at a NUL in it.
 std::string drawingLabel(const std::string& name) {
     return "the drawing \"" + platform::escapeControls(name) + "\"";
 }
 
-EncodedJob checkAndEncode(const ScriptJob& job) {
-    EncodedJob encoded;
+// Refuses what checkScriptJob refuses; returns what stands before each name in the code page:
+// the directory and separator, or nothing for full paths.
+std::string checkDirectoryAndNames(const ScriptJob& job) {
+    std::string directory;
     if (!job.fullPaths) {
         const std::string directoryLabel = "the drawing directory \"" + platform::escapeControls(job.directory) + "\"";
         if (auto problem = quotingProblem(job.directory))
             throw ScriptRefused("Cannot build: " + directoryLabel + " holds " + *problem +
                                 ", which would break the script. Nothing was written.");
-        encoded.directoryAndSeparator = encodeFor(job.directory, [&] { return directoryLabel; }) + job.separator;
+        directory = encodingFor([&] { return directoryLabel; }, [&] { return platform::encodeAnsi(job.directory); });
+        directory.push_back(job.separator);
     }
     for (const std::string& name : job.drawings) {
         if (auto problem = quotingProblem(name))
             throw ScriptRefused("Cannot build: " + drawingLabel(name) + " has " + *problem +
                                 " in its name, which would break the script. Nothing was written.");
-        encodeFor(name, [&] { return drawingLabel(name); });
+        if (!platform::isAscii(name))
+            encodingFor([&] { return drawingLabel(name); }, [&] { return platform::encodeAnsi(name); });
     }
-    encoded.setup = encodeFor(job.setupText, [] { return std::string("the script setup"); });
-    return encoded;
+    return directory;
 }
 
-void writeEncoded(const ScriptJob& job, const EncodedJob& encoded,
-                  const std::function<void(std::string_view)>& sink) {
-    std::string block;
-    auto emit = [&](const std::string& name) {
-        block.clear();
-        block.append(kOpenCommand).append(kLineEnd);
-        block.append(1, '"').append(encoded.directoryAndSeparator).append(platform::encodeAnsi(name));
-        block.append(1, '"').append(kLineEnd);
-        block.append(encoded.setup).append(kLineEnd);
-        sink(block);
-    };
-    if (job.descending) {
-        for (auto it = job.drawings.rbegin(); it != job.drawings.rend(); ++it) emit(*it);
-    } else {
-        for (const std::string& name : job.drawings) emit(name);
+std::string setupLabel() { return "the script setup"; }
+
+// A setup up to this size is copied once into the frame between two names, so that a drawing is
+// two pieces; a larger one stands as a piece of its own, never copied.
+constexpr std::size_t kFramedSetup = 64 * 1024;
+// Pieces a gather write takes at most (POSIX's IOV_MAX on Linux).
+constexpr std::size_t kPiecesPerBatch = 1024;
+
+// A checked job, its setup in the code page, with the bytes that stand between two names.
+class PreparedScript {
+public:
+    explicit PreparedScript(ScriptJob job) : job_(std::move(job)) {
+        opening_ = std::string(kLineEnd) + std::string(kOpenCommand) + std::string(kLineEnd) + '"' +
+                   checkDirectoryAndNames(job_);
+        encodingFor(setupLabel, [&] { platform::encodeAnsiInPlace(job_.setupText); });
+        if (job_.setupText.size() <= kFramedSetup) frame_ = std::string(kQuoteEnd) + job_.setupText + opening_;
     }
-}
+
+    // Hands the script to `sink` a batch of pieces at a time; the pieces last during the call.
+    void write(const std::function<void(std::span<const std::string_view>)>& sink) const {
+        std::vector<std::string_view> pieces;
+        pieces.reserve(kPiecesPerBatch);
+        std::vector<std::string> encodedNames;  // the batch's names that are not ASCII
+        encodedNames.reserve(kPiecesPerBatch);
+        pieces.push_back(std::string_view(opening_).substr(kLineEnd.size()));
+        const std::size_t count = job_.drawings.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (pieces.size() + 4 > kPiecesPerBatch) {
+                sink(pieces);
+                pieces.clear();
+                encodedNames.clear();
+            }
+            const std::string& name = job_.drawings[job_.descending ? count - 1 - i : i];
+            if (platform::isAscii(name)) {
+                pieces.push_back(name);
+            } else {
+                encodedNames.push_back(platform::encodeAnsi(name));
+                pieces.push_back(encodedNames.back());
+            }
+            appendTail(pieces, i + 1 == count);
+        }
+        sink(pieces);
+    }
+
+private:
+    static constexpr std::string_view kQuoteEnd = "\"\r\n";
+
+    // What follows a name: the closing quote, the setup, and the next "_open" or the last line end.
+    void appendTail(std::vector<std::string_view>& pieces, bool last) const {
+        const std::size_t next = last ? opening_.size() - kLineEnd.size() : 0;
+        if (!frame_.empty()) {
+            pieces.push_back(std::string_view(frame_).substr(0, frame_.size() - next));
+            return;
+        }
+        pieces.push_back(kQuoteEnd);
+        pieces.push_back(job_.setupText);
+        pieces.push_back(std::string_view(opening_).substr(0, opening_.size() - next));
+    }
+
+    ScriptJob job_;
+    std::string opening_;  // CR LF "_open" CR LF, the quote, the directory and separator
+    std::string frame_;    // the quote's end, the setup and the opening; empty for a large setup
+};
 
 }  // namespace
 
-void checkScriptJob(const ScriptJob& job) { checkAndEncode(job); }
-
-void writeScript(const ScriptJob& job, const std::function<void(std::string_view)>& sink) {
-    writeEncoded(job, checkAndEncode(job), sink);
+void checkScriptJob(const ScriptJob& job) {
+    checkDirectoryAndNames(job);
+    encodingFor(setupLabel, [&] { return platform::encodeAnsi(job.setupText); });
 }
 
-std::string scriptBytes(const ScriptJob& job) {
+void writeScript(ScriptJob job, const std::function<void(std::string_view)>& sink) {
+    PreparedScript(std::move(job)).write([&](std::span<const std::string_view> pieces) {
+        for (const std::string_view piece : pieces) sink(piece);
+    });
+}
+
+void writeScript(ScriptJob job, platform::AtomicFileWriter& writer) {
+    PreparedScript(std::move(job)).write([&](std::span<const std::string_view> pieces) { writer.writePieces(pieces); });
+}
+
+std::string scriptBytes(ScriptJob job) {
     std::string bytes;
-    writeScript(job, [&](std::string_view block) { bytes.append(block); });
+    writeScript(std::move(job), [&](std::string_view piece) { bytes.append(piece); });
     return bytes;
 }
 
-std::string saveScript(const ScriptJob& job, const std::string& scriptFileName) {
-    const EncodedJob encoded = checkAndEncode(job);  // refuse before anything touches the disk
-    const std::string path = platform::joinPath(job.directory, scriptFileName, job.separator);
+std::string saveScript(ScriptJob job, const std::string& scriptFileName) {
+    const std::string directory = job.directory;
+    const char separator = job.separator;
+    const std::string path = platform::joinPath(directory, scriptFileName, separator);
+    const std::string listed = directory.empty() ? std::string(1, separator) : directory;
+    const PreparedScript script(std::move(job));  // refuse before anything touches the disk
+
+    // Old scripts stored under another letter case, found before the write (so that the one
+    // read of the directory serves the writer too) and removed only once the new one is in
+    // place, never a name that leads to the file just written (a link, or one file under two names).
+    std::vector<std::string> variants;
+    try {
+        variants = platform::listCaseVariants(listed, scriptFileName);
+    } catch (const platform::FileError&) {
+        variants.clear();  // the write reports what is wrong with the directory
+    }
+
     platform::AtomicFileWriter writer(path);
-    writeEncoded(job, encoded, [&](std::string_view block) { writer.write(block); });
+    script.write([&](std::span<const std::string_view> pieces) { writer.writePieces(pieces); });
     std::vector<std::string> problems;
     try {
         writer.commit();
@@ -126,19 +206,10 @@ std::string saveScript(const ScriptJob& job, const std::string& scriptFileName) 
         problems.push_back(warning.what());
     }
 
-    // The new script is in place: now the old ones stored under another letter case can go, but
-    // never a name that leads to the file just written (a link, or one file under two names).
-    const std::string listed = job.directory.empty() ? std::string(1, job.separator) : job.directory;
-    std::vector<std::string> variants;
-    try {
-        variants = platform::listCaseVariants(listed, scriptFileName);
-    } catch (const platform::FileError&) {
-        variants.clear();  // the script is written; stale variants are only clutter
-    }
     const auto written = platform::fileIdentity(path);
     for (const std::string& name : variants) {
         if (name == scriptFileName) continue;
-        const std::string old = platform::joinPath(job.directory, name, job.separator);
+        const std::string old = platform::joinPath(directory, name, separator);
         if (!written || platform::fileIdentity(old) == written) continue;
         try {
             platform::removeFile(old);

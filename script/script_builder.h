@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/file_lookup.h"
 
 namespace inkrun::script {
@@ -33,18 +34,23 @@ public:
 // code page cannot hold. Throws ScriptRefused.
 void checkScriptJob(const ScriptJob& job);
 
-// Streams the script's bytes, block by block, in the code page: for each drawing "_open" CR LF,
-// the quoted full path, CR LF, the setup, CR LF. Checks the job first.
-void writeScript(const ScriptJob& job, const std::function<void(std::string_view)>& sink);
-
-// The whole script in memory (for small jobs and tests).
-std::string scriptBytes(const ScriptJob& job);
+// The script's bytes in the code page, in order: for each drawing "_open" CR LF, the quoted full
+// path, CR LF, the setup, CR LF. The job is checked first and taken over: its setup is turned into
+// the code page where it stands and written from there for every drawing, never copied per
+// drawing, so a setup as large as memory is held once.
+//
+// Into a stream, a piece at a time:
+void writeScript(ScriptJob job, const std::function<void(std::string_view)>& sink);
+// Into a writer, the pieces handed to the system as they stand:
+void writeScript(ScriptJob job, platform::AtomicFileWriter& writer);
+// Whole, in memory (for small jobs and tests):
+std::string scriptBytes(ScriptJob job);
 
 // Writes the script to directory + separator + scriptFileName. The new file is written beside
 // the old and renamed over it, so a failure leaves the old script whole; only then are old
 // scripts whose names differ in letter case removed, never one that leads to the new file.
 // Returns the script's path; throws platform::WrittenWithWarning when the script is written but
 // an old one could not be removed or the write could not be confirmed durable.
-std::string saveScript(const ScriptJob& job, const std::string& scriptFileName);
+std::string saveScript(ScriptJob job, const std::string& scriptFileName);
 
 }  // namespace inkrun::script

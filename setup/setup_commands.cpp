@@ -68,7 +68,7 @@ void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int 
     }
     // Read before touching the editor, so a failed read keeps the person's setup.
     std::string text = readSetupFile(*found);
-    state.setSetupText(text);
+    state.setSetupText(std::move(text));
     // The slot's own spelling, whatever the case of the file found: Save then offers that name.
     state.setSetupPath(settings.settingsPath(name));
 }
@@ -79,7 +79,7 @@ bool openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
         setupDialog(isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
     if (!chosen) return false;
     std::string text = readSetupFile(*chosen);
-    state.setSetupText(text);
+    state.setSetupText(std::move(text));
     state.setSetupPath(*chosen);
     return true;
 }

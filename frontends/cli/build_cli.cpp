@@ -10,6 +10,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <unordered_set>
+#include <utility>
 
 #include "commands/command_frame.h"
 #include "commands/plain_window_state.h"
@@ -175,7 +176,7 @@ std::vector<std::string> drawingPaths(const Options& options, const std::string&
     return drawings::readDrawingList(bytes, listName == "-" ? "standard input" : listName, directory, separator);
 }
 
-// A setup is held whole, and more than once while a script is built: one larger than the memory
+// A setup is held whole while a script is built: one larger than the memory
 // available stops the build, naming it and its size. Nothing is written by then.
 template <typename Step>
 void namingTheSetup(const std::optional<std::string>& setupFile, const char* action, Step step) {
@@ -242,7 +243,7 @@ SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, 
 
 // The job the choices describe, after the window's two refusals; drawings as full paths when they
 // come from several folders or are mapped for another system.
-std::optional<script::ScriptJob> jobFor(const PlainWindowState& state, UserDialogs& dialogs,
+std::optional<script::ScriptJob> jobFor(PlainWindowState& state, UserDialogs& dialogs,
                                         const ProgramSettings& settings, std::optional<std::vector<std::string>> paths,
                                         const PathMap& map) {
     std::optional<script::ScriptJob> job;
@@ -252,7 +253,7 @@ std::optional<script::ScriptJob> jobFor(const PlainWindowState& state, UserDialo
         for (std::string& name : job->drawings) name = platform::joinPath(job->directory, name, job->separator);
     } else {
         job.emplace();
-        job->setupText = state.setupText();
+        job->setupText = state.setupTextForBuild();
         job->drawings = std::move(*paths);
         if (!script::jobCanBeBuilt(*job, dialogs)) return std::nullopt;
         job->directory = state.drawingDirectory();
@@ -283,13 +284,14 @@ void printDryRun(const script::ScriptJob& job, const SetupOrigin& setup, const s
     else std::for_each(job.drawings.begin(), job.drawings.end(), print);
 }
 
-void writeScriptTo(const std::string& output, const script::ScriptJob& job, UserDialogs& dialogs, std::ostream& out,
+void writeScriptTo(const std::string& output, script::ScriptJob job, UserDialogs& dialogs, std::ostream& out,
                    const std::string& currentDirectory) {
     if (output == "-") {
         // writeScript refuses a bad job before its first block, so a refusal writes nothing.
         errno = 0;
-        script::writeScript(
-            job, [&](std::string_view block) { out.write(block.data(), static_cast<std::streamsize>(block.size())); });
+        script::writeScript(std::move(job), [&](std::string_view block) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        });
         out.flush();
         if (!out)
             throw platform::FileError("write", "standard output",
@@ -298,7 +300,7 @@ void writeScriptTo(const std::string& output, const script::ScriptJob& job, User
     }
     const std::string path = absoluteFrom(currentDirectory, output);
     platform::AtomicFileWriter writer(path, platform::StreamTarget::WriteInto);
-    script::writeScript(job, [&](std::string_view block) { writer.write(block); });
+    script::writeScript(std::move(job), writer);
     writer.commit();
     if (platform::openDescriptorNamed(path) == 1) return;  // as with "-": a success line would land in the script
     std::size_t slash = path.size();
@@ -312,7 +314,7 @@ void writeScriptTo(const std::string& output, const script::ScriptJob& job, User
 }
 
 // Writes the job where the options say, or with --dry-run tells what would be written.
-void deliver(const script::ScriptJob& job, const SetupOrigin& setup, const Options& options,
+void deliver(script::ScriptJob job, const SetupOrigin& setup, const Options& options,
              const ProgramSettings& settings, UserDialogs& dialogs, std::ostream& out,
              const std::string& currentDirectory) {
     if (options.dryRun) {
@@ -324,11 +326,12 @@ void deliver(const script::ScriptJob& job, const SetupOrigin& setup, const Optio
         return;
     }
     if (options.output) {
-        writeScriptTo(*options.output, job, dialogs, out, currentDirectory);
+        writeScriptTo(*options.output, std::move(job), dialogs, out, currentDirectory);
         return;
     }
-    script::saveScript(job, settings.scriptFileName);
-    dialogs.showMessage(script::scriptSavedMessage(settings.scriptFileName, job.directory), kApplicationTitle,
+    const std::string directory = job.directory;
+    script::saveScript(std::move(job), settings.scriptFileName);
+    dialogs.showMessage(script::scriptSavedMessage(settings.scriptFileName, directory), kApplicationTitle,
                         MessageIcon::None);
 }
 
@@ -341,7 +344,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
         const ProgramSettings settings = startupSettings(
             options.settingsDirectory ? settingsDirectoryFor(currentDirectory, *options.settingsDirectory)
                                       : currentDirectory);
-        PlainWindowState state;
+        PlainWindowState state(PlainWindowState::AtBuild::HandedOver);  // one build, then the end
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
         std::optional<std::vector<std::string>> paths;
         if (options.drawings == DrawingSource::Names || options.drawings == DrawingSource::All) {
@@ -353,8 +356,8 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
         const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
         state.setDescendingOrder(options.descending);
         namingTheSetup(setup.file, "use", [&] {
-            const auto job = jobFor(state, dialogs, settings, std::move(paths), map);
-            if (job) deliver(*job, setup, options, settings, dialogs, out, currentDirectory);
+            auto job = jobFor(state, dialogs, settings, std::move(paths), map);
+            if (job) deliver(std::move(*job), setup, options, settings, dialogs, out, currentDirectory);
         });
     } catch (const UsageError&) {
         throw;

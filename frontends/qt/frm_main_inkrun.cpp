@@ -81,7 +81,7 @@ DrawingListModel& frmMainInkrun::drawingList() { return File1->list(); }
 const DrawingListModel& frmMainInkrun::drawingList() const { return File1->list(); }
 bool frmMainInkrun::descendingOrder() const { return optSort[0]->isChecked(); }
 std::string frmMainInkrun::setupText() const { return RichTextBox3->text(); }
-void frmMainInkrun::setSetupText(const std::string& text) { RichTextBox3->setText(text); }
+void frmMainInkrun::setSetupText(std::string text) { RichTextBox3->setText(text); }
 std::string frmMainInkrun::setupPath() const { return fromQt(lblScriptDir->text()); }
 void frmMainInkrun::setSetupPath(const std::string& path) { lblScriptDir->setText(toQt(path)); }
 

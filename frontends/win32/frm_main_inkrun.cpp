@@ -155,7 +155,7 @@ bool frmMainInkrun::descendingOrder() const {
     return SendMessageW(control("optSort(0)"), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 std::string frmMainInkrun::setupText() const { return narrow(windowText(control("RichTextBox3"))); }
-void frmMainInkrun::setSetupText(const std::string& text) {
+void frmMainInkrun::setSetupText(std::string text) {
     SetWindowTextW(control("RichTextBox3"), widen(text).c_str());
 }
 std::string frmMainInkrun::setupPath() const { return narrow(windowText(control("lblScriptDir"))); }

@@ -42,7 +42,7 @@ public:
     const DrawingListModel& drawingList() const override { return File1_.list(); }
     bool descendingOrder() const override;
     std::string setupText() const override;
-    void setSetupText(const std::string& text) override;
+    void setSetupText(std::string text) override;
     std::string setupPath() const override;
     void setSetupPath(const std::string& path) override;
 

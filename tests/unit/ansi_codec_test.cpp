@@ -63,6 +63,15 @@ TEST(AnsiCodec, CharacterOutsideTheCodePageIsReportedWhereItIs) {
 
     // A C1 control the code page does not keep.
     EXPECT_EQ(encodeFailure("\u0080").codePoint(), U'\u0080');
+
+    // Encoded where it stands, a long text is done a piece at a time; the place is the whole text's.
+    std::string text = std::string(70'000, 'a') + "\u00E9\u03A9";
+    try {
+        encodeAnsiInPlace(text);
+        ADD_FAILURE() << "encoded \u03A9";
+    } catch (const UnencodableCharacter& e) {
+        EXPECT_EQ(e.offset(), 70'002u);
+    }
 }
 
 TEST(AnsiCodec, MalformedUtf8IsRefused) {

@@ -226,15 +226,25 @@ TEST_F(BuildBinary, HugeFilesAreRefusedUnreadAndNamed) {
               std::string::npos)
         << result.err;
 
-    // One that is read but cannot be held as often as a build needs it is named all the same.
-    ::truncate(dir.file("settings/Setup1.txt").c_str(), 100LL << 20);
+    // One that passes that check but cannot be held is named all the same.
+    ::truncate(dir.file("settings/Setup1.txt").c_str(), 290LL << 20);
     result = run("--all", "", 300000);
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find(settings + "/Setup1.txt: at 100.0 MiB (104,857,600 bytes) it is larger than the memory "
+    EXPECT_NE(result.err.find(settings + "/Setup1.txt: at 290.0 MiB (304,087,040 bytes) it is larger than the memory "
                                          "available"),
               std::string::npos)
         << result.err;
     EXPECT_FALSE(scriptIn(jobs));
+}
+
+// The setup is held once, in the form the script is written in, whatever the number of drawings:
+// 100 MiB builds in 146 MiB of address space, where a second copy would not fit.
+TEST_F(BuildBinary, ALargeSetupIsHeldOnce) {
+    ::truncate(dir.file("settings/Setup1.txt").c_str(), 100LL << 20);
+    const std::string null = test::characterDevice(dir, "null", 3);
+    const BinaryRun result = run("--all -o " + shellQuoted(null), "", 150000);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("File saved as: null"), std::string::npos) << result.out;
 }
 
 // "-o /dev/stdout >>job.log" writes into the log the shell opened, as "-o -" would: the log grows.

@@ -13,6 +13,7 @@
 #include "commands/command_frame.h"
 #include "commands/plain_window_state.h"
 #include "platform/file_error.h"
+#include "platform/file_io_testing.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
 #include "support/expected_script.h"
@@ -63,6 +64,28 @@ TEST(ScriptFormat, TextIsWrittenInTheAnsiCodePage) {
     job.drawings = {"Plan \xE2\x82\xAC.dwg"};  // €
     job.setupText = "-plot";
     EXPECT_EQ(script::scriptBytes(job), test::expectedScript({"/jobs/caf\xE9/Plan \x80.dwg"}, "-plot"));
+}
+
+// Long lists go out in many gather writes, and a large setup is written from where it stands,
+// not copied into each block: neither may show in the bytes.
+TEST(ScriptFormat, LongListsAndLargeSetupsComeOutWhole) {
+    ScriptJob job = towerJob(true, '/');
+    job.drawings.clear();
+    std::vector<std::string> written;  // as the script holds them, last first
+    for (int i = 0; i < 700; ++i) {
+        const std::string number = std::to_string(i);
+        job.drawings.push_back(i % 3 ? "A-" + number + ".dwg" : "Caf\xC3\xA9 " + number + ".dwg");  // é
+        written.insert(written.begin(), "/jobs/tower/" + (i % 3 ? "A-" + number : "Caf\xE9 " + number) + ".dwg");
+    }
+    std::string setup, encoded;  // 200 kB with ° and € across every cut
+    for (int i = 0; i < 10'000; ++i) {
+        setup += "-layer\r\n\xC2\xB0 set \xE2\x82\xAC\r\n";
+        encoded += "-layer\r\n\xB0 set \x80\r\n";
+    }
+    for (const std::string& held : {std::string("zoom"), setup}) {
+        job.setupText = held;
+        EXPECT_EQ(script::scriptBytes(job), test::expectedScript(written, held == setup ? encoded : held));
+    }
 }
 
 TEST(ScriptSafety, NamesThatWouldBreakTheQuotingAreRefusedAndNamed) {
@@ -276,6 +299,32 @@ TEST_F(BuildCommand, AFailedWriteDeletesNoOldScript) {
         EXPECT_TRUE(entry.path().extension() != ".scr" || entry.path().filename().string()[0] != '.')
             << "temporary left behind: " << entry.path();
     EXPECT_TRUE(dialogs.messages.empty());
+}
+#endif
+
+#ifndef _WIN32  // the read is counted on POSIX, where a directory read is the cost
+// A nightly build in a directory unchanged since the last one reads it once: for the list, the
+// old script in other capitals and the stale temporaries. What changes after the list was read
+// is still seen.
+TEST_F(BuildCommand, AnUnchangedDirectoryIsReadOnceAndLaterChangesAreSeen) {
+    dir.write("jobs/Inkrun.scr", "last night's");
+    test::stampFile(jobs(), -std::chrono::hours(24));
+    state.setSetupText("zoom");
+    const std::uint64_t before = platform::testing::directoryReadsSoFar();
+    show(jobs());
+    state.selectAll();
+    build();
+    EXPECT_EQ(platform::testing::directoryReadsSoFar() - before, 1u);
+
+    test::stampFile(jobs(), -std::chrono::hours(24));
+    show(jobs());
+    state.selectAll();
+    dir.write("jobs/INKRUN.SCR", "stored after the list was read");
+    dir.write("jobs/.inkrun-Stale123.tmp", "left by a kill");
+    test::stampFile(dir.file("jobs/.inkrun-Stale123.tmp"), -std::chrono::hours(1));
+    build();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/INKRUN.SCR")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/.inkrun-Stale123.tmp")));
 }
 #endif
 
