@@ -244,8 +244,16 @@ bool isAscii(std::string_view bytes) {
 }
 
 void encodeAnsiInPlace(std::string& text) {
-    // A piece at a time, each cut at a character's start: each piece's encoded form is no longer
-    // than the piece, so it always lands on bytes already read.
+    // Where a character stands in the whole text, not in the piece that held it.
+    const auto encodeFrom = [](std::string_view piece, std::size_t at) {
+        try {
+            return encodeAnsi(piece);
+        } catch (const UnencodableCharacter& e) {
+            throw UnencodableCharacter(e.codePoint(), e.character(), at + e.offset(), e.malformed());
+        }
+    };
+    // A piece at a time, each cut at a character's start. A piece's encoded form is no longer than
+    // the piece in every code page a system runs in, so it lands on bytes already read.
     constexpr std::size_t kPiece = 64 * 1024;
     std::size_t written = 0;
     for (std::size_t at = 0; at < text.size();) {
@@ -259,12 +267,13 @@ void encodeAnsiInPlace(std::string& text) {
             if (written != at) std::memmove(text.data() + written, piece.data(), piece.size());
             written += piece.size();
         } else {
-            std::string encoded;
-            try {
-                encoded = encodeAnsi(piece);
-            } catch (const UnencodableCharacter& e) {
-                // Where it stands in the whole text, not in the piece.
-                throw UnencodableCharacter(e.codePoint(), e.character(), at + e.offset(), e.malformed());
+            const std::string encoded = encodeFrom(piece, at);
+            if (written + encoded.size() > end) {
+                // A code page whose form outgrows UTF-8 (a four-byte one): the rest is encoded apart.
+                std::string whole = text.substr(0, written) + encoded;
+                whole += encodeFrom(std::string_view(text).substr(end), end);
+                text = std::move(whole);
+                return;
             }
             std::memcpy(text.data() + written, encoded.data(), encoded.size());
             written += encoded.size();

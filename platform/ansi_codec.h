@@ -42,8 +42,9 @@ std::string decodeAnsi(std::string_view bytes);
 // page, and for malformed UTF-8 (reported as U+FFFD).
 std::string encodeAnsi(std::string_view utf8);
 
-// encodeAnsi into the text's own storage, which the code page's form never outgrows: a setup as
-// large as memory is not held twice. On UnencodableCharacter the text is left part encoded.
+// encodeAnsi into the text's own storage, which the code page's form does not outgrow (else the
+// part that would is encoded apart): a setup as large as memory is not held twice. On
+// UnencodableCharacter the text is left part encoded.
 void encodeAnsiInPlace(std::string& text);
 
 // Whether every byte is ASCII, which every code page and UTF-8 spell alike.
