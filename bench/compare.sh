@@ -16,7 +16,7 @@
 #
 #   RUNS        pairs per reference and case (default 5)
 #   REFERENCES  comma-separated, from floor,python,cat,sync,bash (default: all)
-#   CASE        N drawings with the built-in setup, or N:MB for N drawings with a setup of MB
+#   CASE        N drawings with the built-in setup (in Setup1.txt), or N:MB for N drawings with a setup of MB
 #               megabytes in Setup1.txt (default: 1000 10000 100000 10:100). The bash loop
 #               is left out for large setups: bash reads a file a byte at a time.
 #   TMPDIR picks the file system.
@@ -116,9 +116,10 @@ for spec in "${cases[@]}"; do
     (cd "$drawings" && seq -f 'drawing%06g.dwg' 0 $((n - 1)) | xargs -r touch)
 
     # A nightly job as it is set up: started in its settings directory, whose DefaultFile.txt
-    # names the drawings; the built-in setup, or a large one in Setup1.txt; dsc.
+    # names the drawings, and whose Setup1.txt holds the built-in setup or a large one; dsc.
     printf '%s' "$drawings" >"$settings/DefaultFile.txt"
     "$bin" --print-template >"$case_dir/setup.txt"
+    cp "$case_dir/setup.txt" "$settings/Setup1.txt"
     if [ -n "$setup_mb" ]; then
         template=$(<"$case_dir/setup.txt")
         : >"$settings/Setup1.txt"
