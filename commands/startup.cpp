@@ -47,15 +47,22 @@ SettingsDirectoryGone::SettingsDirectoryGone(const std::string& directory)
                          "there, and nothing is saved anywhere else in its place. Start the program in an "
                          "existing directory to keep them.") {}
 
+std::string withoutEditorLineEnd(std::string text) {
+    if (text.ends_with("\r\n")) text.resize(text.size() - 2);
+    else if (text.ends_with('\n') || text.ends_with('\r')) text.pop_back();
+    return text;
+}
+
+std::string rememberedDirectoryFrom(const std::string& text, const ProgramSettings& settings) {
+    if (text.empty()) return text;
+    return platform::absolutePathFrom(settings.scriptSettingsDirectory, text, settings.separator);
+}
+
 std::string rememberedDrawingDirectory(const ProgramSettings& settings) {
     const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, settings.settingsFileNames[0],
                                                   settings.separator);
     if (!found) return {};
-    std::string directory = platform::readTextFile(*found);
-    // The program writes no line end, but a text editor adds one; it is never part of a path.
-    if (directory.ends_with("\r\n")) directory.resize(directory.size() - 2);
-    else if (directory.ends_with('\n') || directory.ends_with('\r')) directory.pop_back();
-    return directory;
+    return rememberedDirectoryFrom(withoutEditorLineEnd(platform::readTextFile(*found)), settings);
 }
 
 void restoreStartState(MainWindowState& state, const ProgramSettings& settings) {

@@ -17,6 +17,16 @@ inline constexpr char kPathSeparator = '/';
 // directory + separator + name, with the directory unchanged (a root gives two separators).
 std::string joinPath(std::string_view directory, std::string_view name, char separator = kPathSeparator);
 
+// A drive letter and its colon alone ("Q:"): on Windows it names that drive's root.
+bool isBareDrive(std::string_view path);
+
+// The path that `path` names when it is read in the directory `base`, by the system's rules for
+// `separator`. A path of its own (from a root, a drive or a server) stays exactly as written. A
+// relative one is joined to `base` without its "." steps; on Windows ('\\') its ".." steps are
+// taken back as Windows itself takes them, "\x" starts at the root of base's drive, and "Q:x" is
+// taken in base when base is on drive Q, else in Q's root.
+std::string absolutePathFrom(std::string_view base, std::string_view path, char separator = kPathSeparator);
+
 // Case folding for name comparison: every upper/lower pair of Windows-1252, in UTF-8. Keeps the
 // byte length.
 std::string foldCase(std::string_view utf8);

@@ -66,6 +66,14 @@ std::wstring searchPrefix(const std::string& directory) {
     return prefix;
 }
 
+// A directory as Windows must be given it: a bare drive ("C:") would mean that drive's current
+// folder, but as a remembered or picked directory it names the root.
+std::wstring directoryPath(const std::string& directory) {
+    std::wstring path = widen(directory);
+    if (isBareDrive(directory)) path.push_back(L'\\');
+    return path;
+}
+
 // Calls keep(name) for each entry of `directory` matching `pattern` that is an ordinary file.
 // An empty match is no error; a directory that cannot be read throws.
 template <typename Keep>
@@ -79,7 +87,7 @@ void scanDirectory(const std::string& directory, const std::wstring& pattern, Ke
         const DWORD error = GetLastError();
         // No match in a directory that exists; a drive root has no "." entry to match "*".
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
-            const DWORD attributes = GetFileAttributesW(widen(directory).c_str());
+            const DWORD attributes = GetFileAttributesW(directoryPath(directory).c_str());
             if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
         }
         throw FileError("list", directory, windowsReason(error));
@@ -168,7 +176,7 @@ std::optional<std::string> whyNotOrdinary(const std::string& path) {
 bool dirExists(const std::string& path) noexcept {
     try {
         if (path.empty()) return false;
-        const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+        const DWORD attributes = GetFileAttributesW(directoryPath(path).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     } catch (...) {
         return false;

@@ -42,6 +42,30 @@ TEST(FileLookupNames, JoinPathKeepsDirectoryAsGiven) {
     EXPECT_EQ(joinPath("C:\\jobs", "a.dwg", '\\'), "C:\\jobs\\a.dwg");
 }
 
+TEST(FileLookupNames, RelativePathsAreReadInTheBaseByEachSystemsRules) {
+    // Paths of their own stay exactly as written, a bare drive included.
+    for (const char* own : {"Q:", "Q:\\", "C:\\jobs\\", "\\\\server\\cad\\..\\jobs"})
+        EXPECT_EQ(absolutePathFrom("C:\\Users\\me", own, '\\'), own);
+    EXPECT_EQ(absolutePathFrom("/home/me", "/srv/jobs/", '/'), "/srv/jobs/");
+
+    const auto windows = [](const char* base, const char* path) { return absolutePathFrom(base, path, '\\'); };
+    EXPECT_EQ(windows("C:\\Users\\me", "jobs\\tower"), "C:\\Users\\me\\jobs\\tower");
+    EXPECT_EQ(windows("C:\\Users\\me", ".\\jobs/./tower\\"), "C:\\Users\\me\\jobs\\tower");
+    EXPECT_EQ(windows("C:\\Users\\me", "..\\..\\..\\jobs"), "C:\\jobs");  // never above the root
+    EXPECT_EQ(windows("C:\\Users\\me", "..\\.."), "C:\\");
+    EXPECT_EQ(windows("C:\\", "jobs"), "C:\\jobs");
+    EXPECT_EQ(windows("C:\\Users\\me", "\\jobs"), "C:\\jobs");
+    EXPECT_EQ(windows("\\\\server\\cad\\me", "\\jobs"), "\\\\server\\cad\\jobs");
+    EXPECT_EQ(windows("\\\\server\\cad\\me", "..\\..\\jobs"), "\\\\server\\cad\\jobs");
+    EXPECT_EQ(windows("c:\\Users\\me", "C:jobs"), "c:\\Users\\me\\jobs");  // that drive's folder is the base
+    EXPECT_EQ(windows("C:\\Users\\me", "Q:jobs"), "Q:\\jobs");
+
+    // On POSIX a ".." may cross a link: it stays for the system to follow.
+    EXPECT_EQ(absolutePathFrom("/home/me", "./jobs//tower/", '/'), "/home/me/jobs/tower");
+    EXPECT_EQ(absolutePathFrom("/home/me", "../jobs", '/'), "/home/me/../jobs");
+    EXPECT_EQ(absolutePathFrom("/", "jobs", '/'), "/jobs");
+}
+
 TEST(FileLookupNames, FoldsEveryPairOfTheCodePage) {
     // The pairs outside Latin-1: Š/š, Œ/œ, Ž/ž, and Ÿ whose small letter ÿ is in Latin-1.
     EXPECT_EQ(foldCase("\u0160\u0152\u017D\u0178"), "\u0161\u0153\u017E\u00FF");

@@ -90,6 +90,16 @@ TEST_F(StartState, AnAccentedPathInTheCodePageComesBackAsTheSameText) {
     EXPECT_EQ(state.drawingDirectory(), accented);
 }
 
+// A relative path would give scripts with relative drawing paths, which the CAD program reads
+// in its own folder.
+TEST_F(StartState, ARelativeRememberedDirectoryIsShownAsAFullPathInTheSettingsDirectory) {
+    dir.write("DefaultFile.txt", "." + test::kSep + "jobs");
+    start();
+    EXPECT_EQ(state.drawingDirectory(), dir.file("jobs"));
+    EXPECT_EQ(state.drawingListPath(), dir.file("jobs"));
+    EXPECT_EQ(state.drawingListEntries(), (std::vector<std::string>{"a.DWG", "B.dwg"}));
+}
+
 TEST_F(StartState, ALineEndAddedByAnEditorIsNotPartOfThePath) {
     dir.write("DefaultFile.txt", dir.file("jobs") + "\n");
     start();
