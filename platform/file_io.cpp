@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 #include <stdexcept>
@@ -8,6 +9,8 @@
 #include "platform/file_error.h"
 #include "platform/file_io_backend.h"
 #include "platform/file_io_testing.h"
+#include "platform/file_lookup.h"
+#include "platform/temporary_name.h"
 
 // What the file layer does the same on every system: the read loop, the writer's buffering and
 // states, and writing into a stream. The system's half is behind file_io_backend.h.
@@ -160,6 +163,27 @@ void AtomicFileWriter::abandon() noexcept {
 namespace testing {
 void limitMemoryForReadsTo(std::uint64_t bytes) noexcept { memoryLimitForTests = bytes; }
 }  // namespace testing
+
+void renameLetterCase(const std::string& directory, const std::string& stored, const std::string& wanted,
+                      char separator) {
+    const std::string from = joinPath(directory, stored, separator);
+    const std::string to = joinPath(directory, wanted, separator);
+    const auto spelledAsWanted = [&] {
+        const std::vector<std::string> names = listCaseVariants(directory, wanted);
+        return std::find(names.begin(), names.end(), wanted) != names.end();
+    };
+    if (detail::renameEntry(from, to) == 0 && spelledAsWanted()) return;
+    std::string between;
+    const unsigned long error = underFreshTemporaryName(detail::kNameInUse, [&](const std::string& name) {
+        between = joinPath(directory, name, separator);
+        return detail::renameEntry(from, between);
+    });
+    if (error != 0) throw FileError("rename", from, detail::reasonOf(error));
+    if (const unsigned long result = detail::renameEntry(between, to)) {
+        detail::renameEntry(between, from);
+        throw FileError("rename", from, detail::reasonOf(result));
+    }
+}
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFileWriter writer(path);

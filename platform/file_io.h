@@ -84,4 +84,12 @@ void writeFileAtomically(const std::string& path, std::string_view bytes);
 // Throws FileError("delete", path, reason).
 void removeFile(const std::string& path);
 
+// Gives the file `stored` in `directory` the name `wanted`, which differs from it only in letter
+// case, so that the directory lists exactly that spelling. Where the file system takes both for
+// one name, a rename may keep the old spelling (Wine's does, and so does Linux's on a folder that
+// ignores case): the file then passes through a temporary name. Throws FileError("rename",
+// directory + separator + stored, reason); the file keeps its old name then.
+void renameLetterCase(const std::string& directory, const std::string& stored, const std::string& wanted,
+                      char separator);
+
 }  // namespace inkrun::platform

@@ -76,6 +76,15 @@ std::size_t readSome(NativeHandle file, char* into, std::size_t size, const std:
 // The most bytes this process could hold: memory and swap, less any limit set on the process.
 std::uint64_t memoryLimit() noexcept;
 
+// --- names ---------------------------------------------------------------------------------
+
+// The system's error code for a name in use (ERROR_ALREADY_EXISTS, EEXIST).
+extern const unsigned long kNameInUse;
+
+// Renames a directory entry, never over another file (that gives kNameInUse). Returns 0 or the
+// system's error code.
+unsigned long renameEntry(const std::string& from, const std::string& to) noexcept;
+
 // --- writes --------------------------------------------------------------------------------
 
 // Writes every byte of the pieces, one after another, however many calls that takes, each call

@@ -268,6 +268,19 @@ std::optional<int> openDescriptorNamed(const std::string& path) {
     return descriptor;
 }
 
+const unsigned long detail::kNameInUse = EEXIST;
+
+unsigned long detail::renameEntry(const std::string& from, const std::string& to) noexcept {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return static_cast<unsigned long>(errno);
+#endif
+    // Without the kernel's test: the name is looked at first.
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0) return EEXIST;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : static_cast<unsigned long>(errno);
+}
+
 void removeFile(const std::string& path) {
     struct stat info {};
     // Unlinking needs only the directory, but a file without write bits is read-only on Windows,

@@ -182,6 +182,16 @@ std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTa
 
 std::optional<int> openDescriptorNamed(const std::string&) { return std::nullopt; }
 
+const unsigned long detail::kNameInUse = ERROR_ALREADY_EXISTS;
+
+unsigned long detail::renameEntry(const std::string& from, const std::string& to) noexcept {
+    try {
+        return MoveFileExW(widen(from).c_str(), widen(to).c_str(), 0) ? 0 : GetLastError();
+    } catch (...) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+}
+
 void removeFile(const std::string& path) {
     const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(widen(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))

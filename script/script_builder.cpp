@@ -207,15 +207,28 @@ std::string saveScript(ScriptJob job, const std::string& scriptFileName) {
     }
 
     const auto written = platform::fileIdentity(path);
+    const bool spelledAsIs = std::find(variants.begin(), variants.end(), scriptFileName) != variants.end();
     for (const std::string& name : variants) {
         if (name == scriptFileName) continue;
         const std::string old = platform::joinPath(directory, name, separator);
-        if (!written || platform::fileIdentity(old) == written) continue;
+        if (!written) continue;  // which name leads to the new script is unknown: none goes
+        if (platform::fileIdentity(old) != written) {
+            try {
+                platform::removeFile(old);
+            } catch (const platform::FileError& error) {
+                problems.push_back("The script is written to " + path + ", but the old script " + old +
+                                   " could not be deleted: " + error.reason());
+            }
+            continue;
+        }
+        // A folder that ignores case kept the replaced file's spelling ("INKRUN.SCR"): the
+        // script takes its own name, so the folder holds exactly that.
+        if (spelledAsIs) continue;
         try {
-            platform::removeFile(old);
+            platform::renameLetterCase(listed, name, scriptFileName, separator);
         } catch (const platform::FileError& error) {
-            problems.push_back("The script is written to " + path + ", but the old script " + old +
-                               " could not be deleted: " + error.reason());
+            problems.push_back("The script is written to " + old + ", but it could not be renamed to " +
+                               scriptFileName + ": " + error.reason());
         }
     }
     if (!problems.empty()) {
