@@ -11,6 +11,7 @@ KeyAnswer answerKey(const ControlDescription& control, KeyStroke stroke) {
         return KeyAnswer::AsUsual;
     case ControlKind::PictureButton:
         return stroke.key == Key::Enter && !stroke.control ? KeyAnswer::Press : KeyAnswer::AsUsual;
+    case ControlKind::FileList: return stroke.key == Key::SelectAll ? KeyAnswer::SelectAll : KeyAnswer::AsUsual;
     default:
         return KeyAnswer::AsUsual;
     }

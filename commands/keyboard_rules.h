@@ -12,7 +12,8 @@ namespace inkrun::ui {
 enum class Key {
     Tab,    // with Shift it is Backtab
     Backtab,
-    Enter,  // Return or the keypad's Enter
+    Enter,      // Return or the keypad's Enter
+    SelectAll,  // Ctrl+A
     Other,
 };
 
@@ -27,11 +28,13 @@ enum class KeyAnswer {
     FocusPrevious,  // back to the previous one
     Press,          // the button is pressed, as with Space
     Ignore,         // nothing happens, nothing is typed
+    SelectAll,      // every entry of the list is selected
 };
 
 // Setups are command-line answers, where a tab means nothing, and a person who presses Tab
 // wants to move on: so no text box ever types a tab, with or without Ctrl. Tabs that come in
 // with a loaded or pasted setup stay as they are.
+// Ctrl+A in the drawing list selects every drawing, as in any list of files.
 KeyAnswer answerKey(const ControlDescription& control, KeyStroke stroke);
 
 // The text a single-line box takes from a paste: every line break dropped, so a path copied

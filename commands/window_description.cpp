@@ -10,7 +10,7 @@ namespace {
 using enum ControlKind;
 
 constexpr FontDescription kSetupFont{"Courier New", 8.25, 400, true};
-constexpr FontDescription kMakerFont{"Times New Roman", 18, 700, false, 0x0000C0, false};
+constexpr FontDescription kMakerFont{"Times New Roman", 18, 700, false, 0x0000C0, false, true};
 
 // The main window's controls in tab order. The option buttons are placed within their frame.
 constexpr std::array kMainControls{

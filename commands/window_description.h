@@ -68,6 +68,7 @@ struct FontDescription {
                               // fixed-pitch font of the system rather than a proportional one
     std::uint32_t color = 0;  // 0x00RRGGBB text colour; 0 with defaultColor for the theme's own
     bool defaultColor = true;
+    bool serif = false;  // where the family is missing, a serif face of the system stands in
 };
 
 struct ControlDescription {

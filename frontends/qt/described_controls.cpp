@@ -1,6 +1,7 @@
 #include "frontends/qt/described_controls.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QEvent>
 #include <QFontDatabase>
@@ -76,6 +77,10 @@ protected:
         case Qt::Key_Backtab: stroke.key = ui::Key::Backtab; break;
         case Qt::Key_Return:
         case Qt::Key_Enter: stroke.key = ui::Key::Enter; break;
+        case Qt::Key_A:
+            if (key->modifiers() != Qt::ControlModifier) return false;
+            stroke.key = ui::Key::SelectAll;
+            break;
         default: return false;
         }
         auto* widget = static_cast<QWidget*>(watched);
@@ -87,6 +92,9 @@ protected:
             if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->click();
             return true;
         case ui::KeyAnswer::Ignore: return true;
+        case ui::KeyAnswer::SelectAll:
+            if (auto* view = qobject_cast<QAbstractItemView*>(widget)) view->selectAll();
+            return true;
         }
         return false;
     }
@@ -169,7 +177,7 @@ QFont fontFor(const ui::FontDescription& description, const QFont& base) {
     if (description.points > 0) font.setPointSizeF(description.points);
     font.setWeight(description.weight >= 700 ? QFont::Bold : QFont::Normal);
     if (description.fixedPitch) return fixedPitchFont(font);
-    if (!description.family.empty()) font.setStyleHint(QFont::Serif);  // the table's one family is a serif face
+    if (description.serif) font.setStyleHint(QFont::Serif);
     return font;
 }
 

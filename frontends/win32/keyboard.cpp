@@ -13,6 +13,10 @@ bool applyKeyboardRules(HWND window, const DescribedControls& controls, const MS
     switch (message.wParam) {
     case VK_TAB: stroke.key = GetKeyState(VK_SHIFT) < 0 ? ui::Key::Backtab : ui::Key::Tab; break;
     case VK_RETURN: stroke.key = ui::Key::Enter; break;
+    case 'A':
+        if (!stroke.control || GetKeyState(VK_SHIFT) < 0) return false;
+        stroke.key = ui::Key::SelectAll;
+        break;
     default: return false;
     }
     switch (ui::answerKey(*focused->description, stroke)) {
@@ -21,6 +25,7 @@ bool applyKeyboardRules(HWND window, const DescribedControls& controls, const MS
     case ui::KeyAnswer::FocusPrevious: moveFocus(window, controls, true); return true;
     case ui::KeyAnswer::Press: SendMessageW(focused->window, BM_CLICK, 0, 0); return true;
     case ui::KeyAnswer::Ignore: return true;
+    case ui::KeyAnswer::SelectAll: SendMessageW(focused->window, LB_SETSEL, TRUE, -1); return true;
     }
     return false;
 }

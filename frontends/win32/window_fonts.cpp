@@ -44,7 +44,9 @@ HFONT WindowFonts::forControl(const ui::ControlDescription& control) {
     description.lfCharSet = font.family.empty() ? DEFAULT_CHARSET : ANSI_CHARSET;
     description.lfQuality = CLEARTYPE_QUALITY;
     // Where the named face is missing the font mapper picks one of the same pitch and family.
-    description.lfPitchAndFamily = font.fixedPitch ? (FIXED_PITCH | FF_MODERN) : (DEFAULT_PITCH | FF_DONTCARE);
+    description.lfPitchAndFamily = font.fixedPitch ? (FIXED_PITCH | FF_MODERN)
+                                   : font.serif    ? (VARIABLE_PITCH | FF_ROMAN)
+                                                   : (DEFAULT_PITCH | FF_DONTCARE);
     const std::wstring family = font.family.empty() ? std::wstring(kDefaultFamily) : widen(font.family);
     family.copy(description.lfFaceName, LF_FACESIZE - 1);
     HFONT made = CreateFontIndirectW(&description);

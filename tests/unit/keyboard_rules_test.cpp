@@ -29,6 +29,13 @@ TEST(KeyboardRules, EnterPressesEveryPictureButton) {
     EXPECT_EQ(buttons, 5);
 }
 
+TEST(KeyboardRules, CtrlASelectsEveryDrawingAndIsTheToolkitsElsewhere) {
+    EXPECT_EQ(answerKey(*findControl(mainWindow(), "File1"), {Key::SelectAll, true}), KeyAnswer::SelectAll);
+    EXPECT_EQ(answerKey(*findControl(mainWindow(), "File1"), {Key::Enter}), KeyAnswer::AsUsual);
+    for (const char* name : {"RichTextBox1", "RichTextBox3", "cmdBuildSetup"})
+        EXPECT_EQ(answerKey(*findControl(mainWindow(), name), {Key::SelectAll, true}), KeyAnswer::AsUsual) << name;
+}
+
 TEST(KeyboardRules, TheSortGroupIsOneStopAtTheSelectedButton) {
     const ControlDescription& dsc = *findControl(mainWindow(), "optSort(0)");
     EXPECT_TRUE(isTabStop(dsc, true));
