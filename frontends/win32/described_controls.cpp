@@ -24,7 +24,8 @@ DWORD controlStyle(const ui::ControlDescription& control) {
         return style | WS_GROUP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
     case ControlKind::PictureButton: return style | WS_GROUP | BS_PUSHBUTTON | BS_ICON;
     case ControlKind::TextBox:
-        style |= WS_GROUP | ES_AUTOHSCROLL | ES_NOHIDESEL;
+        // The selection shows only while the box has the focus: one control looks focused.
+        style |= WS_GROUP | ES_AUTOHSCROLL;
         if (control.multiLine && !control.singleLine) style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
         if (control.scrollBars) style |= WS_HSCROLL | WS_VSCROLL;
         return style;
@@ -72,8 +73,15 @@ void DescribedControls::create(HWND parent, HINSTANCE instance, const ui::Window
         const DWORD exStyle = description.kind == ControlKind::FileList || description.kind == ControlKind::TextBox
                                   ? WS_EX_CLIENTEDGE
                                   : 0;
+        // The arrow keys move within a dialog group, which starts at a WS_GROUP control: the
+        // option buttons of a frame are a group of their own, without the frame.
+        DWORD style = controlStyle(description);
+        if (description.kind == ControlKind::OptionButton &&
+            (controls_.empty() || controls_.back().description->kind != ControlKind::OptionButton ||
+             controls_.back().description->container != description.container))
+            style |= WS_GROUP;
         HWND control = CreateWindowExW(exStyle, controlClass(description.kind), widen(initialText(description)).c_str(),
-                                       controlStyle(description), 0, 0, 0, 0, parent,
+                                       style, 0, 0, 0, 0, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         controls_.push_back({&description, control});
 
