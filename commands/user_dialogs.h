@@ -10,8 +10,8 @@ enum class MessageIcon { None, Exclamation, Critical };
 
 struct FileDialogOptions {
     std::string title;
-    std::string filterName;     // "Text Files"
-    std::string filterPattern;  // "*.txt"
+    std::string filterName;     // the filter as the dialog shows it, as it stands: "Text Files"
+    std::string filterPattern;  // the names it lets through: "*.txt"
     std::string initialDirectory;
     std::string fileName;
     bool allowMultiple = false;

@@ -83,7 +83,7 @@ std::string picksInSeveralFoldersMessage(const std::vector<std::string>& folders
 bool openDrawingFiles(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings) {
     FileDialogOptions options;
     options.title = "Drawing Files";
-    options.filterName = "DWG Drawing Files";
+    options.filterName = "DWG Drawing Files (*.dwg)";
     options.filterPattern = "*.dwg";
     options.initialDirectory = state.drawingDirectory();
     options.fileName = "";

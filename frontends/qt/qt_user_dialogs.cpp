@@ -7,7 +7,9 @@
 #include <QSpacerItem>
 #include <QMessageBox>
 
+#include "commands/file_pick.h"
 #include "frontends/qt/qt_text.h"
+#include "platform/file_lookup.h"
 
 namespace inkrun::app {
 
@@ -27,6 +29,9 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 void prepare(QFileDialog& dialog, const FileDialogOptions& options) {
     // A command that names no title gets the toolkit's own ("Save As").
     if (!options.title.empty()) dialog.setWindowTitle(toQt(options.title));
+    // Qt reads the pattern from the parentheses; the combo box shows the command's text as it
+    // stands, without them.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(toQt(options.filterName + " (" + options.filterPattern + ")"));
     const QString initial = toQt(options.initialDirectory);
     if (!initial.isEmpty()) {
@@ -65,19 +70,10 @@ std::optional<std::vector<std::string>> QtUserDialogs::askOpenFiles(const FileDi
     dialog.setFileMode(options.allowMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty()) return std::nullopt;
-    if (files.size() == 1) return std::vector<std::string>{fromQt(QDir::toNativeSeparators(files.first()))};
-    // Several files: the directory, then the names, as a multiple-selection dialog answers. A file
-    // of another folder (typed as a path) keeps its path, so the core can tell it apart.
-    const QString directory = QFileInfo(files.first()).absolutePath();
-    std::vector<std::string> answer{fromQt(QDir::toNativeSeparators(directory))};
-    for (const QString& file : files) {
-        const QFileInfo info(file);
-        answer.push_back(fromQt(info.absolutePath() == directory ? info.fileName()
-                                                                   : QDir::toNativeSeparators(info.absoluteFilePath())));
-    }
-    return answer;
+    std::vector<std::string> paths;
+    for (const QString& file : dialog.selectedFiles()) paths.push_back(fromQt(QDir::toNativeSeparators(file)));
+    if (paths.empty()) return std::nullopt;
+    return pickAnswer(paths, platform::kPathSeparator);
 }
 
 std::optional<std::string> QtUserDialogs::askOpenFile(const FileDialogOptions& options) {

@@ -1,6 +1,7 @@
 // modInkrun: the program's entry.
 #include "platform/windows_api.h"
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <shellapi.h>
 
@@ -64,6 +65,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    // The open dialog for drawings is a COM object, made on this, the window's, thread.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     try {
         return Main(instance);
     } catch (const std::exception& e) {

@@ -1,13 +1,13 @@
 #include "frontends/win32/win32_user_dialogs.h"
 
-#include <cderr.h>
 #include <commdlg.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cwchar>
 #include <stdexcept>
 
+#include "commands/file_pick.h"
+#include "frontends/win32/pick_files_dialog.h"
+#include "platform/file_lookup.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {
@@ -17,8 +17,8 @@ using platform::widen;
 
 namespace {
 
-// The first answer buffer holds a few thousand drawing names; a larger pick grows it.
-constexpr DWORD kFirstAnswerSize = 32768;
+// One full path, at the longest Windows allows.
+constexpr DWORD kAnswerSize = 32768;
 
 UINT messageBoxIcon(MessageIcon icon) {
     switch (icon) {
@@ -29,9 +29,10 @@ UINT messageBoxIcon(MessageIcon icon) {
     return 0;
 }
 
-// "Description (pattern)" NUL pattern NUL NUL, as the common dialogs take a filter.
+// Description NUL pattern NUL NUL, as the common dialogs take a filter; the description shows
+// as the command gives it.
 std::wstring filterText(const FileDialogOptions& options) {
-    std::wstring filter = widen(options.filterName + " (" + options.filterPattern + ")");
+    std::wstring filter = widen(options.filterName);
     filter.push_back(L'\0');
     filter += widen(options.filterPattern);
     filter.push_back(L'\0');
@@ -67,9 +68,9 @@ struct DialogRun {
     std::vector<wchar_t> answer;
     OPENFILENAMEW ofn{};
 
-    DialogRun(HWND owner, const FileDialogOptions& options, DWORD flags, DWORD answerSize)
+    DialogRun(HWND owner, const FileDialogOptions& options, DWORD flags)
         : title(widen(options.title)), filter(filterText(options)), folder(initialFolder(options.initialDirectory)),
-          extension(defaultExtension(options.filterPattern)), answer(answerSize, L'\0') {
+          extension(defaultExtension(options.filterPattern)), answer(kAnswerSize, L'\0') {
         const std::wstring name = widen(options.fileName);
         if (name.size() < answer.size()) name.copy(answer.data(), name.size());
         ofn.lStructSize = sizeof ofn;
@@ -93,35 +94,13 @@ void Win32UserDialogs::showMessage(const std::string& text, const std::string& t
 }
 
 std::optional<std::vector<std::string>> Win32UserDialogs::askOpenFiles(const FileDialogOptions& options) {
-    const DWORD flags = OFN_PATHMUSTEXIST | (options.allowMultiple ? OFN_ALLOWMULTISELECT : 0);
-    DWORD size = kFirstAnswerSize;
-    for (;;) {
-        DialogRun run(owner_, options, flags, size);
-        if (GetOpenFileNameW(&run.ofn)) {
-            // One full path, or the folder and then each name: NUL-separated, ended by two NULs.
-            std::vector<std::string> parts;
-            const wchar_t* part = run.answer.data();
-            const wchar_t* end = part + run.answer.size();
-            while (part < end && *part) {
-                const std::wstring_view piece(part, wcsnlen(part, static_cast<std::size_t>(end - part)));
-                parts.push_back(narrow(piece));
-                part += piece.size() + 1;
-            }
-            if (parts.empty()) return std::nullopt;
-            return parts;
-        }
-        const DWORD error = CommDlgExtendedError();
-        if (error == 0) return std::nullopt;
-        if (error != FNERR_BUFFERTOOSMALL || size >= (1u << 24)) throwDialogFailure(error);
-        // The pick did not fit: the first two bytes say how much it needs (up to 65535). The dialog
-        // is shown again with room for it rather than failing the command.
-        const DWORD wanted = *reinterpret_cast<const WORD*>(run.answer.data());
-        size = std::max<DWORD>(size * 2, wanted + 2);
-    }
+    const auto paths = pickFiles(owner_, options);
+    if (!paths) return std::nullopt;
+    return pickAnswer(*paths, platform::kPathSeparator);
 }
 
 std::optional<std::string> Win32UserDialogs::askOpenFile(const FileDialogOptions& options) {
-    DialogRun run(owner_, options, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, kFirstAnswerSize);
+    DialogRun run(owner_, options, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     if (GetOpenFileNameW(&run.ofn)) return narrow(run.answer.data());
     if (const DWORD error = CommDlgExtendedError()) throwDialogFailure(error);
     return std::nullopt;
@@ -129,7 +108,7 @@ std::optional<std::string> Win32UserDialogs::askOpenFile(const FileDialogOptions
 
 std::optional<std::string> Win32UserDialogs::askSaveFile(const FileDialogOptions& options) {
     const DWORD flags = OFN_PATHMUSTEXIST | (options.confirmOverwrite ? OFN_OVERWRITEPROMPT : 0);
-    DialogRun run(owner_, options, flags, kFirstAnswerSize);
+    DialogRun run(owner_, options, flags);
     if (GetSaveFileNameW(&run.ofn)) return narrow(run.answer.data());
     if (const DWORD error = CommDlgExtendedError()) throwDialogFailure(error);
     return std::nullopt;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/file_pick.h"
 #include "commands/plain_window_state.h"
 #include "script/build_command.h"
 #include "support/expected_script.h"
@@ -49,7 +50,7 @@ TEST_F(DrawingSelectionTest, OneFileSetsDirectoryListMarkAndRemembersIt) {
     const FileDialogOptions& options = dialogs.dialogs[0].options;
     EXPECT_EQ(dialogs.dialogs[0].kind, ScriptedDialogs::DialogKind::OpenFiles);
     EXPECT_EQ(options.title, "Drawing Files");
-    EXPECT_EQ(options.filterName, "DWG Drawing Files");
+    EXPECT_EQ(options.filterName, "DWG Drawing Files (*.dwg)");
     EXPECT_EQ(options.filterPattern, "*.dwg");
     EXPECT_EQ(options.initialDirectory, "/somewhere/else");
     EXPECT_EQ(options.fileName, "");
@@ -236,6 +237,26 @@ TEST_F(DrawingSelectionTest, PicksGivenAsPathsIntoOneFolderMarkThatFolder) {
     EXPECT_EQ(state.drawingDirectory(), sub);
     EXPECT_EQ(state.selectedDrawings(), (Names{"S.dwg", "T.dwg"}));
     EXPECT_EQ(defaultFile(), sub);
+}
+
+// A dialog that answers with a list of full paths (the Windows item dialog, Qt's) is turned into
+// the answer above, which has no size to outgrow.
+TEST(PickAnswer, FullPathsBecomeTheFolderAndNames) {
+    EXPECT_EQ(pickAnswer({}, '/'), Names{});
+    EXPECT_EQ(pickAnswer({"/jobs/a.dwg"}, '/'), Names{"/jobs/a.dwg"});
+    EXPECT_EQ(pickAnswer({"/jobs/b.dwg", "/jobs/a.dwg"}, '/'), (Names{"/jobs", "b.dwg", "a.dwg"}));
+    EXPECT_EQ(pickAnswer({"/jobs/a.dwg", "/jobs/sub/s.dwg"}, '/'), (Names{"/jobs", "a.dwg", "/jobs/sub/s.dwg"}));
+    // A root keeps its separator, as the Windows dialog gives it.
+    EXPECT_EQ(pickAnswer({"/a.dwg", "/b.dwg"}, '/'), (Names{"/", "a.dwg", "b.dwg"}));
+    EXPECT_EQ(pickAnswer({"C:\\a.dwg", "C:\\b.dwg"}, '\\'), (Names{"C:\\", "a.dwg", "b.dwg"}));
+    EXPECT_EQ(pickAnswer({"Z:\\jobs\\a.dwg", "Z:\\jobs\\b.dwg"}, '\\'), (Names{"Z:\\jobs", "a.dwg", "b.dwg"}));
+
+    Names paths, expected{"Z:\\jobs"};
+    for (int i = 0; i < 10000; ++i) {
+        expected.push_back("D-" + std::to_string(i) + ".dwg");
+        paths.push_back("Z:\\jobs\\" + expected.back());
+    }
+    EXPECT_EQ(pickAnswer(paths, '\\'), expected);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QTimer>
 #include <QToolButton>
@@ -20,6 +22,9 @@
 #include "frontends/qt/frm_main_inkrun.h"
 #include "frontends/qt/qt_user_dialogs.h"
 #include "frontends/qt/setup_editor.h"
+#include "commands/command_bodies.h"
+#include "commands/plain_window_state.h"
+#include "commands/startup.h"
 #include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -205,6 +210,29 @@ private slots:
         QCOMPARE(dialogs->dialogs[4].options.fileName, std::string("Setup1.txt"));
         QVERIFY(dialogs->messages.empty());  // cancelling says nothing
         QCOMPARE(window->setupPath(), dir->file("Setup1.txt"));
+    }
+
+    // The file types box shows each command's filter as the command names it, the same text the
+    // Windows dialogs show.
+    void fileDialogsShowTheFilterAsTheCommandNamesIt() {
+        QWidget parent;
+        inkrun::app::QtUserDialogs real(&parent);
+        inkrun::PlainWindowState state;
+        QString shown;
+        const auto readAndCancel = [&] {
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                shown = dialog->findChild<QComboBox*>("fileTypeCombo")->currentText();
+                dialog->reject();
+            });
+        };
+        readAndCancel();
+        inkrun::setup::openSetupFile(state, real);
+        QCOMPARE(shown, QString("Text Files"));
+        readAndCancel();
+        inkrun::drawings::openDrawingFiles(state, real, inkrun::startupSettings(QDir::tempPath().toStdString()));
+        QCOMPARE(shown, QString("DWG Drawing Files (*.dwg)"));
     }
 
     void messageBoxesShowTheirLinesTitleAndIcon() {
