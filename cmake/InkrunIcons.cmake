@@ -4,7 +4,9 @@
 #   inkrun_render_icons(TARGET <target> OUTPUT_DIR <dir> [ICON_NAME <name>])
 #
 # adds the target <target> (built by default) that produces
-#   <dir>/<id>.ico                                16, 32 and 48 pixel images, for every drawing id
+#   <dir>/<id>.ico                                16, 32 and 48 pixel images, for every drawing id;
+#                                                 program.ico also a PNG-compressed 256 pixel one,
+#                                                 which Explorer shows for large icons
 #   <dir>/hicolor/<n>x<n>/apps/<name>.png          the program icon, n = 16 32 48 64 128 256
 #   <dir>/hicolor/scalable/apps/<name>.svg         the program icon's master drawing
 # <name> defaults to "inkrun". INKRUN_ICON_IDS lists the ids. The renderers (rsvg-convert from
@@ -78,9 +80,15 @@ function(inkrun_render_icons)
       _inkrun_render_png(${id} ${pixels} ${png})
       list(APPEND images ${png})
     endforeach()
+    set(large)
+    set(raw)
+    if(id STREQUAL "program")
+      set(large ${ARG_OUTPUT_DIR}/hicolor/256x256/apps/${ARG_ICON_NAME}.png)
+      set(raw --raw=${large})
+    endif()
     add_custom_command(OUTPUT ${ARG_OUTPUT_DIR}/${id}.ico
-      COMMAND ${INKRUN_ICOTOOL} --create --output=${ARG_OUTPUT_DIR}/${id}.ico ${images}
-      DEPENDS ${images}
+      COMMAND ${INKRUN_ICOTOOL} --create --output=${ARG_OUTPUT_DIR}/${id}.ico ${images} ${raw}
+      DEPENDS ${images} ${large}
       COMMENT "Packing ${id}.ico"
       VERBATIM)
     list(APPEND outputs ${ARG_OUTPUT_DIR}/${id}.ico)

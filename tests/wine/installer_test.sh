@@ -2,7 +2,7 @@
 # shortcut, the settings folder with readme.htm; the program starts in that folder; the
 # uninstaller removes the programs and keeps the settings.
 source "$(dirname "$0")/lib.sh"
-INSTALLER=$(realpath "${3:?usage: $0 inkrun.exe box_text.exe installer.exe}")
+INSTALLER=$(realpath "${3:?usage: $0 inkrun.exe window_state.exe installer.exe}")
 
 start_display
 drive_c="$WINEPREFIX/drive_c"

@@ -1,7 +1,7 @@
 # Shared steps of the Wine tests: the real inkrun.exe started under Wine in a settings directory,
 # on a display of its own (tests/support/window_driver.sh).
-INKRUN=$(realpath "${1:?usage: $0 path/to/inkrun.exe path/to/box_text.exe}")
-BOX_TEXT=$(realpath "${2:?usage: $0 path/to/inkrun.exe path/to/box_text.exe}")
+INKRUN=$(realpath "${1:?usage: $0 path/to/inkrun.exe path/to/window_state.exe}")
+WINDOW_STATE=$(realpath "${2:?usage: $0 path/to/inkrun.exe path/to/window_state.exe}")
 : "${WINEPREFIX:?the Wine prefix of the cross build}"
 export WINEPREFIX WINEDEBUG=-all
 INKRUN_COMMAND=(wine "$INKRUN")
@@ -14,5 +14,18 @@ CLEANUP_STEPS+=("wineserver -w 2>/dev/null")
 # The Windows name of a path here: Wine maps the root to drive Z:.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-# The text of the message box titled `title`, read through Wine.
-box_text() { wine "$BOX_TEXT" "$1" 2>/dev/null | tr -d '\r'; }
+# Makes drive LETTER of the prefix a drive whose root is DIR, for this test only.
+map_drive() {
+    local drive="$WINEPREFIX/dosdevices/${1,,}:"
+    [ ! -e "$drive" ] || fail "drive $1: is taken in this prefix"
+    ln -s "$2" "$drive"
+    CLEANUP_STEPS+=("rm -f '$drive'")
+}
+
+# What a person reads in the Wine window titled TITLE (tests/wine/window_state.cpp):
+#   box_text TITLE     a message box's text
+#   window_state WHAT TITLE   statics, combos, edits, focus, place or marked
+window_state() { wine "$WINDOW_STATE" "$1" "$2" 2>/dev/null | tr -d '\r'; }
+box_text() { window_state statics "$1"; }
+# Puts the text of FILE on the clipboard, as a person's copy does.
+put_on_clipboard() { wine "$WINDOW_STATE" clipboard "$(winpath "$1")" >/dev/null 2>&1; }
