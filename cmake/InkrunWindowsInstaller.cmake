@@ -21,20 +21,19 @@ set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_DISPLAY_NAME "${INKRUN_PRODUCT} ${PROJECT_VERSION}")
 set(CPACK_NSIS_PACKAGE_NAME "${INKRUN_PRODUCT}")
-set(CPACK_NSIS_BRANDING_TEXT "${INKRUN_PRODUCT} ${PROJECT_VERSION}")
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\inkrun.exe")
 set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/icons/program.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_BINARY_DIR}/icons/program.ico)
 
-# The installer's own manifest (its name, DPI-aware, elevation as RequestExecutionLevel asks)
-# in place of the installer tool's, and a version resource like the programs'.
-configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/installer.manifest.in
-               ${CMAKE_BINARY_DIR}/packaging/installer.manifest @ONLY)
+# The installer's version resource, like the programs'. Its manifest is the one the installer
+# tool writes (Modern UI asks for the common controls and so always makes one, over any given
+# with PEAddResource); it is made DPI-aware here.
 # Wine here and 64-bit Windows run a 64-bit, Unicode installer.
 set(CPACK_NSIS_DEFINES "
   Target amd64-unicode
   !include FileFunc.nsh
-  PEAddResource /OVERWRITE '${CMAKE_BINARY_DIR}/packaging/installer.manifest' '#24' '#1'
+  BrandingText '${INKRUN_PRODUCT} ${PROJECT_VERSION}'
+  ManifestDPIAware true
   VIProductVersion ${INKRUN_VERSION_QUAD}
   VIAddVersionKey ProductName '${INKRUN_PRODUCT}'
   VIAddVersionKey CompanyName '${INKRUN_MAKER}'

@@ -9,6 +9,8 @@ mkdir -p "$WORK/settings" "$WORK/q" "$WORK/settings/jobs"
 touch "$WORK/q/A-1.dwg" "$WORK/q/b-2.dwg" "$WORK/settings/settings.dwg" "$WORK/settings/jobs/J-1.dwg"
 printf 'zoom' > "$WORK/settings/Setup1.txt"
 map_drive Q "$WORK/q"
+# The display first: the prefix's desktop, started with the first program, must have one.
+start_display
 
 printf 'Q:' > "$WORK/settings/DefaultFile.txt"
 (cd "$WORK/settings" && wine "$BUILD" --all --quiet) >"$WORK/build.log" 2>&1 || fail "inkrun-build: $(cat "$WORK/build.log")"
@@ -17,7 +19,6 @@ expect_file "$WORK/q/Inkrun.scr" "$WORK/expected.scr"
 [ ! -e "$WORK/settings/Inkrun.scr" ] || fail "inkrun-build wrote a script of the settings folder"
 
 printf 'jobs' > "$WORK/settings/DefaultFile.txt"
-start_display
 start_inkrun "$WORK/settings"
 main=$(wait_window '^Inkrun Script Builder$')
 shown=$(window_state edits 'Inkrun Script Builder' | head -n 1)
