@@ -28,7 +28,8 @@ start_display
 drive_c="$WINEPREFIX/drive_c"
 target="$drive_c/InkrunTest"
 rm -rf "$target"
-install() { wine "$INSTALLER" /S '/D=C:\InkrunTest' "$@" >"$WORK/install.log" 2>&1 || fail "the installer failed"; }
+# /D= must come last.
+install() { wine "$INSTALLER" /S "$@" '/D=C:\InkrunTest' >"$WORK/install.log" 2>&1 || fail "the installer failed"; }
 uninstall() {
     wine "$target/Uninstall.exe" /S >"$WORK/uninstall.log" 2>&1 || fail "the uninstaller failed"
     wait_for 30 "inkrun.exe still installed" test ! -f "$target/bin/inkrun.exe"
