@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -120,6 +121,11 @@ struct WindowDescription {
 };
 
 const WindowDescription& mainWindow();
+
+// A setup longer than this many characters goes into the setup box in pieces of that size,
+// behind a progress box with this text: laying out megabytes takes the text control seconds.
+inline constexpr std::size_t kSetupLoadPiece = std::size_t{1} << 20;
+inline constexpr std::string_view kSetupLoadingText = "Loading the script setup\xE2\x80\xA6";
 const WindowDescription& aboutWindow();
 
 // A control of a window by its name; nullptr when there is none.

@@ -66,7 +66,7 @@ void SetupEditor::loadInChunks(const QString& shown) {
     clear();
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
-    QProgressDialog progress(tr("Loading the script setup\u2026"), QString(), 0, static_cast<int>(shown.size() / kChunkSize),
+    QProgressDialog progress(toQt(std::string(ui::kSetupLoadingText)), QString(), 0, static_cast<int>(shown.size() / kChunkSize),
                              window());
     progress.setWindowTitle(tr("Inkrun"));
     progress.setWindowModality(Qt::WindowModal);

@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <string>
 
+#include "commands/window_description.h"
+
 namespace inkrun::app {
 
 // The setup editor (RichTextBox3). The editor shows lines; the commands read the text with CR LF
@@ -17,7 +19,7 @@ public:
     void setText(const std::string& text);
 
 private:
-    static constexpr qsizetype kChunkSize = 1 << 20;
+    static constexpr qsizetype kChunkSize = static_cast<qsizetype>(ui::kSetupLoadPiece);
     void loadInChunks(const QString& shown);
 
     std::string exact_;

@@ -10,6 +10,7 @@
 #include "frontends/win32/frm_about.h"
 #include "frontends/win32/icons.h"
 #include "frontends/win32/keyboard.h"
+#include "frontends/win32/setup_box_load.h"
 #include "frontends/win32/single_line_box.h"
 #include "inkrun_identity.h"
 #include "platform/wide_text.h"
@@ -156,7 +157,7 @@ bool frmMainInkrun::descendingOrder() const {
 }
 std::string frmMainInkrun::setupText() const { return narrow(windowText(control("RichTextBox3"))); }
 void frmMainInkrun::setSetupText(std::string text) {
-    SetWindowTextW(control("RichTextBox3"), widen(text).c_str());
+    loadSetupBox(window_, control("RichTextBox3"), widen(text));
 }
 std::string frmMainInkrun::setupPath() const { return narrow(windowText(control("lblScriptDir"))); }
 void frmMainInkrun::setSetupPath(const std::string& path) {
