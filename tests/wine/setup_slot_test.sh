@@ -19,6 +19,9 @@ keys "$main" Return
 type_text "$main" "extents"
 keys "$main" alt+f e
 dialog=$(wait_window '^Script Files$')
+# The file types box shows the filter's text as it stands, as the Linux window's does.
+types=$(window_state combos 'Script Files' | grep -F 'Text Files')
+[ "$types" = "Text Files" ] || fail "the file types box shows '$types'"
 keys "$dialog" ctrl+a
 type_text "$dialog" "$settings\\Setup1.txt"
 keys "$dialog" Return
