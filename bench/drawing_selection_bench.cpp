@@ -66,9 +66,7 @@ class FixedAnswer : public inkrun::UserDialogs {
 public:
     explicit FixedAnswer(std::vector<std::string> parts) : parts_(std::move(parts)) {}
     void showMessage(const std::string&, const std::string&, inkrun::MessageIcon) override {}
-    std::optional<std::vector<std::string>> askOpenFiles(const inkrun::FileDialogOptions&) override {
-        return parts_;
-    }
+    std::optional<std::vector<std::string>> askOpenFiles(const inkrun::FileDialogOptions&) override { return parts_; }
     std::optional<std::string> askOpenFile(const inkrun::FileDialogOptions&) override { return std::nullopt; }
     std::optional<std::string> askSaveFile(const inkrun::FileDialogOptions&) override { return std::nullopt; }
 

@@ -160,8 +160,8 @@ int main(int argc, char* argv[]) {
 
         const auto entries = window->drawingListEntries().size();
         const auto script = fs::file_size(fixture.drawings + "/Inkrun.scr");
-        std::printf("run %d: %zu entries; shown %.0f ms; select all %.0f ms; Build %.0f ms (%.0f MB script)%s\n",
-                    run, entries, startup, select, build, static_cast<double>(script) / 1e6,
+        std::printf("run %d: %zu entries; shown %.0f ms; select all %.0f ms; Build %.0f ms (%.0f MB script)%s\n", run,
+                    entries, startup, select, build, static_cast<double>(script) / 1e6,
                     dialogs.problems.empty() ? "" : " FAILED");
         for (const std::string& problem : dialogs.problems) std::printf("  %s\n", problem.c_str());
         startups.push_back(startup);
@@ -173,8 +173,9 @@ int main(int argc, char* argv[]) {
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("median of %d: shown %.0f ms (goal < 1000); select all + Build %.0f ms (goal < 2000); "
-                "peak RSS %ld MB\n",
-                runs, median(startups), median(selectAndBuilds), usage.ru_maxrss / 1024);
+    std::printf(
+        "median of %d: shown %.0f ms (goal < 1000); select all + Build %.0f ms (goal < 2000); "
+        "peak RSS %ld MB\n",
+        runs, median(startups), median(selectAndBuilds), usage.ru_maxrss / 1024);
     return 0;
 }

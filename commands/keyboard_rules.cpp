@@ -12,8 +12,7 @@ KeyAnswer answerKey(const ControlDescription& control, KeyStroke stroke) {
     case ControlKind::PictureButton:
         return stroke.key == Key::Enter && !stroke.control ? KeyAnswer::Press : KeyAnswer::AsUsual;
     case ControlKind::FileList: return stroke.key == Key::SelectAll ? KeyAnswer::SelectAll : KeyAnswer::AsUsual;
-    default:
-        return KeyAnswer::AsUsual;
+    default: return KeyAnswer::AsUsual;
     }
 }
 

@@ -10,7 +10,7 @@
 namespace inkrun::ui {
 
 enum class Key {
-    Tab,    // with Shift it is Backtab
+    Tab,  // with Shift it is Backtab
     Backtab,
     Enter,      // Return or the keypad's Enter
     SelectAll,  // Ctrl+A

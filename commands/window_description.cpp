@@ -12,6 +12,8 @@ using enum ControlKind;
 constexpr FontDescription kSetupFont{"Courier New", 8.25, 400, true};
 constexpr FontDescription kMakerFont{"Times New Roman", 18, 700, false, 0x0000C0, false, true};
 
+// The tables below are laid out by hand, so that an entry reads as one row.
+// clang-format off
 // The main window's controls in tab order. The option buttons are placed within their frame.
 constexpr std::array kMainControls{
     ControlDescription{.name = "File1", .kind = FileList, .place = {840, 1440, 2895, 5355}, .tabIndex = 0,
@@ -110,6 +112,7 @@ constexpr std::array kAboutControls{
 const WindowDescription kMainWindow{"frmMainInkrun", "Inkrun Script Builder", 9615, 7155, IconId::Program, true,
                                     kMainControls, kMainMenus};
 const WindowDescription kAboutWindow{"frmAbout", "About", 5250, 2265, IconId::Information, false, kAboutControls, {}};
+// clang-format on
 
 }  // namespace
 

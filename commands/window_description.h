@@ -62,33 +62,33 @@ enum class Handler {
 
 struct FontDescription {
     std::string_view family{};  // empty: the window's default font
-    double points = 0;        // 0: the default size
-    int weight = 400;         // 700 is bold
-    bool fixedPitch = false;  // a font of fixed pitch is what matters: when the family is not
-                              // installed (or a stand-in of another pitch is offered), take any
-                              // fixed-pitch font of the system rather than a proportional one
-    std::uint32_t color = 0;  // 0x00RRGGBB text colour; 0 with defaultColor for the theme's own
+    double points = 0;          // 0: the default size
+    int weight = 400;           // 700 is bold
+    bool fixedPitch = false;    // a font of fixed pitch is what matters: when the family is not
+                                // installed (or a stand-in of another pitch is offered), take any
+                                // fixed-pitch font of the system rather than a proportional one
+    std::uint32_t color = 0;    // 0x00RRGGBB text colour; 0 with defaultColor for the theme's own
     bool defaultColor = true;
     bool serif = false;  // where the family is missing, a serif face of the system stands in
 };
 
 struct ControlDescription {
-    std::string_view name{};     // the control's name: "File1", "optSort(0)"
+    std::string_view name{};  // the control's name: "File1", "optSort(0)"
     ControlKind kind = ControlKind::Label;
-    std::string_view caption{};  // a label's or frame's text, an option button's caption
-    std::string_view tooltip{};  // picture buttons only
-    TwipsRect place{};           // relative to the client area, or to `container`
-    int tabIndex = -1;           // -1: takes no part in the tab order
+    std::string_view caption{};    // a label's or frame's text, an option button's caption
+    std::string_view tooltip{};    // picture buttons only
+    TwipsRect place{};             // relative to the client area, or to `container`
+    int tabIndex = -1;             // -1: takes no part in the tab order
     std::string_view container{};  // empty: the client area; else the frame that holds it
     IconId icon = IconId::None;
     Handler handler = Handler::None;
     FontDescription font{};
     bool inactiveCaptionBackground = false;  // COLOR_INACTIVECAPTIONTEXT behind it
     bool multiLine = false;
-    bool scrollBars = false;   // horizontal and vertical
-    bool singleLine = false;   // no line break can be typed or pasted; Enter types nothing
-    bool wraps = false;        // a label whose long text breaks into lines within its place
-    bool created = true;       // false: in the design only (the hidden scratch box)
+    bool scrollBars = false;  // horizontal and vertical
+    bool singleLine = false;  // no line break can be typed or pasted; Enter types nothing
+    bool wraps = false;       // a label whose long text breaks into lines within its place
+    bool created = true;      // false: in the design only (the hidden scratch box)
     bool initiallyFocused = false;
     bool initiallySelected = false;  // option buttons
 };
@@ -135,8 +135,6 @@ const ControlDescription* findControl(const WindowDescription& window, std::stri
 std::vector<const ControlDescription*> tabOrder(const WindowDescription& window);
 
 // Pixels for twips at a given DPI, rounded to the nearest pixel.
-constexpr int twipsToPixels(int twips, int dpi = 96) {
-    return (twips * dpi + 720) / 1440;
-}
+constexpr int twipsToPixels(int twips, int dpi = 96) { return (twips * dpi + 720) / 1440; }
 
 }  // namespace inkrun::ui

@@ -130,8 +130,7 @@ bool openDrawingFiles(MainWindowState& state, UserDialogs& dialogs, const Progra
     // A directory the code page cannot hold is not remembered: the old file stays whole rather
     // than naming some other directory.
     skipOnFailure([&] {
-        platform::writeFileAtomically(settings.defaultFilePath(),
-                                      platform::encodeAnsi(state.drawingDirectory()));
+        platform::writeFileAtomically(settings.defaultFilePath(), platform::encodeAnsi(state.drawingDirectory()));
     });
     return true;
 }

@@ -10,12 +10,15 @@ namespace inkrun::platform {
 namespace {
 
 // 0x80-0x9F; everything else in the code page is the Latin-1 code point of the same value.
+// Eight to a row, as code charts show them.
+// clang-format off
 constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+// clang-format on
 
 constexpr char32_t codePointOf(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
@@ -112,13 +115,13 @@ std::size_t decodeSequence(std::string_view text, std::size_t at, char32_t& cp) 
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
         cp = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;       // overlong
-        else if (lead == 0xED) high = 0x9F; // surrogates
+        if (lead == 0xE0) low = 0xA0;        // overlong
+        else if (lead == 0xED) high = 0x9F;  // surrogates
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
         cp = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;       // overlong
-        else if (lead == 0xF4) high = 0x8F; // above U+10FFFF
+        if (lead == 0xF0) low = 0x90;        // overlong
+        else if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
     } else {
         return 0;
     }
@@ -147,9 +150,7 @@ UnencodableCharacter::UnencodableCharacter(char32_t codePoint, std::string chara
     : std::runtime_error(problemText(codePoint, character, malformed)), codePoint_(codePoint),
       character_(std::move(character)), offset_(offset), malformed_(malformed) {}
 
-std::string UnencodableCharacter::describe() const {
-    return describeCharacter(codePoint_, character_, malformed_);
-}
+std::string UnencodableCharacter::describe() const { return describeCharacter(codePoint_, character_, malformed_); }
 
 std::string decodeWindows1252(std::string_view bytes) {
     const char* data = bytes.data();
@@ -258,8 +259,8 @@ void encodeAnsiInPlace(std::string& text) {
     std::size_t written = 0;
     for (std::size_t at = 0; at < text.size();) {
         std::size_t end = std::min(text.size(), at + kPiece);
-        for (int back = 0; back < 3 && end < text.size() && end > at + 1 &&
-                           isContinuation(static_cast<unsigned char>(text[end]));
+        for (int back = 0;
+             back < 3 && end < text.size() && end > at + 1 && isContinuation(static_cast<unsigned char>(text[end]));
              ++back)
             --end;
         const std::string_view piece(text.data() + at, end - at);
@@ -290,8 +291,8 @@ std::size_t decodeUtf8Character(std::string_view utf8, std::size_t at, char32_t&
         return 1;
     }
     const std::size_t length = decodeSequence(utf8, at, codePoint);
-    if (length == 0) throw UnencodableCharacter(U'\uFFFD', escaped(utf8.substr(at, malformedLength(utf8, at))), at,
-                                                   true);
+    if (length == 0)
+        throw UnencodableCharacter(U'\uFFFD', escaped(utf8.substr(at, malformedLength(utf8, at))), at, true);
     return length;
 }
 

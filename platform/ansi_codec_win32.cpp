@@ -26,12 +26,11 @@ void appendUtf16(std::wstring& wide, char32_t codePoint) {
 bool toCodePage(UINT codePage, const std::wstring& wide, std::string& bytes) {
     BOOL usedDefault = FALSE;
     const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    const int length = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr,
+                                           &usedDefault);
     if (length <= 0 || usedDefault) return false;
     bytes.assign(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr,
-                        &usedDefault);
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr, &usedDefault);
     return !usedDefault;
 }
 

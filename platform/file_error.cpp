@@ -12,9 +12,7 @@ namespace {
 // strerror_r comes in two shapes (GNU returns the text, XSI fills the buffer); overloads pick
 // whichever the C library declared.
 [[maybe_unused]] const char* reasonText(const char* gnuResult, const char*) { return gnuResult; }
-[[maybe_unused]] const char* reasonText(int xsiResult, const char* buffer) {
-    return xsiResult == 0 ? buffer : nullptr;
-}
+[[maybe_unused]] const char* reasonText(int xsiResult, const char* buffer) { return xsiResult == 0 ? buffer : nullptr; }
 
 }  // namespace
 

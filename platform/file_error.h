@@ -27,8 +27,7 @@ private:
 // removed, a sync that could not be confirmed). The text says both.
 class WrittenWithWarning : public std::runtime_error {
 public:
-    WrittenWithWarning(std::string path, const std::string& text)
-        : std::runtime_error(text), path_(std::move(path)) {}
+    WrittenWithWarning(std::string path, const std::string& text) : std::runtime_error(text), path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
 

@@ -69,7 +69,8 @@ bool isBareDrive(std::string_view path) { return path.size() == 2 && startsWithD
 
 std::string absolutePathFrom(std::string_view base, std::string_view path, char separator) {
     if (path.empty()) return std::string(base);
-    if (separator != '\\') return isSlash(path.front(), separator) ? std::string(path) : joinSteps(base, path, separator);
+    if (separator != '\\')
+        return isSlash(path.front(), separator) ? std::string(path) : joinSteps(base, path, separator);
     if (isBareDrive(path)) return std::string(path);
     if (startsWithDrive(path)) {
         if (path.size() > 2 && isSlash(path[2], separator)) return std::string(path);

@@ -77,8 +77,7 @@ std::vector<std::string> listOrdinaryFiles(const std::string& directory) {
     return names;
 }
 
-std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name,
-                                            char separator) {
+std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name, char separator) {
     if (isOrdinaryFile(directory, name)) return joinPath(directory, name, separator);
     if (directory.empty() || !isPlainName(name)) return std::nullopt;
 

@@ -54,8 +54,8 @@ bool isOrdinaryEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
 
 // Names compared the way the file system matches them: upper-cased by the system's table.
 bool sameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 // The directory as the start of a search pattern: one separator before the pattern, whatever
@@ -129,8 +129,7 @@ std::vector<std::string> listOrdinaryFiles(const std::string& directory) {
     return names;
 }
 
-std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name,
-                                            char separator) {
+std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name, char separator) {
     std::vector<std::wstring> found;
     try {
         found = caseVariants(directory, name);

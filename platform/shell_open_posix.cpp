@@ -98,11 +98,11 @@ std::string absolute(const std::string& path) {
 int mapExitStatus(int status) {
     if (!WIFEXITED(status)) return otherFailure;
     switch (WEXITSTATUS(status)) {
-        case 0: return accepted;
-        case 2: return fileNotFound;
-        case 3:
-        case 4: return noAssociation;
-        default: return otherFailure;
+    case 0: return accepted;
+    case 2: return fileNotFound;
+    case 3:
+    case 4: return noAssociation;
+    default: return otherFailure;
     }
 }
 

@@ -79,11 +79,13 @@ void removeStaleTemporaries(int directoryFd) noexcept {
     try {
         std::vector<std::string> names;
         if (auto recorded = recordedTemporaries(directoryFd)) names = std::move(*recorded);
-        else if (readDirectory(directoryFd, [](std::string_view) {}, &names) != 0) return;
+        else if (readDirectory(
+                     directoryFd, [](std::string_view) {}, &names) != 0)
+            return;
         const std::time_t now = std::time(nullptr);
         for (const std::string& name : names) {
-            const int fd =
-                ::openat(directoryFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            const int fd = ::openat(directoryFd, name.c_str(),
+                                    O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
             if (fd < 0) continue;
             struct stat opened {};
             struct stat named {};

@@ -58,8 +58,8 @@ bool readProperty(Display* display, Window window, Atom name, Property& out) {
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     // A quarter million 32-bit units is far beyond any title or protocol list.
-    if (XGetWindowProperty(display, window, name, 0, 1L << 16, False, AnyPropertyType, &type, &format,
-                           &count, &remaining, &data) != Success) {
+    if (XGetWindowProperty(display, window, name, 0, 1L << 16, False, AnyPropertyType, &type, &format, &count,
+                           &remaining, &data) != Success) {
         return false;
     }
     out = Property{};
@@ -159,8 +159,7 @@ std::vector<Window> children(Display* display, Window window) {
 // the root are the clients themselves.
 constexpr int maxDepth = 32;
 
-void findStatefulBelow(Display* display, const Atoms& atoms, Window window, int depth,
-                       std::vector<Window>& out) {
+void findStatefulBelow(Display* display, const Atoms& atoms, Window window, int depth, std::vector<Window>& out) {
     if (depth > maxDepth) return;
     for (Window child : children(display, window)) {
         if (hasProperty(display, child, atoms.wmState)) {
@@ -266,11 +265,13 @@ bool closeWindows(const std::string& title, const std::string* windowClass, int 
         XFlush(display);
 
         // Done once every window asked is destroyed or has dropped the title.
-        waitWhile([&] {
-            for (Window window : asked)
-                if (carriesTitle(display, atoms, window, title)) return true;
-            return false;
-        }, waitMilliseconds);
+        waitWhile(
+            [&] {
+                for (Window window : asked)
+                    if (carriesTitle(display, atoms, window, title)) return true;
+                return false;
+            },
+            waitMilliseconds);
         return true;
     } catch (...) {
         return false;

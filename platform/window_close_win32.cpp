@@ -33,11 +33,13 @@ bool closeWindows(const std::string& title, const std::string* windowClass, int 
         }
         if (asked.empty()) return false;
 
-        waitWhile([&] {
-            for (HWND w : asked)
-                if (IsWindow(w)) return true;
-            return false;
-        }, waitMilliseconds);
+        waitWhile(
+            [&] {
+                for (HWND w : asked)
+                    if (IsWindow(w)) return true;
+                return false;
+            },
+            waitMilliseconds);
         return true;
     } catch (...) {
         return false;

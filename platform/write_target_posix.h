@@ -10,9 +10,9 @@ namespace inkrun::platform::posix {
 
 // What a write to a path would replace, once its symbolic links are followed.
 struct WriteTarget {
-    std::string destination;               // the path renamed over: the target or where its links lead
-    std::optional<struct stat> existing;   // the file there, when there is one
-    std::optional<mode_t> stream;          // the kind of a FIFO or character device, to be written into
+    std::string destination;              // the path renamed over: the target or where its links lead
+    std::optional<struct stat> existing;  // the file there, when there is one
+    std::optional<mode_t> stream;         // the kind of a FIFO or character device, to be written into
 };
 
 // Follows the target's links and refuses, with FileError("write", target, reason), what must not

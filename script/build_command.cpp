@@ -38,8 +38,7 @@ void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const Progr
     if (!job) return;
     const std::string directory = job->directory;
     saveScript(std::move(*job), settings.scriptFileName);
-    dialogs.showMessage(scriptSavedMessage(settings.scriptFileName, directory), kApplicationTitle,
-                        MessageIcon::None);
+    dialogs.showMessage(scriptSavedMessage(settings.scriptFileName, directory), kApplicationTitle, MessageIcon::None);
 }
 
 }  // namespace inkrun::script

@@ -67,9 +67,7 @@ auto encodingFor(Label whose, Encode encode) {
 }
 
 // Names are quoted escaped: a message must show the whole name, not stop at a NUL in it.
-std::string drawingLabel(const std::string& name) {
-    return "the drawing \"" + platform::escapeControls(name) + "\"";
-}
+std::string drawingLabel(const std::string& name) { return "the drawing \"" + platform::escapeControls(name) + "\""; }
 
 // Refuses what checkScriptJob refuses; returns what stands before each name in the code page:
 // the directory and separator, or nothing for full paths.

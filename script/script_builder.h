@@ -18,8 +18,8 @@ struct ScriptJob {
     // The drawings are full paths, written as they stand (from several folders, or mapped for
     // another system); the directory is then only where the script goes.
     bool fullPaths = false;
-    std::string setupText;              // replayed after every "_open", exactly as held
-    bool descending = true;             // "dsc": the last selected entry first
+    std::string setupText;   // replayed after every "_open", exactly as held
+    bool descending = true;  // "dsc": the last selected entry first
     char separator = platform::kPathSeparator;
 };
 

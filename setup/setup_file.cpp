@@ -6,9 +6,7 @@
 
 namespace inkrun::setup {
 
-std::string readSetupFile(const std::string& path) {
-    return platform::readTextFile(path);
-}
+std::string readSetupFile(const std::string& path) { return platform::readTextFile(path); }
 
 void writeSetupFile(const std::string& path, const std::string& text, UnencodableText unencodable) {
     std::string bytes;

@@ -243,9 +243,8 @@ SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, 
 
 // The job the choices describe, after the window's two refusals; drawings as full paths when they
 // come from several folders or are mapped for another system.
-std::optional<script::ScriptJob> jobFor(PlainWindowState& state, UserDialogs& dialogs,
-                                        const ProgramSettings& settings, std::optional<std::vector<std::string>> paths,
-                                        const PathMap& map) {
+std::optional<script::ScriptJob> jobFor(PlainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
+                                        std::optional<std::vector<std::string>> paths, const PathMap& map) {
     std::optional<script::ScriptJob> job;
     if (!paths) {
         job = script::scriptJobFromWindow(state, dialogs, settings);
@@ -314,9 +313,8 @@ void writeScriptTo(const std::string& output, script::ScriptJob job, UserDialogs
 }
 
 // Writes the job where the options say, or with --dry-run tells what would be written.
-void deliver(script::ScriptJob job, const SetupOrigin& setup, const Options& options,
-             const ProgramSettings& settings, UserDialogs& dialogs, std::ostream& out,
-             const std::string& currentDirectory) {
+void deliver(script::ScriptJob job, const SetupOrigin& setup, const Options& options, const ProgramSettings& settings,
+             UserDialogs& dialogs, std::ostream& out, const std::string& currentDirectory) {
     if (options.dryRun) {
         std::string target = "standard output";
         if (!options.output) target = platform::joinPath(job.directory, settings.scriptFileName, job.separator);
@@ -392,8 +390,9 @@ int printed(std::ostream& out, std::ostream& err) {
     out.flush();
     if (out) return kExitSuccess;
     const int error = errno;
-    err << kProgramName << ": could not write standard output: "
-        << (error ? platform::systemReason(error) : std::string("write error")) << '\n';
+    err << kProgramName
+        << ": could not write standard output: " << (error ? platform::systemReason(error) : std::string("write error"))
+        << '\n';
     return kExitBuildFailed;
 }
 
@@ -409,17 +408,10 @@ int runBuildCli(const std::vector<std::string>& args, std::istream& in, std::ost
         }
         const Options options = parseArguments(args);
         switch (options.action) {
-        case Action::Help:
-            out << usageText();
-            return printed(out, err);
-        case Action::Version:
-            out << kProgramName << ' ' << kVersionText << '\n';
-            return printed(out, err);
-        case Action::PrintTemplate:
-            out << setup::defaultSetupTemplate();
-            return printed(out, err);
-        case Action::Build:
-            break;
+        case Action::Help: out << usageText(); return printed(out, err);
+        case Action::Version: out << kProgramName << ' ' << kVersionText << '\n'; return printed(out, err);
+        case Action::PrintTemplate: out << setup::defaultSetupTemplate(); return printed(out, err);
+        case Action::Build: break;
         }
         return build(options, in, out, err, currentDirectory);
     } catch (const UsageError& e) {

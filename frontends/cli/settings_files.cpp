@@ -79,8 +79,10 @@ std::string rememberedDirectoryForBuild(const ProgramSettings& settings) {
     // Bytes that read as UTF-8 were most likely written by an editor in UTF-8; the code page's
     // reading is still taken when it names a directory, as the window would.
     if (hasNonAscii && platform::isValidUtf8(bytes) && !platform::dirExists(directory))
-        refuse(path, "it reads as UTF-8 text (\"" + bytes + "\"), but it must hold the directory in Windows-1252, "
-                     "where it names \"" + directory + "\", which does not exist");
+        refuse(path, "it reads as UTF-8 text (\"" + bytes +
+                         "\"), but it must hold the directory in Windows-1252, "
+                         "where it names \"" +
+                         directory + "\", which does not exist");
     return directory;
 }
 

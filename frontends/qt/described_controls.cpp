@@ -269,7 +269,7 @@ void growToFit(QWidget* caption) {
     const int roomDown = parent->height() - caption->y();
     const auto* label = qobject_cast<QLabel*>(caption);
     const int width = label && label->wordWrap() ? caption->width()
-                                                : std::max(caption->width(), std::min(wanted.width(), roomRight));
+                                                 : std::max(caption->width(), std::min(wanted.width(), roomRight));
     const int height = std::max(caption->height(), std::min(wanted.height(), roomDown));
     caption->resize(width, height);
 }

@@ -37,7 +37,8 @@ frmMainInkrun::frmMainInkrun(UserDialogs* dialogs)
     // A layout that stays where the table puts it must not offer to grow.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     closeRequests_ = new CloseRequestFilter(this, [this] { forceClose(); });
-    new SessionEnd(this, [this] { forceClose(); }, [this] { keepUnsavedSetup(); });
+    new SessionEnd(
+        this, [this] { forceClose(); }, [this] { keepUnsavedSetup(); });
 }
 
 // The About window has no owner window (it stands beside the main one), so it goes with it here.

@@ -66,12 +66,11 @@ public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
         const QSize side = square(rect.size());
-        QPixmap picture = pixmap(QSize(std::lround(side.width() * ratio), std::lround(side.height() * ratio)),
-                                 mode, state);
+        QPixmap picture = pixmap(QSize(std::lround(side.width() * ratio), std::lround(side.height() * ratio)), mode,
+                                 state);
         picture.setDevicePixelRatio(ratio);
-        const QRect target(rect.topLeft() + QPoint((rect.width() - side.width()) / 2,
-                                                   (rect.height() - side.height()) / 2),
-                           side);
+        const QRect target(
+            rect.topLeft() + QPoint((rect.width() - side.width()) / 2, (rect.height() - side.height()) / 2), side);
         painter->drawPixmap(target, picture);
     }
 

@@ -14,6 +14,6 @@ QIcon eraserIcon();          // clear the list
 QIcon closedFolderIcon();    // add drawings
 QIcon openFolderTextIcon();  // open a setup file
 QIcon applicationIcon();
-QIcon informationIcon();     // About window
+QIcon informationIcon();  // About window
 
 }  // namespace inkrun::app

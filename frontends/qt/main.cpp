@@ -42,7 +42,8 @@ int answerOnTheTerminal(const inkrun::ProgramArguments& request) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const inkrun::ProgramArguments request = inkrun::readProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const inkrun::ProgramArguments request = inkrun::readProgramArguments(
+        std::vector<std::string>(argv + 1, argv + argc));
     if (request.action != inkrun::ProgramArguments::Action::OpenWindow) return answerOnTheTerminal(request);
 
     QApplication application(argc, argv);

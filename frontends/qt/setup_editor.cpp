@@ -66,8 +66,8 @@ void SetupEditor::loadInChunks(const QString& shown) {
     clear();
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
-    QProgressDialog progress(toQt(std::string(ui::kSetupLoadingText)), QString(), 0, static_cast<int>(shown.size() / kChunkSize),
-                             window());
+    QProgressDialog progress(toQt(std::string(ui::kSetupLoadingText)), QString(), 0,
+                             static_cast<int>(shown.size() / kChunkSize), window());
     progress.setWindowTitle(tr("Inkrun"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);

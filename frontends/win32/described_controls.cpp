@@ -81,8 +81,8 @@ void DescribedControls::create(HWND parent, HINSTANCE instance, const ui::Window
              controls_.back().description->container != description.container))
             style |= WS_GROUP;
         HWND control = CreateWindowExW(exStyle, controlClass(description.kind), widen(initialText(description)).c_str(),
-                                       style, 0, 0, 0, 0, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+                                       style, 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       instance, nullptr);
         controls_.push_back({&description, control});
 
         if (description.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // memory only

@@ -51,8 +51,8 @@ void frmMainInkrun::create() {
                                        programIcon(instance_, GetSystemMetrics(SM_CXICON)),
                                        programIcon(instance_, GetSystemMetrics(SM_CXSMICON)));
     const ui::WindowDescription& description = ui::mainWindow();
-    CreateWindowExW(kWindowExStyle, windowClass.c_str(), widen(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+    CreateWindowExW(kWindowExStyle, windowClass.c_str(), widen(description.caption).c_str(), kWindowStyle,
+                    CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
     if (!window_) throw std::runtime_error("The main window could not be created.");
     dialogs_.setOwner(window_);
     menu_.create(window_, description);
@@ -79,9 +79,7 @@ bool frmMainInkrun::preTranslate(MSG& message) {
 
 LRESULT frmMainInkrun::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_NEXTDLGCTL:
         if (LOWORD(lParam)) SetFocus(reinterpret_cast<HWND>(wParam));
         else moveFocus(window_, controls_, wParam != 0);
@@ -105,12 +103,11 @@ LRESULT frmMainInkrun::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED: {
         layout_.apply(window_, kWindowStyle, kWindowExStyle, ui::mainWindow(), controls_, instance_, HIWORD(wParam));
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
-    case WM_CLOSE:
-        Form_Unload();
-        return 0;
+    case WM_CLOSE: Form_Unload(); return 0;
     case WM_ENDSESSION:
         // The session ends and the program with it, perhaps before anything else runs here.
         if (wParam) keepUnsavedSetup();
@@ -156,9 +153,7 @@ bool frmMainInkrun::descendingOrder() const {
     return SendMessageW(control("optSort(0)"), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 std::string frmMainInkrun::setupText() const { return narrow(windowText(control("RichTextBox3"))); }
-void frmMainInkrun::setSetupText(std::string text) {
-    loadSetupBox(window_, control("RichTextBox3"), widen(text));
-}
+void frmMainInkrun::setSetupText(std::string text) { loadSetupBox(window_, control("RichTextBox3"), widen(text)); }
 std::string frmMainInkrun::setupPath() const { return narrow(windowText(control("lblScriptDir"))); }
 void frmMainInkrun::setSetupPath(const std::string& path) {
     SetWindowTextW(control("lblScriptDir"), widen(path).c_str());

@@ -80,7 +80,8 @@ std::optional<std::vector<std::string>> pickFiles(HWND owner, const FileDialogOp
     check(dialog->GetOptions(&flags), "reading its options");
     // The path must exist, the named file need not: a typed name that is no drawing marks nothing.
     // The settings directory is fixed at start; the dialog must not move the current one.
-    flags = (flags | FOS_PATHMUSTEXIST | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR) & ~FILEOPENDIALOGOPTIONS{FOS_FILEMUSTEXIST};
+    flags = (flags | FOS_PATHMUSTEXIST | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR) &
+            ~FILEOPENDIALOGOPTIONS{FOS_FILEMUSTEXIST};
     if (options.allowMultiple) flags |= FOS_ALLOWMULTISELECT;
     check(dialog->SetOptions(flags), "setting its options");
 

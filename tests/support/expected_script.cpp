@@ -14,8 +14,8 @@ std::string expectedScript(const std::vector<std::string>& drawingPaths, std::st
     return script;
 }
 
-std::string expectedScript(std::string_view directory, const std::vector<std::string>& names,
-                           std::string_view setup, std::string_view separator) {
+std::string expectedScript(std::string_view directory, const std::vector<std::string>& names, std::string_view setup,
+                           std::string_view separator) {
     std::vector<std::string> paths;
     paths.reserve(names.size());
     for (const std::string& name : names) paths.push_back(std::string(directory) + std::string(separator) + name);

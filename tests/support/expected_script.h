@@ -14,7 +14,7 @@ namespace inkrun::test {
 std::string expectedScript(const std::vector<std::string>& drawingPaths, std::string_view setup);
 
 // The same for drawings named within one directory, joined as directory + separator + name.
-std::string expectedScript(std::string_view directory, const std::vector<std::string>& names,
-                           std::string_view setup, std::string_view separator = kSep);
+std::string expectedScript(std::string_view directory, const std::vector<std::string>& names, std::string_view setup,
+                           std::string_view separator = kSep);
 
 }  // namespace inkrun::test

@@ -20,16 +20,16 @@ std::vector<std::wstring> orderProbeNames() {
         names.insert(L"b" + std::wstring(1, c) + L"b.dwg");
         names.insert(L"ba" + std::wstring(1, c) + L".dwg");
     }
-    for (const wchar_t* name : {
-             // drawing numbers: punctuation before digits, hyphen and apostrophe weighed last
-             L"A 4.dwg", L"A(7).dwg", L"A.5.dwg", L"A_3.dwg", L"A~6.dwg", L"A+8.dwg", L"A1.dwg", L"a10.dwg",
-             L"A-2.dwg", L"A'5.dwg", L"A9.dwg", L"coop.dwg", L"co-op.dwg", L"co'op.dwg", L"cop.dwg",
-             L"a-b-c.dwg", L"ab-c.dwg", L"a-bc.dwg", L"abc.dwg", L"-abc.dwg", L"abc-.dwg", L"a--bc.dwg",
-             // ligatures and their letters
-             L"ae.dwg", L"\u00E6.dwg", L"\u00C6.dwg", L"ad.dwg", L"af.dwg", L"oe.dwg", L"\u0153.dwg", L"of.dwg",
-             L"ss.dwg", L"\u00DF.dwg", L"sr.dwg", L"st.dwg", L"th.dwg", L"\u00FE.dwg", L"ti.dwg",
-             // digits, fractions and superscripts
-             L"0.dwg", L"1.dwg", L"1-2.dwg", L"\u00BD.dwg", L"2.dwg", L"\u00B2.dwg", L"10.dwg", L"1 2.dwg"})
+    for (const wchar_t* name :
+         {// drawing numbers: punctuation before digits, hyphen and apostrophe weighed last
+          L"A 4.dwg", L"A(7).dwg", L"A.5.dwg", L"A_3.dwg", L"A~6.dwg", L"A+8.dwg", L"A1.dwg", L"a10.dwg", L"A-2.dwg",
+          L"A'5.dwg", L"A9.dwg", L"coop.dwg", L"co-op.dwg", L"co'op.dwg", L"cop.dwg", L"a-b-c.dwg", L"ab-c.dwg",
+          L"a-bc.dwg", L"abc.dwg", L"-abc.dwg", L"abc-.dwg", L"a--bc.dwg",
+          // ligatures and their letters
+          L"ae.dwg", L"\u00E6.dwg", L"\u00C6.dwg", L"ad.dwg", L"af.dwg", L"oe.dwg", L"\u0153.dwg", L"of.dwg", L"ss.dwg",
+          L"\u00DF.dwg", L"sr.dwg", L"st.dwg", L"th.dwg", L"\u00FE.dwg", L"ti.dwg",
+          // digits, fractions and superscripts
+          L"0.dwg", L"1.dwg", L"1-2.dwg", L"\u00BD.dwg", L"2.dwg", L"\u00B2.dwg", L"10.dwg", L"1 2.dwg"})
         names.insert(name);
     // Hand them over in an order of their own, not the set's, the same on every run.
     std::vector<std::wstring> shuffled(names.begin(), names.end());

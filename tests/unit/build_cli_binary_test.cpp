@@ -274,13 +274,21 @@ TEST_F(BuildBinary, RelativeRememberedDirectoryIsTakenFromTheSettingsDirectory) 
 }
 
 TEST_F(BuildBinary, MessagesShowEveryControlAndStrayByteEscaped) {
-    dir.write("jobs/c1\xC2\x9B" "2J.dwg", "");  // CSI as a character
+    dir.write(
+        "jobs/c1\xC2\x9B"
+        "2J.dwg",
+        "");  // CSI as a character
     BinaryRun result = run("--all");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("c1\\u009B2J.dwg"), std::string::npos) << result.err;
-    fs::remove(jobs + "/c1\xC2\x9B" "2J.dwg");
+    fs::remove(jobs +
+               "/c1\xC2\x9B"
+               "2J.dwg");
 
-    dir.write("jobs/raw\x9B" "2J.dwg", "");  // CSI as a raw byte: no UTF-8 at all
+    dir.write(
+        "jobs/raw\x9B"
+        "2J.dwg",
+        "");  // CSI as a raw byte: no UTF-8 at all
     result = run("--all");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("raw\\x9B2J.dwg"), std::string::npos) << result.err;

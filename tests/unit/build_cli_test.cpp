@@ -201,9 +201,10 @@ TEST_F(BuildCli, RootReadsNoSettingsThroughALinkAnotherUserPlanted) {
     ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
     const CliRun result = run({"--settings", planted, "--all"});
     EXPECT_EQ(result.status, kExitBuildFailed);
-    EXPECT_EQ(result.err, "inkrun-build: Could not read " + planted + ": it is a symbolic link owned by another user "
-                          "(uid 65534) in a folder that others may write to; running as root, the program does not "
-                          "follow it\n");
+    EXPECT_EQ(result.err, "inkrun-build: Could not read " + planted +
+                              ": it is a symbolic link owned by another user "
+                              "(uid 65534) in a folder that others may write to; running as root, the program does not "
+                              "follow it\n");
     EXPECT_FALSE(exists(jobs + "/Inkrun.scr"));
 }
 
@@ -213,8 +214,10 @@ TEST_F(BuildCli, AScriptWrittenBesideAnOldOneThatStaysExitsThree) {
     const CliRun result = run({"A-101.dwg"});
     EXPECT_EQ(result.status, kExitWrittenWithWarning);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "inkrun-build: warning: The script is written to " + jobs + "/Inkrun.scr, but the old "
-                          "script " + old + " could not be deleted: the file is read-only.\n");
+    EXPECT_EQ(result.err, "inkrun-build: warning: The script is written to " + jobs +
+                              "/Inkrun.scr, but the old "
+                              "script " +
+                              old + " could not be deleted: the file is read-only.\n");
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), test::expectedScript(jobs, {"A-101.dwg"}, kSlot1Setup));
     EXPECT_EQ(dir.read("jobs/INKRUN.SCR"), "old");
 }

@@ -213,7 +213,8 @@ TEST_F(DrawingSelectionTest, PicksFromTwoFoldersAreRefusedAndChangeNothing) {
     root.write("jobs/sub/G.dwg", "");  // the file a folder taken for all would mark
     root.write("jobs/G.dwg", "");
     ASSERT_TRUE(pick({drawings + test::kSep + "c.dwg"}));
-    for (const Names& answer : {Names{drawings, "sub" + test::kSep + "S.dwg", "G.dwg"}, Names{drawings, "G.dwg", drawings + test::kSep + "sub" + test::kSep + "S.dwg"},
+    for (const Names& answer : {Names{drawings, "sub" + test::kSep + "S.dwg", "G.dwg"},
+                                Names{drawings, "G.dwg", drawings + test::kSep + "sub" + test::kSep + "S.dwg"},
                                 Names{drawings + test::kSep + "sub", "S.dwg", drawings + test::kSep + "G.dwg"}}) {
         dialogs.messages.clear();
         EXPECT_FALSE(pick(answer));

@@ -111,8 +111,9 @@ TEST(FileIoRead, AFileLargerThanTheMemoryIsRefusedBeforeItIsRead) {
         readWholeFile(large);
         ADD_FAILURE() << "read more than the memory";
     } catch (const FileError& error) {
-        EXPECT_EQ(error.what(), "Could not read " + large + ": at 1.0 MiB (1,048,576 bytes) it is larger than the "
-                                "512.0 KiB of memory this program can have");
+        EXPECT_EQ(error.what(), "Could not read " + large +
+                                    ": at 1.0 MiB (1,048,576 bytes) it is larger than the "
+                                    "512.0 KiB of memory this program can have");
     }
     testing::limitMemoryForReadsTo(0);
     EXPECT_EQ(readWholeFile(large).size(), 1u << 20);
@@ -233,7 +234,7 @@ TEST(AtomicFileWriter, StaleTemporariesGoAndLiveOnesStay) {
         writeFileAtomically(dir.file("Inkrun.scr"), "new");
     }
     EXPECT_EQ(entries(dir), (std::vector<std::string>{".inkrun-Locked12.tmp", ".inkrun-Newborn1.tmp",
-                                                     ".inkrun-other.tmp", "Inkrun.scr"}));
+                                                      ".inkrun-other.tmp", "Inkrun.scr"}));
 }
 
 #ifndef _WIN32  // permission bits and umask

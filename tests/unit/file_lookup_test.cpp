@@ -77,7 +77,8 @@ TEST(FileLookupNames, FoldsEveryPairOfTheCodePage) {
     // A lead byte cut off at the end is left as it is.
     EXPECT_EQ(foldCase("A\xC5"), "a\xC5");
     // Names equal without regard to case share their fingerprint, however long.
-    for (const auto& [a, b] : {std::pair{"\u0178A.DWG", "\u00FFa.dwg"}, {"\u0160KODA.dwg", "\u0161koda.DWG"},
+    for (const auto& [a, b] : {std::pair{"\u0178A.DWG", "\u00FFa.dwg"},
+                               {"\u0160KODA.dwg", "\u0161koda.DWG"},
                                {"Tower B - Level 12 - \u00C9TAGE.dwg", "tower b - level 12 - \u00E9tage.DWG"}})
         EXPECT_EQ(caseBlindFingerprint(a), caseBlindFingerprint(b)) << a;
     EXPECT_NE(caseBlindFingerprint("Inkrun.scr"), caseBlindFingerprint("Inkrun.sc"));
@@ -110,8 +111,8 @@ TEST(FileLookupDir, FindsExactOrOtherCaseButOnlyOrdinaryFiles) {
     EXPECT_EQ(findOrdinaryFile(d, "SETUP1.TXT"), d + test::kSep + "Setup1.txt");
     EXPECT_EQ(findOrdinaryFile(d, "link.TXT"), d + test::kSep + "Link.txt");
     EXPECT_EQ(findOrdinaryFile(d, "setup1.txt", '\\'), d + "\\Setup1.txt");
-    for (const char* name : {".hidden", ".HIDDEN", "folder.txt", "pipe.txt", "dirlink.txt", "dangling.txt",
-                             "nothing.txt", "", "../"}) {
+    for (const char* name :
+         {".hidden", ".HIDDEN", "folder.txt", "pipe.txt", "dirlink.txt", "dangling.txt", "nothing.txt", "", "../"}) {
         EXPECT_EQ(findOrdinaryFile(d, name), std::nullopt) << name;
     }
     EXPECT_EQ(findOrdinaryFile(mixed.dir.file("none"), "Setup1.txt"), std::nullopt);

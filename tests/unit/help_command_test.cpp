@@ -13,11 +13,12 @@ struct HelpRun {
     ScriptedDialogs dialogs;
 
     void run(const ProgramSettings& settings, int result) {
-        showHelp(settings, dialogs, [&](const std::string& title) { calls.push_back("close " + title); },
-                 [&](const std::string& path) {
-                     calls.push_back("open " + path);
-                     return result;
-                 });
+        showHelp(
+            settings, dialogs, [&](const std::string& title) { calls.push_back("close " + title); },
+            [&](const std::string& path) {
+                calls.push_back("open " + path);
+                return result;
+            });
     }
 };
 
@@ -32,9 +33,9 @@ TEST(HelpCommand, EachRequestClosesTheEarlierHelpWindowBeforeOpeningTheDocument)
     HelpRun help;
     help.run(settingsIn("/srv/cad"), 42);
     help.run(settingsIn("/srv/cad"), 42);
-    const std::vector<std::string> expected = {
-        "close INKRUN - Microsoft Internet Explorer", "open /srv/cad/readme.htm",
-        "close INKRUN - Microsoft Internet Explorer", "open /srv/cad/readme.htm"};
+    const std::vector<std::string> expected = {"close INKRUN - Microsoft Internet Explorer", "open /srv/cad/readme.htm",
+                                               "close INKRUN - Microsoft Internet Explorer",
+                                               "open /srv/cad/readme.htm"};
     EXPECT_EQ(help.calls, expected);
     EXPECT_TRUE(help.dialogs.messages.empty());
 }
@@ -50,13 +51,24 @@ TEST(HelpCommand, AtARootTheSeparatorIsDoubledAsPathsAreJoined) {
 // The table's text, then the page's full path on a line of its own: with no program to show it,
 // the person opens it by hand; when it is missing, they see where it was looked for.
 TEST(HelpCommand, ShellResultsOf32OrLessAreReportedByTheirMessageAndThePage) {
-    const std::pair<int, const char*> table[] = {
-        {2, "File not found"}, {3, "Path not found"}, {5, "Access denied"}, {8, "Out of memory"},
-        {11, "Invalid EXE file or error in EXE image"}, {26, "A sharing violation occurred"},
-        {27, "Incomplete or invalid file association"}, {28, "DDE Time out"}, {29, "DDE transaction failed"},
-        {30, "DDE busy"}, {31, "No association for file extension"}, {32, "DLL not found"},
-        {0, "Unknown error"}, {1, "Unknown error"}, {4, "Unknown error"}, {25, "Unknown error"},
-        {-1, "Unknown error"}, {-2147483647 - 1, "Unknown error"}};
+    const std::pair<int, const char*> table[] = {{2, "File not found"},
+                                                 {3, "Path not found"},
+                                                 {5, "Access denied"},
+                                                 {8, "Out of memory"},
+                                                 {11, "Invalid EXE file or error in EXE image"},
+                                                 {26, "A sharing violation occurred"},
+                                                 {27, "Incomplete or invalid file association"},
+                                                 {28, "DDE Time out"},
+                                                 {29, "DDE transaction failed"},
+                                                 {30, "DDE busy"},
+                                                 {31, "No association for file extension"},
+                                                 {32, "DLL not found"},
+                                                 {0, "Unknown error"},
+                                                 {1, "Unknown error"},
+                                                 {4, "Unknown error"},
+                                                 {25, "Unknown error"},
+                                                 {-1, "Unknown error"},
+                                                 {-2147483647 - 1, "Unknown error"}};
     for (const auto& [result, message] : table) {
         HelpRun help;
         help.run(settingsIn("/srv/cad"), result);

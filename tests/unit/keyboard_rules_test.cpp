@@ -47,7 +47,9 @@ TEST(KeyboardRules, TheSortGroupIsOneStopAtTheSelectedButton) {
 
 TEST(KeyboardRules, APastedPathLosesItsLineBreaksOnly) {
     EXPECT_EQ(singleLine("/jobs/x\xC2\xA0y\r\n"), "/jobs/x\xC2\xA0y");
-    EXPECT_EQ(singleLine("a\nb\rc\xE2\x80\xA8" "d\xE2\x80\xA9"), "abcd");
+    EXPECT_EQ(singleLine("a\nb\rc\xE2\x80\xA8"
+                         "d\xE2\x80\xA9"),
+              "abcd");
     EXPECT_EQ(singleLine("\xE2\x80\xA6 tab\there"), "\xE2\x80\xA6 tab\there");  // an ellipsis stays
 }
 

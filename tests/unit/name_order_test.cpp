@@ -61,9 +61,17 @@ TEST(DrawingListOrder, NamesTheOrderFindsEqualFollowTheirCodePoints) {
 // Drawing numbers as people write them, and accented names: Build writes them in the list's
 // order with "asc" and in its reverse with "dsc".
 TEST(DrawingListOrder, BuildWritesTheListBoxOrderAscendingAndItsReverseDescending) {
-    const Names listBoxOrder = {"A 101.dwg", "A_101.dwg", "A101.dwg", "A-101.dwg", "A-102.dwg",
-                                "Ecke.dwg", "\u00C9l\u00E9vation.dwg", "Elevation-2.dwg", "Ubersicht 2.dwg",
-                                "\u00DCbersicht.dwg", "Zeichnung.dwg"};
+    const Names listBoxOrder = {"A 101.dwg",
+                                "A_101.dwg",
+                                "A101.dwg",
+                                "A-101.dwg",
+                                "A-102.dwg",
+                                "Ecke.dwg",
+                                "\u00C9l\u00E9vation.dwg",
+                                "Elevation-2.dwg",
+                                "Ubersicht 2.dwg",
+                                "\u00DCbersicht.dwg",
+                                "Zeichnung.dwg"};
     test::TempDir dir;
     const std::string jobs = dir.mkdir("jobs");
     for (auto name = listBoxOrder.rbegin(); name != listBoxOrder.rend(); ++name) dir.write("jobs/" + *name, "");
@@ -178,7 +186,7 @@ std::vector<std::wstring> characterPairs() {
 // equal where the keys are equal, before where they are not. As the system's comparison is an
 // order, the whole order is then the system's.
 void expectTheOrderOfCompareString(const wchar_t* locale, const std::function<std::string(std::string_view)>& key) {
-    std::vector<std::pair<std::string, std::wstring>> keyed;
+    std::vector<std::pair<std::string, std::wstring> > keyed;
     for (const std::wstring& name : characterPairs()) keyed.emplace_back(key(platform::narrow(name)), name);
     std::sort(keyed.begin(), keyed.end());
     int differences = 0;
@@ -191,8 +199,8 @@ void expectTheOrderOfCompareString(const wchar_t* locale, const std::function<st
         if (system == ours) continue;
         ++differences;
         ADD_FAILURE() << "\"" << platform::escapeControls(platform::narrow(a)) << "\" and \""
-                      << platform::escapeControls(platform::narrow(b)) << "\": the system says "
-                      << system << ", the keys " << ours << " (1 before, 2 equal, 3 after)";
+                      << platform::escapeControls(platform::narrow(b)) << "\": the system says " << system
+                      << ", the keys " << ours << " (1 before, 2 equal, 3 after)";
     }
 }
 

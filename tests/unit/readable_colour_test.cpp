@@ -16,12 +16,13 @@ TEST(ReadableColour, ContrastIsMeasuredAsWcagMeasuresIt) {
     EXPECT_DOUBLE_EQ(contrastRatio(0x000000, 0xFFFFFF), 21.0);
     EXPECT_DOUBLE_EQ(contrastRatio(0x777777, 0x777777), 1.0);
     EXPECT_NEAR(contrastRatio(0x767676, 0xFFFFFF), 4.54, 0.005);  // the grey that just passes on white
-    EXPECT_LT(contrastRatio(kMakersBlue, 0x202020), 1.4);  // the fault: dark blue on a dark window
+    EXPECT_LT(contrastRatio(kMakersBlue, 0x202020), 1.4);         // the fault: dark blue on a dark window
 }
 
 TEST(ReadableColour, TheDesignsBlueStaysOnLightPalettesAndTurnsReadableBlueOnDarkOnes) {
     // White, Windows' button face, Qt's Fusion, the classic grey.
-    for (std::uint32_t light : {0xFFFFFFu, 0xF0F0F0u, 0xEFEFEFu, 0xD4D0C8u}) EXPECT_EQ(readableColour(kMakersBlue, light), kMakersBlue);
+    for (std::uint32_t light : {0xFFFFFFu, 0xF0F0F0u, 0xEFEFEFu, 0xD4D0C8u})
+        EXPECT_EQ(readableColour(kMakersBlue, light), kMakersBlue);
     // Black, common dark themes, Fusion's dark window, a bluish one.
     for (std::uint32_t dark : {0x000000u, 0x202020u, 0x2D2D2Du, 0x353535u, 0x3C3F41u, 0x1E1E2Eu}) {
         SCOPED_TRACE(dark);

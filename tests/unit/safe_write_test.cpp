@@ -121,7 +121,8 @@ TEST(SafeWrite, StreamsAreWrittenIntoWhenAsked) {
     std::thread reader([&] {
         const int fd = ::open(fifo.c_str(), O_RDONLY);
         char buffer[4096];
-        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) received.append(buffer, static_cast<std::size_t>(got));
+        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+            received.append(buffer, static_cast<std::size_t>(got));
         ::close(fd);
     });
     const std::string bytes(3 << 20, 'p');  // more than the pipe holds
@@ -152,11 +153,10 @@ TEST(SafeWrite, StreamsAreWrittenIntoWhenAsked) {
     // a FIFO nobody reads.
     const std::string absent = dir.file("absent");
     if (::geteuid() == 0 && ::mknod(absent.c_str(), S_IFCHR | 0666, makedev(120, 0)) == 0) {
-        EXPECT_EQ(refusal(absent, StreamTarget::WriteInto), "the device has no driver, or is not there (" +
-                                                                systemReason(ENXIO) + ")");
+        EXPECT_EQ(refusal(absent, StreamTarget::WriteInto),
+                  "the device has no driver, or is not there (" + systemReason(ENXIO) + ")");
     }
-    for (const std::string& name : entries(dir.path()))
-        EXPECT_FALSE(name.starts_with(".inkrun-")) << name;
+    for (const std::string& name : entries(dir.path())) EXPECT_FALSE(name.starts_with(".inkrun-")) << name;
 }
 
 // Links an ordinary user could have planted to steer root to a file of root's: none is
@@ -168,8 +168,8 @@ TEST(SafeWrite, ANameOfAnOpenDescriptorIsWrittenIntoAsItStands) {
     const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     ASSERT_GE(appending, 0);
     const std::string number = std::to_string(appending);
-    for (const std::string& name : {"/dev/fd/" + number, "/proc/self/fd/" + number,
-                                    "/proc/" + std::to_string(::getpid()) + "/fd/" + number}) {
+    for (const std::string& name :
+         {"/dev/fd/" + number, "/proc/self/fd/" + number, "/proc/" + std::to_string(::getpid()) + "/fd/" + number}) {
         AtomicFileWriter writer(name, StreamTarget::WriteInto);
         writer.write(name + "\n");
         writer.commit();
@@ -205,8 +205,9 @@ TEST(SafeWrite, RootFollowsNoLinkAnotherUserCouldHavePlanted) {
 
     // The file itself: only root's own links, in any folder.
     plant(secret, dir.file("Inkrun.scr"));
-    const std::string fileRefusal = "it is a symbolic link owned by another user (uid 65534); running as root, the "
-                                    "program does not ";
+    const std::string fileRefusal =
+        "it is a symbolic link owned by another user (uid 65534); running as root, the "
+        "program does not ";
     EXPECT_EQ(refusal(dir.file("Inkrun.scr")), fileRefusal + "write through it");
     EXPECT_EQ(readRefusal(dir.file("Inkrun.scr")), fileRefusal + "read through it");
     // Nor through root's own link that leads to the planted one.
@@ -219,8 +220,9 @@ TEST(SafeWrite, RootFollowsNoLinkAnotherUserCouldHavePlanted) {
     plant(dir.path(), shared + "/jobs");
     plant(dir.path(), sticky + "/jobs");
     for (const std::string& folder : {shared, sticky}) {
-        const std::string why = folder + "/jobs is a symbolic link owned by another user (uid 65534) in a folder that "
-                                         "others may write to; running as root, the program does not follow it";
+        const std::string why = folder +
+                                "/jobs is a symbolic link owned by another user (uid 65534) in a folder that "
+                                "others may write to; running as root, the program does not follow it";
         EXPECT_EQ(refusal(folder + "/jobs/secret"), why);
         EXPECT_EQ(refusal(folder + "/jobs/new.scr"), why);
         EXPECT_EQ(readRefusal(folder + "/jobs/secret"), why);
@@ -303,8 +305,10 @@ TEST(SafeWrite, AFailedDirectorySyncSaysTheFileWasReplaced) {
         ADD_FAILURE() << "no warning";
     } catch (const WrittenWithWarning& warning) {
         EXPECT_EQ(warning.path(), target);
-        EXPECT_EQ(std::string(warning.what()), "Wrote " + target + ", but could not confirm that it is safely on "
-                                               "disk: syncing its directory failed (" + systemReason(EIO) + ")");
+        EXPECT_EQ(std::string(warning.what()), "Wrote " + target +
+                                                   ", but could not confirm that it is safely on "
+                                                   "disk: syncing its directory failed (" +
+                                                   systemReason(EIO) + ")");
     }
     testing::failDirectorySyncWith(0);
     EXPECT_EQ(dir.read("Inkrun.scr"), "new");

@@ -89,9 +89,9 @@ TEST(ScriptFormat, LongListsAndLargeSetupsComeOutWhole) {
 }
 
 TEST(ScriptSafety, NamesThatWouldBreakTheQuotingAreRefusedAndNamed) {
-    for (const std::string& bad : {std::string("a\"b.dwg"), std::string("x.dwg\"\r\n_erase"),
-                                  std::string("tab\there.dwg"), std::string("bell\x07.dwg"),
-                                  std::string("c1\xC2\x85.dwg")}) {
+    for (const std::string& bad :
+         {std::string("a\"b.dwg"), std::string("x.dwg\"\r\n_erase"), std::string("tab\there.dwg"),
+          std::string("bell\x07.dwg"), std::string("c1\xC2\x85.dwg")}) {
         ScriptJob job = towerJob(false, '/');
         job.drawings = {"ok.dwg", bad};
         try {
@@ -154,7 +154,8 @@ TEST_F(BuildCommand, WritesTheSelectedEntriesInTheChosenOrderAndSaysWhere) {
 
     state.setDescendingOrder(false);
     build();
-    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 1, "zoom") + block(jobs(), 4, "zoom") + block(jobs(), 6, "zoom"));
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"),
+              block(jobs(), 1, "zoom") + block(jobs(), 4, "zoom") + block(jobs(), 6, "zoom"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "File saved as: Inkrun.scr\rFile located: " + jobs());
     EXPECT_EQ(dialogs.messages[0].title, "Inkrun");
@@ -162,7 +163,8 @@ TEST_F(BuildCommand, WritesTheSelectedEntriesInTheChosenOrderAndSaysWhere) {
 
     state.setDescendingOrder(true);
     build();
-    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 6, "zoom") + block(jobs(), 4, "zoom") + block(jobs(), 1, "zoom"));
+    EXPECT_EQ(dir.read("jobs/Inkrun.scr"),
+              block(jobs(), 6, "zoom") + block(jobs(), 4, "zoom") + block(jobs(), 1, "zoom"));
 }
 
 TEST_F(BuildCommand, AnEmptySetupWinsOverAnEmptySelectionAndNothingIsWritten) {

@@ -50,9 +50,7 @@ protected:
     }
 
     // Unique per process so that parallel runs on one display stay apart.
-    static std::string title(const std::string& base) {
-        return base + " " + std::to_string(getpid());
-    }
+    static std::string title(const std::string& base) { return base + " " + std::to_string(getpid()); }
 
     Window create(Window parent = None) {
         if (parent == None) parent = DefaultRootWindow(display_);

@@ -123,8 +123,8 @@ DWORD endHelper(PROCESS_INFORMATION& process) {
 // Another program that reads the file without delete sharing, as most do, for `milliseconds`;
 // returns once it holds it.
 PROCESS_INFORMATION holdElsewhere(const std::string& path, int milliseconds) {
-    PROCESS_INFORMATION process =
-        startHelper(L"hold_file.exe", L"\"" + widen(path) + L"\" " + std::to_wstring(milliseconds));
+    PROCESS_INFORMATION process = startHelper(L"hold_file.exe",
+                                              L"\"" + widen(path) + L"\" " + std::to_wstring(milliseconds));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     for (;;) {
         HANDLE probe = CreateFileW(widen(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -194,8 +194,8 @@ TEST(WindowsFiles, HiddenOrSystemSettingsFilesStopTheBuild) {
     };
     for (const auto& [file, attribute, kind] :
          std::vector<std::tuple<std::string, DWORD, std::string>>{{defaultFile, FILE_ATTRIBUTE_HIDDEN, "hidden"},
-                                                                   {slot, FILE_ATTRIBUTE_HIDDEN, "hidden"},
-                                                                   {slot, FILE_ATTRIBUTE_SYSTEM, "system"}}) {
+                                                                  {slot, FILE_ATTRIBUTE_HIDDEN, "hidden"},
+                                                                  {slot, FILE_ATTRIBUTE_SYSTEM, "system"}}) {
         addAttributes(file, attribute);
         const auto [status, err] = build();
         EXPECT_EQ(status, cli::kExitBuildFailed) << file;

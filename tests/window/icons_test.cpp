@@ -24,9 +24,12 @@ struct NamedIcon {
 };
 
 const NamedIcon kIcons[] = {
-    {"hammer", inkrun::app::hammerIcon},         {"diskettes", inkrun::app::diskettesIcon},
-    {"eraser", inkrun::app::eraserIcon},         {"closed folder", inkrun::app::closedFolderIcon},
-    {"open folder", inkrun::app::openFolderTextIcon}, {"application", inkrun::app::applicationIcon},
+    {"hammer", inkrun::app::hammerIcon},
+    {"diskettes", inkrun::app::diskettesIcon},
+    {"eraser", inkrun::app::eraserIcon},
+    {"closed folder", inkrun::app::closedFolderIcon},
+    {"open folder", inkrun::app::openFolderTextIcon},
+    {"application", inkrun::app::applicationIcon},
     {"information", inkrun::app::informationIcon},
 };
 
@@ -41,8 +44,8 @@ private slots:
                 const QPixmap pixmap = icon.make().pixmap(QSize(side, side));
                 QCOMPARE(pixmap.size(), QSize(side, side));
                 const double covered = coverage(pixmap.toImage());
-                QVERIFY2(covered > 0.2, qPrintable(QString("%1 at %2 px covers only %3")
-                                                       .arg(icon.name).arg(side).arg(covered)));
+                QVERIFY2(covered > 0.2,
+                         qPrintable(QString("%1 at %2 px covers only %3").arg(icon.name).arg(side).arg(covered)));
             }
         }
     }
@@ -51,8 +54,10 @@ private slots:
         // The 16 pixel hammer has a thicker outline than the master scaled down; if the small
         // drawing were lost, the two would match.
         const QImage small = inkrun::app::hammerIcon().pixmap(QSize(16, 16)).toImage();
-        const QImage scaled = inkrun::app::hammerIcon().pixmap(QSize(32, 32)).toImage().scaled(
-            16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage scaled = inkrun::app::hammerIcon()
+                                  .pixmap(QSize(32, 32))
+                                  .toImage()
+                                  .scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         QVERIFY(small.convertToFormat(QImage::Format_ARGB32) != scaled.convertToFormat(QImage::Format_ARGB32));
     }
 
@@ -64,8 +69,7 @@ private slots:
             QCOMPARE(pixmap.devicePixelRatio(), 2.0);
             QImage pixels = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
             pixels.setDevicePixelRatio(1.0);
-            QCOMPARE(pixels,
-                     icon.make().pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32));
+            QCOMPARE(pixels, icon.make().pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32));
         }
     }
 

@@ -83,10 +83,11 @@ private slots:
         QCOMPARE(child<QWidget>("File1")->geometry(), QRect(56, 96, 193, 357));
         QCOMPARE(child<QWidget>("RichTextBox3")->geometry(), QRect(312, 96, 321, 353));
         QCOMPARE(child<QWidget>("cmdBuildSetup")->geometry(), QRect(264, 96, 41, 41));
-        const std::pair<const char*, const char*> tips[] = {
-            {"cmdBuildSetup", "Build Inkrun Script"}, {"cmdSaveSetup", "Save Script Setup"},
-            {"cmdClearSetup", "Clear Setup Script"}, {"cmdOpenDrawings", "Open Drawing Files"},
-            {"cmdOpenScript", "Open Script Setup Files"}};
+        const std::pair<const char*, const char*> tips[] = {{"cmdBuildSetup", "Build Inkrun Script"},
+                                                            {"cmdSaveSetup", "Save Script Setup"},
+                                                            {"cmdClearSetup", "Clear Setup Script"},
+                                                            {"cmdOpenDrawings", "Open Drawing Files"},
+                                                            {"cmdOpenScript", "Open Script Setup Files"}};
         for (const auto& [name, tip] : tips) {
             auto* button = child<QToolButton>(name);
             QCOMPARE(button->toolTip(), QString(tip));
@@ -107,10 +108,26 @@ private slots:
             seen << top->text();
             for (QAction* entry : top->menu()->actions()) seen << (entry->isSeparator() ? "-" : entry->text());
         }
-        const QStringList expected = {"&File", "&Open Script Setup", "Open &Drawing Files", "-", "Sa&ve Script Setup",
-                                      "Sav&e Script Setup As", "-", "E&xit", "&Tools", "&Build Inkrun Script", "-",
-                                      "Load Script Setup 1", "Load Script Setup 2", "Load Default Script", "-",
-                                      "Clear Setup File", "&Help", "How To", "-", "&About"};
+        const QStringList expected = {"&File",
+                                      "&Open Script Setup",
+                                      "Open &Drawing Files",
+                                      "-",
+                                      "Sa&ve Script Setup",
+                                      "Sav&e Script Setup As",
+                                      "-",
+                                      "E&xit",
+                                      "&Tools",
+                                      "&Build Inkrun Script",
+                                      "-",
+                                      "Load Script Setup 1",
+                                      "Load Script Setup 2",
+                                      "Load Default Script",
+                                      "-",
+                                      "Clear Setup File",
+                                      "&Help",
+                                      "How To",
+                                      "-",
+                                      "&About"};
         QCOMPARE(seen, expected);
         for (QAction* entry : window->findChildren<QAction*>()) {
             if (entry->objectName() == "mnuFile_Save") QCOMPARE(entry->shortcut(), QKeySequence("Ctrl+S"));
@@ -173,7 +190,8 @@ private slots:
         QCOMPARE(dialogs->messages[1].title, std::string("No Files"));
         QCOMPARE(dialogs->messages[2].title, std::string("Inkrun"));
         QCOMPARE(dialogs->messages[2].icon, MessageIcon::Critical);
-        QVERIFY(dialogs->messages[2].text.starts_with("Could not write " + dir->file("no such directory") + "/Inkrun.scr: "));
+        QVERIFY(dialogs->messages[2].text.starts_with("Could not write " + dir->file("no such directory") +
+                                                      "/Inkrun.scr: "));
     }
 
     void clearButtonAndMenuAgree() {
@@ -259,15 +277,19 @@ private slots:
 
     void setupEditorKeepsTheExactTextUntilEdited() {
         inkrun::app::SetupEditor editor;
-        const std::string mixed = "a\nb\rc\r\n\xC2\xA0" "d";  // lone LF, lone CR, CR LF, no-break space
+        const std::string mixed =
+            "a\nb\rc\r\n\xC2\xA0"
+            "d";  // lone LF, lone CR, CR LF, no-break space
         editor.setText(mixed);
         QCOMPARE(editor.text(), mixed);
         editor.show();
         editor.moveCursor(QTextCursor::End);
         QTest::keyClicks(&editor, "e");
-        QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0" "de"));
+        QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0"
+                                            "de"));
         QTest::keyClick(&editor, Qt::Key_Return);
-        QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0" "de\r\n"));
+        QCOMPARE(editor.text(), std::string("a\r\nb\r\nc\r\n\xC2\xA0"
+                                            "de\r\n"));
     }
 
     void tabLeavesTheSetupEditorWithoutTypingATab() {
