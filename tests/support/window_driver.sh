@@ -86,6 +86,13 @@ type_text() {
     xdotool type --clearmodifiers --delay "${GUI_TYPE_DELAY:-40}" "$2"
 }
 
+# Types at the end of the main window's setup editor, reached from the drawing list as a person
+# would: Tab to the hammer, the directory box, then the editor.
+type_into_setup() {
+    keys "$1" Tab Tab Tab ctrl+End
+    type_text "$1" "$2"
+}
+
 # A program writes its files after the window that asked for them has closed: the bytes are
 # awaited, as a person would look again, and shown when they never come.
 same_bytes() { [ -f "$1" ] && cmp -s "$1" "$2"; }
@@ -98,4 +105,9 @@ expect_file() {
     [ -f "$path" ] || fail "$path was not written"
     od -c "$path" | head -20 >&2
     fail "$path differs from what was expected"
+}
+# The same, with the bytes given as printf's %b reads them ('zoom\r\n').
+expect_file_holds() {
+    printf '%b' "$2" >"$WORK/expected-bytes"
+    expect_file "$1" "$WORK/expected-bytes"
 }
