@@ -21,7 +21,8 @@ std::size_t pieceEnd(const std::wstring& text, std::size_t at) {
     return IS_HIGH_SURROGATE(text[end - 1]) ? end - 1 : end;
 }
 
-// The progress box: a caption, the text and a bar, centred on the owner.
+// The progress box: a caption, the text and a bar, centred on the owner. It is a window of the
+// system's dialog class, which paints its face and, unlike a static, not its caption text.
 class ProgressBox {
 public:
     ProgressBox(HWND owner, std::size_t pieces) {
@@ -29,7 +30,7 @@ public:
         RECT ownerPlace{};
         GetWindowRect(owner, &ownerPlace);
         const int width = 320, height = 110;
-        box_ = CreateWindowExW(WS_EX_DLGMODALFRAME, L"STATIC", L"Inkrun", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+        box_ = CreateWindowExW(WS_EX_DLGMODALFRAME, L"#32770", L"Inkrun", WS_POPUP | WS_CAPTION | WS_VISIBLE,
                                (ownerPlace.left + ownerPlace.right - width) / 2,
                                (ownerPlace.top + ownerPlace.bottom - height) / 2, width, height, owner, nullptr,
                                instance, nullptr);
