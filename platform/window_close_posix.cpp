@@ -228,8 +228,9 @@ private:
     Display* display_;
 };
 
-// Every top-level window with the title, and of the class when one is given, is asked to close.
-bool closeWindows(const std::string& title, const std::string* windowClass, int waitMilliseconds) noexcept {
+}  // namespace
+
+bool detail::closeWindows(const std::string& title, const std::string* windowClass, int waitMilliseconds) noexcept {
     try {
         // An empty title would match every window that set an empty name.
         if (title.empty()) return false;
@@ -278,21 +279,9 @@ bool closeWindows(const std::string& title, const std::string* windowClass, int 
     }
 }
 
-}  // namespace
-
-bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept {
-    return closeWindows(title, nullptr, waitMilliseconds);
-}
-
-bool closeWindowByTitleAndClass(const std::string& title, const std::string& windowClass,
-                                int waitMilliseconds) noexcept {
-    return closeWindows(title, &windowClass, waitMilliseconds);
-}
-
 #else
 
-bool closeWindowByTitle(const std::string&, int) noexcept { return false; }
-bool closeWindowByTitleAndClass(const std::string&, const std::string&, int) noexcept { return false; }
+bool detail::closeWindows(const std::string&, const std::string*, int) noexcept { return false; }
 
 #endif
 

@@ -11,10 +11,7 @@ namespace inkrun::platform {
 
 using detail::waitWhile;
 
-namespace {
-
-// Every top-level window with the title, and of the class when one is given, is asked to close.
-bool closeWindows(const std::string& title, const std::string* windowClass, int waitMilliseconds) noexcept {
+bool detail::closeWindows(const std::string& title, const std::string* windowClass, int waitMilliseconds) noexcept {
     try {
         // An empty title would match every untitled window.
         if (title.empty()) return false;
@@ -44,17 +41,6 @@ bool closeWindows(const std::string& title, const std::string* windowClass, int 
     } catch (...) {
         return false;
     }
-}
-
-}  // namespace
-
-bool closeWindowByTitle(const std::string& title, int waitMilliseconds) noexcept {
-    return closeWindows(title, nullptr, waitMilliseconds);
-}
-
-bool closeWindowByTitleAndClass(const std::string& title, const std::string& windowClass,
-                                int waitMilliseconds) noexcept {
-    return closeWindows(title, &windowClass, waitMilliseconds);
 }
 
 }  // namespace inkrun::platform
