@@ -79,10 +79,6 @@ const Record* standingRecord(int directoryFd) {
     return &*lastRecord;
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 }  // namespace
 
 int readDirectory(int directoryFd, const std::function<void(std::string_view)>& ordinary,
@@ -96,7 +92,7 @@ int readDirectory(int directoryFd, const std::function<void(std::string_view)>& 
     // A descriptor of its own: the directory stream takes it over and closes it.
     const int listFd = ::fcntl(directoryFd, F_DUPFD_CLOEXEC, 0);
     if (listFd < 0) return errno;
-    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(listFd));
+    posix::DirHandle dir(::fdopendir(listFd));
     if (!dir) {
         const int error = errno;
         ::close(listFd);

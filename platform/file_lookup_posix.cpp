@@ -18,11 +18,6 @@ namespace inkrun::platform {
 
 namespace {
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
 // A single directory entry's name: not hidden, and unable to reach into another directory.
 bool isPlainName(std::string_view name) {
     return !name.empty() && name.front() != '.' && name.find('/') == std::string_view::npos &&
@@ -33,7 +28,7 @@ bool isPlainName(std::string_view name) {
 // and pass accept, which spares a stat for names of no interest.
 template <typename Accept, typename Keep>
 void scanDirectory(const std::string& directory, Accept accept, Keep keep) {
-    DirHandle dir(directory.empty() ? nullptr : ::opendir(directory.c_str()));
+    posix::DirHandle dir(directory.empty() ? nullptr : ::opendir(directory.c_str()));
     if (!dir) throw FileError("list", directory, systemReason(directory.empty() ? ENOENT : errno));
     for (;;) {
         errno = 0;
