@@ -14,13 +14,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/lib/x_session.sh"
 source "$root/scripts/lib/wine.sh"
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/inkrun-name-order-XXXXXX")"
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    x_session_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
+wine_work name-order
+work=$WINE_WORK
 
 # A prefix of its own, in the locale measured: Wine takes the user's locale from the
 # environment (C.UTF-8, which every Debian has, gives en-US), and the probe refuses any other.

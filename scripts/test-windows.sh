@@ -29,14 +29,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAK
 cmake --build "$build" -j2
 
 # The window-closing tests make Wine windows: they get a display of their own.
-xdir="$(mktemp -d "${TMPDIR:-/tmp}/inkrun-wine-core-XXXXXX")"
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    x_session_stop
-    rm -rf "$xdir"
-}
-trap cleanup EXIT
-x_session_start "$xdir"
+wine_work wine-core
+x_session_start "$WINE_WORK"
 
 status=0
 # The window's Wine tests share this build; its own script runs them after the installer is made.

@@ -11,3 +11,10 @@ wine_prefix() {
     mkdir -p "$1"
     [ -d "$WINEPREFIX/drive_c" ] || wineboot --init >/dev/null 2>&1 || true
 }
+
+# A temporary folder for a script's Wine run. When the script ends, the prefix's server, the X
+# session (scripts/lib/x_session.sh) and the folder go:   wine_work NAME   sets WINE_WORK
+wine_work() {
+    WINE_WORK="$(mktemp -d "${TMPDIR:-/tmp}/inkrun-$1-XXXXXX")"
+    trap 'wineserver -k 2>/dev/null || true; x_session_stop; rm -rf "$WINE_WORK"' EXIT
+}
