@@ -115,10 +115,16 @@ desktop="$root/usr/share/applications/$app_id.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >"$work/appstream.log" 2>&1 \
     || { cat "$work/appstream.log" >&2; fail "appstreamcli rejects the metainfo"; }
+# Its screenshots are published from docs/screenshots: each one it names is there.
+metainfo_images=$(sed -n 's|.*<image>\(.*\)</image>.*|\1|p' "$root/usr/share/metainfo/$app_id.metainfo.xml")
+[ -n "$metainfo_images" ] || fail "the metainfo names no screenshot"
+for image in $metainfo_images; do
+    [ -f "$root_dir/docs/screenshots/$(basename "$image")" ] || fail "the metainfo's screenshot $image is not in docs/screenshots"
+done
 for page in inkrun inkrun-build inkrun-desktop; do
     man -l "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null | grep . && fail "$page.1 has roff errors"
 done
-pass "desktop entry, metainfo and man pages validate"
+pass "desktop entry, metainfo (its screenshots in docs/screenshots) and man pages validate"
 
 [ "$("$root/usr/bin/inkrun-build" --version)" = "inkrun-build $version" ] || fail "installed inkrun-build --version"
 pass "installed inkrun-build --version: $version, the package's"
