@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as Debian's tools and a user would meet it: lintian on
 # the packages and the debian/ directory, the licence stated alike, the hardening of both
-# programs; then installed with dpkg into clean roots: the files, the validators, inkrun-build from
-# the installed path, and the window started the way the menu entry starts it, with the help page
-# kept current in ~/Inkrun and How To finding it, also where /usr/share/doc is left out.
+# programs; then installed with dpkg into clean roots: the files, the validators, and the window
+# started the way the menu entry starts it, with the help page kept current in ~/Inkrun and How To
+# finding it, also where /usr/share/doc is left out; last, installed on this machine, the
+# package's own tests (debian/tests) under autopkgtest.
 set -euo pipefail
 root_dir="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root_dir/scripts/lib/packages.sh"
@@ -126,9 +127,6 @@ for page in inkrun inkrun-build inkrun-desktop; do
 done
 pass "desktop entry, metainfo (its screenshots in docs/screenshots) and man pages validate"
 
-[ "$("$root/usr/bin/inkrun-build" --version)" = "inkrun-build $version" ] || fail "installed inkrun-build --version"
-pass "installed inkrun-build --version: $version, the package's"
-
 # The window, started as the menu does: the Exec line, with the root put in front of its path.
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 [ "$exec_line" = /usr/bin/inkrun-desktop ] || fail "unexpected Exec line: $exec_line"
@@ -209,4 +207,29 @@ sleep 0.5
 window "Inkrun" >/dev/null && fail "How To showed a message box"
 stop_menu_entry
 pass "installed without /usr/share/doc: ~/Inkrun has the page, How To opens it"
+
+# The package's own tests, debian/tests, as the archive's CI runs them: autopkgtest installs the
+# package on this machine (the null testbed) with apt, with what the tests depend on, and runs
+# each against the installed programs. The source package is the tree they run in. One run on a
+# machine at a time, since it changes the machine's apt sources while it runs; the package is
+# removed afterwards unless it was installed before.
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+exec 8>/run/lock/inkrun-autopkgtest.lock
+flock -n 8 || { echo "Waiting for another autopkgtest run on this machine to end (at most 15 minutes)"; flock -w 900 8; } \
+    || fail "another autopkgtest run held the machine for 15 minutes"
+was_installed=false
+dpkg-query -W -f='${Status}' inkrun 2>/dev/null | grep -q "install ok installed" && was_installed=true
+status=0
+"${as_root[@]}" autopkgtest --output-dir "$work/autopkgtest" "$deb" "$out/inkrun_$version.dsc" -- null \
+    >"$work/autopkgtest.log" 2>&1 || status=$?
+$was_installed || "${as_root[@]}" dpkg --purge inkrun >"$work/purge.log" 2>&1 || fail "could not remove the tested package"
+exec 8>&-
+[ $status -eq 0 ] || { tail -n 60 "$work/autopkgtest.log" >&2; fail "autopkgtest exited with $status"; }
+sed 's/^/  autopkgtest /' "$work/autopkgtest/summary"
+tests=$(sed -n 's/^Tests://p' "$root_dir/debian/tests/control" | tr ', ' '\n\n' | grep -c .)
+[ "$(grep -c ' PASS' "$work/autopkgtest/summary")" -eq "$tests" ] \
+    || fail "autopkgtest did not pass all $tests tests of debian/tests/control"
+$was_installed && echo "  the tested package replaced the inkrun installed before"
+pass "autopkgtest: debian/tests pass on the installed package"
 echo "package test passed"
