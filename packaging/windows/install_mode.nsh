@@ -193,6 +193,12 @@ Function InkrunModeShield
   ${EndIf}
 FunctionEnd
 
+; nsDialogs hands a click's control to its function on the stack.
+Function InkrunModeClicked
+  Pop $0
+  Call InkrunModeShield
+FunctionEnd
+
 Function InkrunModePage
   ${If} $ModeGiven = 1
     Abort
@@ -214,8 +220,8 @@ Function InkrunModePage
   ${Else}
     ${NSD_Check} $ModeMeButton
   ${EndIf}
-  ${NSD_OnClick} $ModeAllButton InkrunModeShield
-  ${NSD_OnClick} $ModeMeButton InkrunModeShield
+  ${NSD_OnClick} $ModeAllButton InkrunModeClicked
+  ${NSD_OnClick} $ModeMeButton InkrunModeClicked
   Call InkrunModeShield
   nsDialogs::Show
 FunctionEnd
