@@ -1,5 +1,7 @@
 #include "commands/program_arguments.h"
 
+#include <string_view>
+
 #include "inkrun_version.h"
 #include "platform/ansi_codec.h"
 
@@ -9,6 +11,7 @@ namespace {
 
 constexpr const char* kHelpText =
     "Usage: inkrun [--help | --version]\n"
+    "\n"
     "Opens the Inkrun Script Builder window, which writes the CAD script Inkrun.scr\n"
     "for the drawings chosen in it. The folder it is started in is its settings\n"
     "directory: DefaultFile.txt, the setup slots Setup1.txt and Setup2.txt, and the\n"
@@ -22,9 +25,36 @@ constexpr const char* kHelpText =
     "The window takes no other arguments. inkrun-build writes the same script from\n"
     "the command line.\n";
 
+// The help laid out for a box: the lines of a paragraph joined, the option rows (indented, the
+// meaning after a run of spaces) kept apart with a tab before the meaning, blank lines kept.
+std::string forBox(std::string_view text) {
+    std::string box;
+    bool inParagraph = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.starts_with("  ")) {
+            line.remove_prefix(line.find_first_not_of(' '));
+            const std::size_t gap = line.find("  ");
+            const std::size_t meaning = line.find_first_not_of(' ', gap);
+            box.append(line.substr(0, gap)).append("\t").append(line.substr(meaning)).append("\n");
+            inParagraph = false;
+        } else if (line.empty()) {
+            box.append(inParagraph ? "\n\n" : "\n");
+            inParagraph = false;
+        } else {
+            box.append(inParagraph ? " " : "").append(line);
+            inParagraph = true;
+        }
+    }
+    if (inParagraph) box.append("\n");
+    return box;
+}
+
 }  // namespace
 
-ProgramArguments readProgramArguments(const std::vector<std::string>& arguments) {
+ProgramArguments readProgramArguments(const std::vector<std::string>& arguments, TextLayout layout) {
     using Action = ProgramArguments::Action;
     const auto isHelp = [](const std::string& argument) { return argument == "--help" || argument == "-h"; };
     const auto isVersion = [](const std::string& argument) { return argument == "--version" || argument == "-V"; };
@@ -37,7 +67,8 @@ ProgramArguments readProgramArguments(const std::vector<std::string>& arguments)
     }
     if (arguments.empty()) return {};
     // As GNU programs do, the first of the two answers.
-    if (isHelp(arguments.front())) return {Action::Answer, kHelpText, 0};
+    if (isHelp(arguments.front()))
+        return {Action::Answer, layout == TextLayout::Box ? forBox(kHelpText) : kHelpText, 0};
     return {Action::Answer, std::string("inkrun ") + kVersionText + "\n", 0};
 }
 

@@ -16,7 +16,12 @@ struct ProgramArguments {
     int exitStatus = 0;  // 0 for an answer, 2 for a refusal
 };
 
+// How an answer is laid out: for a terminal, in lines of at most 80 columns; for a message box,
+// which breaks lines at its own width, a paragraph to a line and an option's meaning after a tab.
+enum class TextLayout { Terminal, Box };
+
 // `arguments` without the program's own name.
-ProgramArguments readProgramArguments(const std::vector<std::string>& arguments);
+ProgramArguments readProgramArguments(const std::vector<std::string>& arguments,
+                                      TextLayout layout = TextLayout::Terminal);
 
 }  // namespace inkrun

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "frontends/win32/icons.h"
 
@@ -37,6 +38,21 @@ ui::TwipsRect clientPlace(const ui::WindowDescription& description, const ui::Co
     return place;
 }
 
+// A label's place reaches a little into the control below it (the drawing list, the setup
+// editor, the settings directory). A static control fills its whole rectangle, which at 144 dpi
+// and above wipes out that control's top border: a label ends where a control beneath it begins.
+void keepLabelsOffControlsBelow(const std::vector<DescribedControl>& controls, std::vector<RECT>& places) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].description->kind != ControlKind::Label) continue;
+        RECT& label = places[i];
+        for (std::size_t j = 0; j < controls.size(); ++j) {
+            const RECT& other = places[j];
+            const bool sideBySide = other.left < label.right && label.left < other.right;
+            if (j != i && sideBySide && other.top > label.top && other.top < label.bottom) label.bottom = other.top;
+        }
+    }
+}
+
 }  // namespace
 
 ControlLayout::~ControlLayout() { releaseIcons(); }
@@ -53,11 +69,12 @@ void ControlLayout::apply(HWND window, DWORD style, DWORD exStyle, const ui::Win
     releaseIcons();
     const int iconSize = MulDiv(32, static_cast<int>(dpi), 96);
 
-    HDWP moves = BeginDeferWindowPos(static_cast<int>(controls.all().size()));
-    for (const DescribedControl& c : controls.all()) {
+    const std::vector<DescribedControl>& all = controls.all();
+    std::vector<RECT> places;
+    places.reserve(all.size());
+    for (const DescribedControl& c : all) {
         const ui::ControlDescription& control = *c.description;
         const ui::TwipsRect place = clientPlace(description, control);
-        HFONT font = fonts_.forControl(control);
         int width = scaled(place.width, dpi);
         // A caption that the system's font makes wider than its place grows to the right rather
         // than being cut off, up to the window's edge.
@@ -66,13 +83,23 @@ void ControlLayout::apply(HWND window, DWORD style, DWORD exStyle, const ui::Win
             const int box = control.kind == ControlKind::OptionButton ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + 6
                                                                       : 0;
             const int room = scaled(description.clientWidth, dpi) - scaled(place.left, dpi);
-            width = std::max(width, std::min(captionWidth(c.window, font) + box, room));
+            width = std::max(width, std::min(captionWidth(c.window, fonts_.forControl(control)) + box, room));
         }
-        moves = DeferWindowPos(moves, c.window, nullptr, scaled(place.left, dpi), scaled(place.top, dpi), width,
-                               scaled(place.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        if (control.kind == ControlKind::PictureButton) {
-            HICON icon = buttonIcon(instance, control.icon, iconSize);
+        const int left = scaled(place.left, dpi);
+        const int top = scaled(place.top, dpi);
+        places.push_back(RECT{left, top, left + width, top + scaled(place.height, dpi)});
+    }
+    keepLabelsOffControlsBelow(all, places);
+
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(all.size()));
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const DescribedControl& c = all[i];
+        const RECT& place = places[i];
+        moves = DeferWindowPos(moves, c.window, nullptr, place.left, place.top, place.right - place.left,
+                               place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.forControl(*c.description)), TRUE);
+        if (c.description->kind == ControlKind::PictureButton) {
+            HICON icon = buttonIcon(instance, c.description->icon, iconSize);
             buttonIcons_.push_back(icon);
             SendMessageW(c.window, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         }

@@ -56,7 +56,7 @@ std::vector<std::string> programArguments() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // --help and --version, and a refusal of anything else, in a message box: a program of the
     // window subsystem has no terminal. No running copy is asked to close.
-    const inkrun::ProgramArguments request = inkrun::readProgramArguments(programArguments());
+    const inkrun::ProgramArguments request = inkrun::readProgramArguments(programArguments(), inkrun::TextLayout::Box);
     if (request.action != inkrun::ProgramArguments::Action::OpenWindow) {
         const UINT icon = request.exitStatus == 0 ? MB_ICONINFORMATION : MB_ICONEXCLAMATION;
         MessageBoxW(nullptr, inkrun::platform::widen(request.text).c_str(), L"Inkrun", MB_OK | icon);

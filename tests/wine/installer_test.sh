@@ -1,10 +1,11 @@
-# The installer, run silently under Wine: both programs, the help page (also beside inkrun.exe),
-# the licence, a Start-menu shortcut, the settings folder with readme.htm; the program starts in
-# that folder; the uninstaller removes the programs and keeps the settings. /ADDTOPATH puts the
-# programs' folder on PATH and the uninstaller takes it off; a reinstall keeps a user's readme.htm.
-# The files carry their version resources, manifests and the large icon.
-source "$(dirname "$0")/lib.sh"
-INSTALLER=$(realpath "${3:?usage: $0 inkrun.exe window_state.exe installer.exe}")
+# The installer for everyone, run silently under Wine, through an upgrade: both programs, the help
+# page (also beside inkrun.exe), the licence; shortcuts that start the program in the settings
+# folder, Public Documents\Inkrun; the uninstall entry. /ADDTOPATH and /DESKTOPICON, and an upgrade
+# without them keeps both. The help page there is refreshed while unchanged and kept once changed.
+# The uninstaller takes the folder off every PATH, removes the shortcuts and the install folder
+# whole, and keeps the settings folder. The files carry their version resources, manifests and
+# the large icon.
+source "$(dirname "$0")/installer_lib.sh"
 version=${INSTALLER##*/inkrun-}
 version=${version%-win64.exe}
 
@@ -12,7 +13,7 @@ version=${version%-win64.exe}
 manifest() { wrestool -x --raw -t 24 "$1"; }
 version_strings() { wrestool -x --raw -t 16 "$1" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -c '[:print:]' '\n'; }
 for file in "$INSTALLER" "$(dirname "$INKRUN")/inkrun-build.exe" "$INKRUN"; do
-    # The installer's manifest is the installer tool's (see cmake/InkrunWindowsInstaller.cmake).
+    # The installer's manifest is the installer tool's.
     [ "$file" = "$INSTALLER" ] || manifest "$file" | grep -q 'name="Inkrun\.ScriptBuilder' ||
         fail "${file##*/}: the manifest has another name"
     manifest "$file" | grep -q '<dpiAware[^>]*>true' || fail "${file##*/}: the manifest is not DPI-aware"
@@ -25,51 +26,59 @@ wrestool -x -t 14 "$INKRUN" > "$WORK/program.ico"
 icotool -l "$WORK/program.ico" | grep -q -- '--width=256 --height=256' || fail "the program icon has no 256 px image"
 
 start_display
-drive_c="$WINEPREFIX/drive_c"
-target="$drive_c/InkrunTest"
-rm -rf "$target"
-# /D= must come last.
-install() { wine "$INSTALLER" /S "$@" '/D=C:\InkrunTest' >"$WORK/install.log" 2>&1 || fail "the installer failed"; }
-uninstall() {
-    wine "$target/Uninstall.exe" /S >"$WORK/uninstall.log" 2>&1 || fail "the uninstaller failed"
-    wait_for 30 "inkrun.exe still installed" test ! -f "$target/bin/inkrun.exe"
-}
-system_path() {
-    wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH 2>/dev/null | tr -d '\r'
-}
-on_path() { system_path | grep -qi 'C:\\InkrunTest\\bin'; }
+target="$DRIVE_C/InkrunTest"
+settings="$DRIVE_C/users/Public/Documents/Inkrun"
+start_menu="$DRIVE_C/ProgramData/Microsoft/Windows/Start Menu/Programs"
+desktop="$DRIVE_C/users/Public/Desktop"
+entry="HKLM\\$UNINSTALL_KEY"
+rm -rf "$target" "$settings"
+on_path() { path_holds "$MACHINE_ENVIRONMENT" 'C:\InkrunTest\bin'; }
 
-install /ADDTOPATH
+install_silently /AllUsers /ADDTOPATH /DESKTOPICON '/D=C:\InkrunTest'
 for file in bin/inkrun.exe bin/inkrun-build.exe bin/readme.htm readme.htm LICENSE.txt Uninstall.exe; do
     [ -f "$target/$file" ] || fail "$file was not installed"
 done
-on_path || fail "/ADDTOPATH left PATH as it was: $(system_path)"
-shortcut=$(find "$drive_c" -path '*Start Menu*' -name 'Inkrun Script Builder.lnk' | head -n 1)
-[ -n "$shortcut" ] || fail "no Start-menu shortcut"
-grep -aq 'Inkrun' "$shortcut" || fail "the shortcut names no settings folder"
-settings=$(find "$drive_c/users" -maxdepth 4 -type d -path '*Documents/Inkrun' | head -n 1)
-[ -n "$settings" ] || fail "no Documents\\Inkrun settings folder"
+on_path || fail "/ADDTOPATH left PATH as it was: $(reg_value "$MACHINE_ENVIRONMENT" PATH)"
+shortcut_in "$desktop" || fail "/DESKTOPICON made no desktop icon"
+# The shortcut's working folder is the settings folder: the program's settings directory.
+x86_64-w64-mingw32-strings -el "$start_menu/Inkrun Script Builder.lnk" | grep -q 'C:\\users\\Public\\Documents\\Inkrun$' ||
+    fail "the Start-menu shortcut does not start the program in Public Documents\\Inkrun"
 cmp -s "$settings/readme.htm" "$target/readme.htm" || fail "no readme.htm in the settings folder"
+[ "$(reg_value "$entry" InstallLocation)" = 'C:\InkrunTest' ] || fail "the uninstall entry has no InstallLocation"
+[ "$(reg_value "$entry" DisplayIcon)" = 'C:\InkrunTest\bin\inkrun.exe' ] || fail "the uninstall entry has no DisplayIcon"
+size=$(find "$target" -type f -printf '%s\n' | awk '{ sum += $1 } END { print int(sum / 1024) }')
+[ "$(($(reg_value "$entry" EstimatedSize)))" -eq "$size" ] || fail "EstimatedSize is not the folder's $size KB"
 # The installer's name carries the version the installed program reports.
 [ "$(wine "$target/bin/inkrun-build.exe" --version 2>/dev/null | tr -d '\r')" = "inkrun-build $version" ] ||
     fail "the installed inkrun-build does not report version $version"
-uninstall
-on_path && fail "the uninstaller left the programs' folder on PATH"
-[ -f "$settings/readme.htm" ] || fail "the uninstaller removed the settings folder"
+pass "installed for everyone with PATH and a desktop icon"
 
-# Installed again over a help page the user changed: it stays; PATH is left alone by default.
-printf 'my notes' > "$settings/readme.htm"
-install
+# Upgrades, as far as the installer knows, without switches. A page it put there is refreshed: one
+# the record names, and one that is the page the replaced install shipped (older installers kept
+# no record). A page the user changed stays.
+reinstall() { install_silently '/D=C:\InkrunTest'; }
+printf 'older page' | tee "$settings/readme.htm" | sha256sum | sed 's/ .*/\r/' >"$settings/.readme.htm.sha256"
+reinstall
+on_path || fail "an upgrade without /ADDTOPATH took the folder off PATH"
+shortcut_in "$desktop" || fail "an upgrade without /DESKTOPICON removed the desktop icon"
+cmp -s "$settings/readme.htm" "$target/readme.htm" || fail "an unchanged help page was not refreshed"
+printf 'older page' | tee "$settings/readme.htm" >"$target/readme.htm"
+rm "$settings/.readme.htm.sha256"
+reinstall
+cmp -s "$settings/readme.htm" "$target/readme.htm" || fail "the older installer's unchanged page was not refreshed"
+printf 'my notes' >"$settings/readme.htm"
+reinstall
 [ "$(cat "$settings/readme.htm")" = 'my notes' ] || fail "the installer replaced the user's readme.htm"
-on_path && fail "PATH changed without /ADDTOPATH"
+pass "upgrades keep PATH and the desktop icon, refresh the help page and keep a changed one"
 
-# Started as the shortcut starts it, in the settings folder.
-INKRUN_COMMAND=(wine "$target/bin/inkrun.exe")
-start_inkrun "$settings"
-main=$(wait_window '^Inkrun Script Builder$')
-keys "$main" alt+f x
-wait_exit "$INKRUN_PID"
-
-uninstall
-rm -rf "$settings" "$target"
-echo "PASS: installed with and without PATH, started from the settings folder, uninstalled"
+# An installer before this one could put the folder on the installing user's PATH as well.
+wine reg add "$USER_ENVIRONMENT" /v PATH /t REG_EXPAND_SZ /d 'C:\Tools;C:\InkrunTest\bin' /f >/dev/null 2>&1
+uninstall_quietly HKLM
+on_path && fail "the uninstaller left the folder on the machine's PATH"
+[ "$(reg_value "$USER_ENVIRONMENT" PATH)" = 'C:\Tools' ] || fail "the uninstaller left the user's PATH at $(reg_value "$USER_ENVIRONMENT" PATH)"
+shortcut_in "$desktop" || shortcut_in "$start_menu" && fail "the uninstaller left a shortcut"
+[ -z "$(reg_value "$entry" DisplayName)" ] || fail "the uninstaller left its entry"
+[ "$(cat "$settings/readme.htm")" = 'my notes' ] || fail "the uninstaller removed the settings folder"
+wine reg delete "$USER_ENVIRONMENT" /v PATH /f >/dev/null 2>&1
+rm -rf "$settings"
+echo "PASS: installed for everyone, upgraded, uninstalled"
