@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/drawing_list_model.h"  // listDrawings, defined here
+#include "model/drawing_list_model.h"  // listDrawings, defined here
 
 namespace inkrun::drawings {
 

@@ -1,4 +1,4 @@
-#include "commands/command_bodies.h"
+#include "app/command_bodies.h"
 
 #include <algorithm>
 #include <optional>

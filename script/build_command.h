@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/command_bodies.h"
+#include "app/command_bodies.h"
 #include "script/script_builder.h"
 
 #include <optional>

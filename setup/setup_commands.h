@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/command_bodies.h"  // the setup commands themselves
+#include "app/command_bodies.h"  // the setup commands themselves
 
 namespace inkrun::setup {
 

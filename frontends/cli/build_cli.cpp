@@ -12,10 +12,10 @@
 #include <unordered_set>
 #include <utility>
 
-#include "commands/command_frame.h"
-#include "commands/plain_window_state.h"
-#include "commands/startup.h"
-#include "commands/user_dialogs.h"
+#include "app/command_frame.h"
+#include "model/plain_window_state.h"
+#include "app/startup.h"
+#include "model/user_dialogs.h"
 #include "drawings/drawing_list_file.h"
 #include "drawings/drawing_tree.h"
 #include "frontends/cli/cli_paths.h"

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "commands/startup.h"
+#include "app/startup.h"
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "commands/program_settings.h"
+#include "model/program_settings.h"
 
 namespace inkrun::cli {
 

@@ -8,7 +8,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 #include "frontends/qt/close_request_filter.h"
 #include "frontends/qt/described_controls.h"
 #include "frontends/qt/described_menus.h"
@@ -21,7 +21,7 @@
 #include "frontends/qt/single_line_box.h"
 #include "frontends/qt/twips.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 frmMainInkrun::frmMainInkrun(UserDialogs* dialogs)
     : QMainWindow(nullptr, fixedWindowFlags(ui::mainWindow())),
@@ -131,4 +131,4 @@ void frmMainInkrun::forceClose() {
     Form_Unload();
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

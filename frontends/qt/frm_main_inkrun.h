@@ -3,15 +3,15 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "commands/main_window_commands.h"
-#include "commands/main_window_hooks.h"
-#include "commands/main_window_state.h"
-#include "commands/user_dialogs.h"
+#include "app/main_window_commands.h"
+#include "app/main_window_hooks.h"
+#include "model/main_window_state.h"
+#include "model/user_dialogs.h"
 
 class QLabel;
 class QRadioButton;
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 class CloseRequestFilter;
 class DrawingListView;
@@ -68,4 +68,4 @@ private:
     QRadioButton* optSort[2] = {nullptr, nullptr};
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -6,7 +6,7 @@
 // resources; the installers render their PNG and ICO files from the same
 // drawings. Small sizes use hand-tuned drawings (icons/16, icons/32) because
 // a scaled-down 32 pixel picture turns to mush at 16.
-namespace inkrun::app {
+namespace inkrun::qt {
 
 QIcon hammerIcon();          // build the script
 QIcon diskettesIcon();       // save the setup
@@ -16,4 +16,4 @@ QIcon openFolderTextIcon();  // open a setup file
 QIcon applicationIcon();
 QIcon informationIcon();  // About window
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

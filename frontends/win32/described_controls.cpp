@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "commands/keyboard_rules.h"
+#include "model/keyboard_rules.h"
 #include "frontends/win32/command_ids.h"
 #include "platform/wide_text.h"
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "commands/readable_colour.h"
+#include "model/readable_colour.h"
 #include "frontends/win32/icons.h"
 #include "platform/wide_text.h"
 #include "inkrun_version.h"

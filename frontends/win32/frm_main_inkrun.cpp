@@ -3,8 +3,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include "commands/keyboard_rules.h"
-#include "commands/window_description.h"
+#include "model/keyboard_rules.h"
+#include "model/window_description.h"
 #include "frontends/win32/command_ids.h"
 #include "frontends/win32/control_colours.h"
 #include "frontends/win32/frm_about.h"

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "commands/main_window_commands.h"
-#include "commands/main_window_hooks.h"
-#include "commands/main_window_state.h"
+#include "app/main_window_commands.h"
+#include "app/main_window_hooks.h"
+#include "model/main_window_state.h"
 #include "frontends/win32/control_layout.h"
 #include "frontends/win32/described_controls.h"
 #include "frontends/win32/drawing_list_box.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/program_arguments.h"
-#include "commands/program_settings.h"
+#include "app/program_arguments.h"
+#include "model/program_settings.h"
 #include "frontends/win32/frm_main_inkrun.h"
 #include "inkrun_identity.h"
 #include "platform/wide_text.h"

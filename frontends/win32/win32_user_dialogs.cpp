@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "commands/file_pick.h"
+#include "model/file_pick.h"
 #include "frontends/win32/pick_files_dialog.h"
 #include "platform/file_lookup.h"
 #include "platform/wide_text.h"

@@ -3,7 +3,7 @@
 #include <map>
 #include <string_view>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {

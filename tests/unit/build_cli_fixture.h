@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/plain_window_state.h"
-#include "commands/startup.h"
+#include "model/plain_window_state.h"
+#include "app/startup.h"
 #include "frontends/cli/build_cli.h"
 #include "script/build_command.h"
 #include "setup/default_template.h"

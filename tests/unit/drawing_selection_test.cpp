@@ -1,4 +1,4 @@
-#include "commands/command_bodies.h"
+#include "app/command_bodies.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/file_pick.h"
-#include "commands/plain_window_state.h"
+#include "model/file_pick.h"
+#include "model/plain_window_state.h"
 #include "script/build_command.h"
 #include "support/expected_script.h"
 #include "support/scripted_dialogs.h"

@@ -1,4 +1,4 @@
-#include "commands/main_window_commands.h"
+#include "app/main_window_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/plain_window_state.h"
+#include "model/plain_window_state.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #ifndef _WIN32

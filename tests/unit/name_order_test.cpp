@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/plain_window_state.h"
+#include "model/plain_window_state.h"
 #include "drawings/drawing_list.h"
 #include "platform/ansi_codec.h"
 #include "platform/name_order.h"

@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "commands/command_frame.h"
-#include "commands/plain_window_state.h"
+#include "app/command_frame.h"
+#include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_io_testing.h"
 #include "script/build_command.h"

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "commands/help_command.h"
+#include "app/help_command.h"
 #include "frontends/cli/build_cli.h"
 #include "drawings/drawing_list.h"
 #include "platform/file_error.h"

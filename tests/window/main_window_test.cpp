@@ -22,15 +22,15 @@
 #include "frontends/qt/frm_main_inkrun.h"
 #include "frontends/qt/qt_user_dialogs.h"
 #include "frontends/qt/setup_editor.h"
-#include "commands/command_bodies.h"
-#include "commands/plain_window_state.h"
-#include "commands/startup.h"
+#include "app/command_bodies.h"
+#include "model/plain_window_state.h"
+#include "app/startup.h"
 #include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
 using inkrun::MessageIcon;
-using inkrun::app::frmMainInkrun;
+using inkrun::qt::frmMainInkrun;
 using inkrun::test::ScriptedDialogs;
 using inkrun::test::TempDir;
 
@@ -234,7 +234,7 @@ private slots:
     // Windows dialogs show.
     void fileDialogsShowTheFilterAsTheCommandNamesIt() {
         QWidget parent;
-        inkrun::app::QtUserDialogs real(&parent);
+        inkrun::qt::QtUserDialogs real(&parent);
         inkrun::PlainWindowState state;
         QString shown;
         const auto readAndCancel = [&] {
@@ -255,7 +255,7 @@ private slots:
 
     void messageBoxesShowTheirLinesTitleAndIcon() {
         QWidget parent;
-        inkrun::app::QtUserDialogs real(&parent);
+        inkrun::qt::QtUserDialogs real(&parent);
         QString text, title;
         QMessageBox::Icon icon = QMessageBox::Question;
         bool wide = false;
@@ -276,7 +276,7 @@ private slots:
     }
 
     void setupEditorKeepsTheExactTextUntilEdited() {
-        inkrun::app::SetupEditor editor;
+        inkrun::qt::SetupEditor editor;
         const std::string mixed =
             "a\nb\rc\r\n\xC2\xA0"
             "d";  // lone LF, lone CR, CR LF, no-break space
@@ -445,7 +445,7 @@ private slots:
     }
 
     void aSetupOfManyMegabytesLoadsWholeInPieces() {
-        inkrun::app::SetupEditor editor;
+        inkrun::qt::SetupEditor editor;
         editor.show();
         std::string big;
         for (int i = 0; big.size() < 3'000'000; ++i) big += "line " + std::to_string(i) + "\r\n";

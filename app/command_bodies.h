@@ -1,8 +1,8 @@
 #pragma once
 
-#include "commands/main_window_state.h"
-#include "commands/program_settings.h"
-#include "commands/user_dialogs.h"
+#include "model/main_window_state.h"
+#include "model/program_settings.h"
+#include "model/user_dialogs.h"
 
 // The bodies the main window's handlers run. They are declared here, where the command layer
 // runs them, and each is defined by the folder that owns its subject (script/, drawings/,

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "commands/main_window_hooks.h"
-#include "commands/main_window_state.h"
-#include "commands/program_settings.h"
-#include "commands/window_description.h"
+#include "app/main_window_hooks.h"
+#include "model/main_window_state.h"
+#include "model/program_settings.h"
+#include "model/window_description.h"
 
 namespace inkrun {
 

@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "commands/drawing_list_model.h"
+#include "model/drawing_list_model.h"
 
 namespace inkrun {
 

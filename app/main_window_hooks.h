@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "commands/user_dialogs.h"
+#include "model/user_dialogs.h"
 
 namespace inkrun {
 

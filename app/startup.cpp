@@ -1,4 +1,4 @@
-#include "commands/startup.h"
+#include "app/startup.h"
 
 #include <exception>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "commands/window_description.h"
+#include "model/window_description.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "commands/main_window_state.h"
+#include "model/main_window_state.h"
 
 namespace inkrun {
 

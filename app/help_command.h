@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "commands/program_settings.h"
-#include "commands/user_dialogs.h"
+#include "model/program_settings.h"
+#include "model/user_dialogs.h"
 
 namespace inkrun {
 

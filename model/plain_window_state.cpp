@@ -1,4 +1,4 @@
-#include "commands/plain_window_state.h"
+#include "model/plain_window_state.h"
 
 namespace inkrun {
 

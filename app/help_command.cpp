@@ -1,4 +1,4 @@
-#include "commands/help_command.h"
+#include "app/help_command.h"
 
 #include "platform/ansi_codec.h"
 

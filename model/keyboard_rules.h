@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 
 // The keyboard as both windows answer it, above what their toolkits do by themselves.
 

@@ -1,4 +1,4 @@
-#include "commands/command_frame.h"
+#include "app/command_frame.h"
 
 #include <exception>
 #include <string>

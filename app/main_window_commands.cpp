@@ -1,12 +1,12 @@
-#include "commands/main_window_commands.h"
+#include "app/main_window_commands.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "commands/command_bodies.h"
-#include "commands/command_frame.h"
-#include "commands/help_command.h"
-#include "commands/startup.h"
+#include "app/command_bodies.h"
+#include "app/command_frame.h"
+#include "app/help_command.h"
+#include "app/startup.h"
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"

@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "commands/main_window_state.h"
-#include "commands/program_settings.h"
+#include "model/main_window_state.h"
+#include "model/program_settings.h"
 
 namespace inkrun {
 

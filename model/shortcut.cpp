@@ -1,4 +1,4 @@
-#include "commands/shortcut.h"
+#include "model/shortcut.h"
 
 #include <array>
 #include <charconv>

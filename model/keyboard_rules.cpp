@@ -1,4 +1,4 @@
-#include "commands/keyboard_rules.h"
+#include "model/keyboard_rules.h"
 
 namespace inkrun::ui {
 

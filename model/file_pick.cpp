@@ -1,4 +1,4 @@
-#include "commands/file_pick.h"
+#include "model/file_pick.h"
 
 #include "platform/file_lookup.h"
 

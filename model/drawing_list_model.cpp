@@ -1,4 +1,4 @@
-#include "commands/drawing_list_model.h"
+#include "model/drawing_list_model.h"
 
 #include <algorithm>
 #include <utility>
