@@ -3,15 +3,17 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/command_bodies.h"
 #include "app/command_frame.h"
 #include "app/help_command.h"
 #include "app/startup.h"
+#include "drawings/drawing_selection.h"
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
 #include "platform/shell_open.h"
 #include "platform/window_close.h"
+#include "script/build_command.h"
+#include "setup/setup_commands.h"
 
 namespace inkrun {
 

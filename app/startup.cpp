@@ -5,8 +5,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/ansi_codec.h"
-#include "platform/file_io.h"
+#include "drawings/drawing_list.h"
+#include "drawings/remembered_directory.h"
 #include "platform/file_lookup.h"
 
 namespace inkrun {
@@ -47,30 +47,12 @@ SettingsDirectoryGone::SettingsDirectoryGone(const std::string& directory)
                          "there, and nothing is saved anywhere else in its place. Start the program in an "
                          "existing directory to keep them.") {}
 
-std::string withoutEditorLineEnd(std::string text) {
-    if (text.ends_with("\r\n")) text.resize(text.size() - 2);
-    else if (text.ends_with('\n') || text.ends_with('\r')) text.pop_back();
-    return text;
-}
-
-std::string rememberedDirectoryFrom(const std::string& text, const ProgramSettings& settings) {
-    if (text.empty()) return text;
-    return platform::absolutePathFrom(settings.scriptSettingsDirectory, text, settings.separator);
-}
-
-std::string rememberedDrawingDirectory(const ProgramSettings& settings) {
-    const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, settings.settingsFileNames[0],
-                                                  settings.separator);
-    if (!found) return {};
-    return rememberedDirectoryFrom(withoutEditorLineEnd(platform::readTextFile(*found)), settings);
-}
-
 void restoreStartState(MainWindowState& state, const ProgramSettings& settings) {
     state.setSetupText("");
     if (!platform::dirExists(settings.scriptSettingsDirectory)) {
         state.setDrawingDirectory(settings.scriptSettingsDirectory);
         try {
-            state.setDrawingListPath(settings.scriptSettingsDirectory);  // an empty list
+            drawings::setDrawingListPath(state, settings.scriptSettingsDirectory);  // an empty list
         } catch (...) {
         }
         throw SettingsDirectoryGone(settings.scriptSettingsDirectory);
@@ -78,13 +60,13 @@ void restoreStartState(MainWindowState& state, const ProgramSettings& settings) 
     std::exception_ptr readError;
     std::string directory;
     try {
-        directory = rememberedDrawingDirectory(settings);
+        directory = drawings::rememberedDrawingDirectory(settings);
     } catch (...) {
         readError = std::current_exception();
     }
     if (directory.empty() || !platform::dirExists(directory)) directory = settings.scriptSettingsDirectory;
     state.setDrawingDirectory(directory);
-    state.setDrawingListPath(directory);
+    drawings::setDrawingListPath(state, directory);
     if (readError) std::rethrow_exception(readError);
 }
 

@@ -22,19 +22,6 @@ public:
     explicit SettingsDirectoryGone(const std::string& directory);
 };
 
-// The text of "DefaultFile.txt" without the line end an editor may have added: never part of a path.
-std::string withoutEditorLineEnd(std::string text);
-
-// The directory a remembered text names, the same for both windows and inkrun-build: a path
-// of its own stays as written ("Q:", a drive letter alone, is that drive's root); a relative one
-// is read in the settings directory, so the window shows, and the script holds, full paths.
-// The empty text stays empty.
-std::string rememberedDirectoryFrom(const std::string& text, const ProgramSettings& settings);
-
-// The drawing directory remembered in "DefaultFile.txt" (found whatever its letter case), or the
-// empty text when there is no such ordinary file. Throws FileError when it exists but cannot be read.
-std::string rememberedDrawingDirectory(const ProgramSettings& settings);
-
 // The start state: an empty setup, the remembered drawing directory (or the settings directory
 // when none is remembered or it no longer exists) and the drawing list showing it. A remembered
 // directory that cannot be read is reported by throwing after the fallback is in place, so the

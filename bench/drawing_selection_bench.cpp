@@ -15,7 +15,7 @@
 #include "model/plain_window_state.h"
 #include "model/program_settings.h"
 #include "model/user_dialogs.h"
-#include "app/command_bodies.h"
+#include "drawings/drawing_selection.h"
 
 namespace {
 

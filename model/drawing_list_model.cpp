@@ -5,17 +5,9 @@
 
 namespace inkrun {
 
-void DrawingListModel::setPath(const std::string& directory) {
-    path_ = directory;
-    std::vector<std::string> listed;
-    try {
-        listed = drawings::listDrawings(directory);
-    } catch (...) {
-        entries_.clear();
-        control_.showEntries(entries_);
-        throw;
-    }
-    entries_ = std::move(listed);
+void DrawingListModel::show(std::string directory, std::vector<std::string> entries) {
+    path_ = std::move(directory);
+    entries_ = std::move(entries);
     control_.showEntries(entries_);
 }
 

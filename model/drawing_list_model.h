@@ -25,10 +25,10 @@ public:
     const std::string& path() const { return path_; }
     const std::vector<std::string>& entries() const { return entries_; }
 
-    // Points the list at a directory and reads it afresh, with no entry marked. When the directory
-    // cannot be listed the list is left empty, pointing at it, and FileError is thrown: entries of
-    // another directory beside it would put wrong paths into the next script.
-    void setPath(const std::string& directory);
+    // Points the list at a directory and shows its entries, in list order, none of them marked.
+    // Whoever lists the directory hands them over (drawings::setDrawingListPath): the model reads
+    // no folder itself.
+    void show(std::string directory, std::vector<std::string> entries);
 
     // The marked entries, in list order.
     std::vector<std::string> marked() const;
@@ -71,12 +71,3 @@ private:
 };
 
 }  // namespace inkrun
-
-namespace inkrun::drawings {
-
-// The drawings a directory lists: its ordinary files (regular, not hidden) whose names end in
-// ".dwg", in the list's order. Throws FileError when it cannot be read. Defined in drawings/,
-// which owns what a drawing is and how the list orders them.
-std::vector<std::string> listDrawings(const std::string& directory);
-
-}  // namespace inkrun::drawings

@@ -23,7 +23,6 @@ public:
     virtual DrawingListModel& drawingList() = 0;
     virtual const DrawingListModel& drawingList() const = 0;
     std::string drawingListPath() const { return drawingList().path(); }
-    void setDrawingListPath(const std::string& directory) { drawingList().setPath(directory); }
     std::vector<std::string> drawingListEntries() const { return drawingList().entries(); }
     std::vector<std::string> selectedDrawings() const { return drawingList().marked(); }
     // The selected drawings for a build; see setupTextForBuild.

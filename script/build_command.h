@@ -1,9 +1,12 @@
 #pragma once
 
-#include "app/command_bodies.h"
-#include "script/script_builder.h"
-
 #include <optional>
+#include <string>
+
+#include "model/main_window_state.h"
+#include "model/program_settings.h"
+#include "model/user_dialogs.h"
+#include "script/script_builder.h"
 
 namespace inkrun::script {
 
@@ -23,5 +26,9 @@ bool jobCanBeBuilt(const ScriptJob& job, UserDialogs& dialogs);
 // drawings as the state gives them for a build.
 std::optional<ScriptJob> scriptJobFromWindow(MainWindowState& state, UserDialogs& dialogs,
                                              const ProgramSettings& settings);
+
+// Build: checks the setup and the selection, writes the script into the drawing directory and
+// reports where.
+void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings);
 
 }  // namespace inkrun::script

@@ -16,6 +16,7 @@
 #include "model/plain_window_state.h"
 #include "app/startup.h"
 #include "model/user_dialogs.h"
+#include "drawings/drawing_list.h"
 #include "drawings/drawing_list_file.h"
 #include "drawings/drawing_tree.h"
 #include "frontends/cli/cli_paths.h"
@@ -346,7 +347,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
         std::optional<std::vector<std::string>> paths;
         if (options.drawings == DrawingSource::Names || options.drawings == DrawingSource::All) {
-            state.setDrawingListPath(state.drawingDirectory());
+            drawings::setDrawingListPath(state, state.drawingDirectory());
             selectDrawings(state, options);
         } else {
             paths = drawingPaths(options, state.drawingDirectory(), settings.separator, in, currentDirectory, warnings);

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/startup.h"
+#include "drawings/remembered_directory.h"
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
@@ -68,13 +68,13 @@ std::string rememberedDirectoryForBuild(const ProgramSettings& settings) {
         refuse(path, "it starts with a UTF-8 byte-order mark; it must hold the directory in Windows-1252");
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
         refuse(path, "it is UTF-16 text; it must hold the directory in Windows-1252");
-    bytes = withoutEditorLineEnd(std::move(bytes));
+    bytes = drawings::withoutEditorLineEnd(std::move(bytes));
     if (bytes.find_first_of("\r\n") != std::string::npos)
         refuse(path, "it holds more than one line; it must hold one directory path");
     if (bytes.find('\0') != std::string::npos) refuse(path, "it holds a NUL byte, which no path can hold");
     if (bytes.empty()) return {};
 
-    const std::string directory = rememberedDirectoryFrom(platform::decodeAnsi(bytes), settings);
+    const std::string directory = drawings::rememberedDirectoryFrom(platform::decodeAnsi(bytes), settings);
     const bool hasNonAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
     // Bytes that read as UTF-8 were most likely written by an editor in UTF-8; the code page's
     // reading is still taken when it names a directory, as the window would.

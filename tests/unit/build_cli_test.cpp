@@ -6,7 +6,7 @@
 
 #include "build_cli_fixture.h"
 #include "frontends/cli/name_patterns.h"
-#include "app/command_bodies.h"
+#include "drawings/drawing_selection.h"
 #include "inkrun_version.h"
 #include "script/script_builder.h"
 

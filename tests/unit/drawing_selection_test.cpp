@@ -1,4 +1,4 @@
-#include "app/command_bodies.h"
+#include "drawings/drawing_selection.h"
 
 #include <gtest/gtest.h>
 

@@ -79,7 +79,7 @@ TEST(DrawingListOrder, BuildWritesTheListBoxOrderAscendingAndItsReverseDescendin
     settings.scriptSettingsDirectory = dir.path();
     PlainWindowState state;
     state.setDrawingDirectory(jobs);
-    state.setDrawingListPath(jobs);
+    drawings::setDrawingListPath(state, jobs);
     state.setSetupText("zoom\r\nextents");
     state.selectAll();
     test::ScriptedDialogs dialogs;

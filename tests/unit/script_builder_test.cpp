@@ -14,6 +14,7 @@
 #include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_io_testing.h"
+#include "drawings/drawing_list.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
 #include "support/expected_script.h"
@@ -133,7 +134,7 @@ protected:
     std::string jobs() const { return dir.file("jobs"); }
     void show(const std::string& directory) {
         state.setDrawingDirectory(directory);
-        state.setDrawingListPath(directory);
+        drawings::setDrawingListPath(state, directory);
     }
     void build() { script::buildInkrunScript(state, dialogs, settings); }
     static std::string block(const std::string& directory, int drawing, const std::string& setup) {

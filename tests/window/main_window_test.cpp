@@ -22,7 +22,9 @@
 #include "frontends/qt/frm_main_inkrun.h"
 #include "frontends/qt/qt_user_dialogs.h"
 #include "frontends/qt/setup_editor.h"
-#include "app/command_bodies.h"
+#include "drawings/drawing_list.h"
+#include "drawings/drawing_selection.h"
+#include "setup/setup_commands.h"
 #include "model/plain_window_state.h"
 #include "app/startup.h"
 #include "support/expected_script.h"
@@ -338,7 +340,7 @@ private slots:
         QTest::keyClicks(child<QWidget>("RichTextBox1"), "/");  // edited text too
         QCOMPARE(window->drawingDirectory(), odd + "/");
         window->setDrawingDirectory(odd);
-        window->setDrawingListPath(odd);
+        inkrun::drawings::setDrawingListPath(*window, odd);
         selectRows({0});
         click("cmdBuildSetup");
         QVERIFY(std::filesystem::exists(odd + "/Inkrun.scr"));
