@@ -64,7 +64,7 @@ void restoreStartState(MainWindowState& state, const ProgramSettings& settings) 
     } catch (...) {
         readError = std::current_exception();
     }
-    if (directory.empty() || !platform::dirExists(directory)) directory = settings.scriptSettingsDirectory;
+    directory = drawings::startingDrawingDirectory(directory, settings);
     state.setDrawingDirectory(directory);
     drawings::setDrawingListPath(state, directory);
     if (readError) std::rethrow_exception(readError);

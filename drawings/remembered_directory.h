@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "model/program_settings.h"
@@ -23,8 +24,19 @@ std::string withoutEditorLineEnd(std::string text);
 // The empty text stays empty.
 std::string rememberedDirectoryFrom(const std::string& text, const ProgramSettings& settings);
 
-// The drawing directory remembered in "DefaultFile.txt" (found whatever its letter case), or the
-// empty text when there is no such ordinary file. Throws FileError when it exists but cannot be read.
-std::string rememberedDrawingDirectory(const ProgramSettings& settings);
+// The longest "DefaultFile.txt" that can hold a directory path: a path of PATH_MAX bytes and a
+// line end an editor may have added. A run nobody watches refuses anything longer unread.
+inline constexpr std::size_t kMaxRememberedPathBytes = 4096 + 2;
+
+// The drawing directory "DefaultFile.txt" remembers (found whatever its letter case), or the
+// empty text when there is no such file. Throws FileError when it exists but cannot be read.
+// Unattended, it also stops (FileError) where the window passes over the file in silence: a file
+// that is not an ordinary file, that is longer than a path, that starts with a byte-order mark,
+// holds more than one line or a NUL, or that is UTF-8 text naming no directory in the code page.
+std::string rememberedDrawingDirectory(const ProgramSettings& settings, SettingsReader reader = SettingsReader::Window);
+
+// The drawing directory a run starts in: the remembered one while it exists, else the settings
+// directory.
+std::string startingDrawingDirectory(const std::string& remembered, const ProgramSettings& settings);
 
 }  // namespace inkrun::drawings

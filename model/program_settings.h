@@ -11,6 +11,11 @@ inline constexpr const char* kMainWindowTitle = "Inkrun Script Builder";
 inline constexpr const char* kHelpWindowTitle = "INKRUN - Microsoft Internet Explorer";
 inline constexpr const char* kDefaultScriptMarker = "Default Script Loaded";
 
+// Who reads the settings files, and so what becomes of one the program cannot use: the window
+// passes over it and falls back, where the person sees what follows; a run nobody watches stops
+// and names it, rather than guess.
+enum class SettingsReader { Window, Unattended };
+
 // Process-wide values, fixed once at start-up.
 struct ProgramSettings {
     std::string scriptSettingsDirectory;

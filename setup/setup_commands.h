@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "model/main_window_state.h"
@@ -20,8 +21,22 @@ void clearSetup(MainWindowState& state);
 // Puts the built-in template into the editor, marked "Default Script Loaded".
 void loadDefaultSetup(MainWindowState& state);
 
-// Loads "Setup1.txt" or "Setup2.txt" (slot 1 or 2) from the settings directory, found whatever
-// its letter case; the built-in template when there is no such ordinary file.
+// Reads a setup file into the editor and shows it as where the setup came from. The file is read
+// before anything changes, so a failed read keeps the person's setup.
+void loadSetupFile(MainWindowState& state, const std::string& path);
+
+// The file of setup slot 1 or 2 ("Setup1.txt", "Setup2.txt") in the settings directory, found
+// whatever its letter case; nullopt when there is no such ordinary file. Unattended, anything
+// else standing under its name (a directory, a FIFO, a dangling link) throws FileError instead:
+// the window would take the template for it.
+std::optional<std::string> findSetupSlot(const ProgramSettings& settings, int slot,
+                                         SettingsReader reader = SettingsReader::Window);
+
+// Loads the file findSetupSlot found for a slot. Where the setup came from is the slot's own
+// spelling, whatever the letter case of the file: Save then offers that name.
+void loadSetupSlotFile(MainWindowState& state, const ProgramSettings& settings, int slot, const std::string& file);
+
+// Load Script Setup 1 or 2: the slot's file, or the built-in template when there is none.
 void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int slot);
 
 // Lets the person pick a setup file and loads it. False when the dialog was cancelled.
