@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <map>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 #include "model/main_window_state.h"
@@ -10,53 +12,39 @@
 namespace inkrun {
 
 // The window's state held in memory: what the command-line builder and the tests run the
-// commands against.
+// commands against. It holds what the main window's description says its controls hold, and
+// refuses any other name, as a window does.
 class PlainWindowState : public MainWindowState, private DrawingListControl {
 public:
     // Whether a build takes the setup and the selected drawings away: for a run that builds once,
     // so that a setup as large as memory, or a list of 100,000 drawings, is not held twice. Left
     // Kept, every build finds them where they were.
     enum class AtBuild { Kept, HandedOver };
-    explicit PlainWindowState(AtBuild atBuild = AtBuild::Kept) : atBuild_(atBuild) {}
-
-    std::string drawingDirectory() const override { return drawingDirectory_; }
-    void setDrawingDirectory(const std::string& directory) override { drawingDirectory_ = directory; }
+    explicit PlainWindowState(AtBuild atBuild = AtBuild::Kept);
 
     DrawingListModel& drawingList() override { return list(); }
     const DrawingListModel& drawingList() const override { return list(); }
-
-    bool descendingOrder() const override { return descending_; }
-    void setDescendingOrder(bool descending) { descending_ = descending; }
-
-    std::string setupText() const override { return setupText_; }
-    void setSetupText(std::string text) override { setupText_ = std::move(text); }
-    std::string setupTextForBuild() override {
-        return atBuild_ == AtBuild::HandedOver ? std::exchange(setupText_, {}) : setupText_;
-    }
-    std::vector<std::string> selectedDrawingsForBuild() override {
-        return atBuild_ == AtBuild::HandedOver ? list().takeMarked() : selectedDrawings();
-    }
-    std::string setupPath() const override { return setupPath_; }
-    void setSetupPath(const std::string& path) override { setupPath_ = path; }
+    std::string setupTextForBuild() override;
+    std::vector<std::string> selectedDrawingsForBuild() override;
 
     // What a person does in the list: select or deselect entry i.
     void select(std::size_t index, bool selected = true) { marks_.at(index) = selected; }
     void selectAll() { marks_.assign(marks_.size(), true); }
-    // The entry with the focus; -1 while the list is empty or has none.
-    long currentEntry() const { return current_; }
 
 private:
+    std::string controlText(std::string_view control) const override;
+    void setControlText(std::string_view control, std::string text) override;
+    bool isOptionSelected(std::string_view optionButton) const override;
+    void selectOption(std::string_view optionButton) override;
+
     void showEntries(const std::vector<std::string>& names) override;
     std::vector<std::size_t> markedRows() const override;
     void markRows(const std::vector<std::size_t>& rows, std::size_t current) override;
 
     AtBuild atBuild_;
-    std::string drawingDirectory_;
     std::vector<bool> marks_;
-    long current_ = -1;
-    bool descending_ = true;
-    std::string setupText_;
-    std::string setupPath_;
+    std::map<std::string, std::string, std::less<>> texts_;            // by text box or label
+    std::map<std::string, std::string, std::less<>> selectedOptions_;  // by frame: its selected option
 };
 
 }  // namespace inkrun

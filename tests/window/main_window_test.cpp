@@ -162,6 +162,15 @@ private slots:
         QCOMPARE(window->selectedDrawings(), (std::vector<std::string>{"A-101.dwg", "A-102.dwg"}));
     }
 
+    // As a list box's ListIndex: the list's last entry is the current one after a pick.
+    void pickedDrawingsAreMarkedWithTheLastEntryCurrent() {
+        start();
+        dialogs->answer(std::vector<std::string>{dir->file("jobs"), "C-301.dwg", "A-102.dwg"});
+        click("cmdOpenDrawings");
+        QCOMPARE(window->selectedDrawings(), (std::vector<std::string>{"A-102.dwg", "C-301.dwg"}));
+        QCOMPARE(child<QListView>("File1")->currentIndex().row(), 4);
+    }
+
     void buildButtonAndMenuWriteTheSameScript() {
         start();
         selectRows({0, 2});
@@ -381,6 +390,8 @@ private slots:
             QVERIFY(frame->rect().contains(option->geometry()));
         }
         QVERIFY(!dsc->geometry().intersects(asc->geometry()));
+        window->setDescendingOrder(true);
+        QVERIFY(dsc->isChecked() && !asc->isChecked());
     }
 
     void labelsSitAtTheTopOfTheirPlaces() {
