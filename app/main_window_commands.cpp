@@ -1,6 +1,8 @@
 #include "app/main_window_commands.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 #include "app/command_frame.h"
@@ -21,45 +23,22 @@ namespace {
 
 using Operation = void (MainWindowCommands::*)();
 
-constexpr Operation operationFor(ui::Handler handler) {
-    using H = ui::Handler;
-    switch (handler) {
-    case H::cmdBuildSetup_Click: return &MainWindowCommands::cmdBuildSetup_Click;
-    case H::cmdClearSetup_Click: return &MainWindowCommands::cmdClearSetup_Click;
-    case H::cmdOpenDrawings_Click: return &MainWindowCommands::cmdOpenDrawings_Click;
-    case H::cmdOpenScript_Click: return &MainWindowCommands::cmdOpenScript_Click;
-    case H::cmdSaveSetup_Click: return &MainWindowCommands::cmdSaveSetup_Click;
-    case H::mnuTools_Setup1_Click: return &MainWindowCommands::mnuTools_Setup1_Click;
-    case H::mnuTools_Setup2_Click: return &MainWindowCommands::mnuTools_Setup2_Click;
-    case H::mnuFile_Exit_Click: return &MainWindowCommands::mnuFile_Exit_Click;
-    case H::mnuFile_OpenDrawings_Click: return &MainWindowCommands::mnuFile_OpenDrawings_Click;
-    case H::mnuFile_OpenScripts_Click: return &MainWindowCommands::mnuFile_OpenScripts_Click;
-    case H::mnuFile_Save_Click: return &MainWindowCommands::mnuFile_Save_Click;
-    case H::mnuFile_SaveAs_Click: return &MainWindowCommands::mnuFile_SaveAs_Click;
-    case H::mnuHelp_About_Click: return &MainWindowCommands::mnuHelp_About_Click;
-    case H::mnuHelp_HowTo_Click: return &MainWindowCommands::mnuHelp_HowTo_Click;
-    case H::mnuTools_Build_Click: return &MainWindowCommands::mnuTools_Build_Click;
-    case H::mnuTools_ClearSetup_Click: return &MainWindowCommands::mnuTools_ClearSetup_Click;
-    case H::mnuTools_LoadDefault_Click: return &MainWindowCommands::mnuTools_LoadDefault_Click;
-    case H::None:
-    case H::Count: break;
-    }
-    return nullptr;
-}
-
-constexpr bool everyHandlerHasAnOperation() {
-    for (int handler = 1; handler < static_cast<int>(ui::Handler::Count); ++handler)
-        if (!operationFor(static_cast<ui::Handler>(handler))) return false;
-    return true;
-}
-
-// A handler that the tables can name but no case above reaches would leave its control dead.
-static_assert(everyHandlerHasAnOperation(), "a ui::Handler has no case in operationFor");
+// Each handler's operation, in the order of ui::Handler, which the same list makes.
+// clang-format off
+constexpr Operation kOperations[] = {
+    nullptr,  // Handler::None
+#define INKRUN_HANDLER_OPERATION(name) &MainWindowCommands::name,
+    INKRUN_HANDLERS(INKRUN_HANDLER_OPERATION)
+#undef INKRUN_HANDLER_OPERATION
+};
+// clang-format on
+static_assert(std::size(kOperations) == static_cast<std::size_t>(ui::Handler::Count));
 
 }  // namespace
 
 void MainWindowCommands::run(ui::Handler handler) {
-    if (const Operation operation = operationFor(handler)) (this->*operation)();
+    const auto index = static_cast<std::size_t>(handler);
+    if (index < std::size(kOperations) && kOperations[index]) (this->*kOperations[index])();
 }
 
 template <typename Body>

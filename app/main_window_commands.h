@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/main_window_hooks.h"
+#include "model/handlers.h"
 #include "model/main_window_state.h"
 #include "model/program_settings.h"
-#include "model/window_description.h"
 
 namespace inkrun {
 
@@ -32,25 +32,12 @@ public:
     int OpenDocument(const std::string& DocName);
     bool DirExists(const std::string& path) const;
 
-    void cmdBuildSetup_Click();
-    void cmdClearSetup_Click();
-    void cmdOpenDrawings_Click();
-    void cmdOpenScript_Click();
-    void cmdSaveSetup_Click();
-    void mnuTools_Setup1_Click();
-    void mnuTools_Setup2_Click();
+    // The handlers of model/handlers.h: cmdBuildSetup_Click() to mnuTools_LoadDefault_Click().
+#define INKRUN_HANDLER_OPERATION(name) void name();
+    INKRUN_HANDLERS(INKRUN_HANDLER_OPERATION)
+#undef INKRUN_HANDLER_OPERATION
     void Form_Load();
     void Form_Unload();
-    void mnuFile_Exit_Click();
-    void mnuFile_OpenDrawings_Click();
-    void mnuFile_OpenScripts_Click();
-    void mnuFile_Save_Click();
-    void mnuFile_SaveAs_Click();
-    void mnuHelp_About_Click();
-    void mnuHelp_HowTo_Click();
-    void mnuTools_Build_Click();
-    void mnuTools_ClearSetup_Click();
-    void mnuTools_LoadDefault_Click();
     void CheckCommandError();
 
     // Whenever the window closes (Exit, the close box, a second copy, the session's end) with a

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/handlers.h"
+
 // The two windows as data: every control with its kind, caption, place in twips, tab order and
 // font, the menu tree, and the About window. Each front end builds its widgets from these tables,
 // so the Linux and the Windows window cannot drift apart.
@@ -35,30 +37,6 @@ struct TwipsRect {
 enum class ControlKind { FileList, PictureButton, TextBox, Label, Frame, OptionButton };
 
 enum class IconId { None, Hammer, Diskettes, Eraser, ClosedFolder, OpenFolderText, Program, Information };
-
-// The handlers a control or menu entry runs; named as the window's own operations
-// (MainWindowCommands), which `MainWindowCommands::run` reaches for each of them.
-enum class Handler {
-    None,
-    cmdBuildSetup_Click,
-    cmdClearSetup_Click,
-    cmdOpenDrawings_Click,
-    cmdOpenScript_Click,
-    cmdSaveSetup_Click,
-    mnuTools_Setup1_Click,
-    mnuTools_Setup2_Click,
-    mnuFile_Exit_Click,
-    mnuFile_OpenDrawings_Click,
-    mnuFile_OpenScripts_Click,
-    mnuFile_Save_Click,
-    mnuFile_SaveAs_Click,
-    mnuHelp_About_Click,
-    mnuHelp_HowTo_Click,
-    mnuTools_Build_Click,
-    mnuTools_ClearSetup_Click,
-    mnuTools_LoadDefault_Click,
-    Count,  // one past the last handler: stays last
-};
 
 struct FontDescription {
     std::string_view family{};  // empty: the window's default font
