@@ -15,9 +15,6 @@
 
 namespace inkrun::ui {
 
-// 1 twip = 1/1440 inch; 15 twips make one pixel at 96 dots per inch.
-inline constexpr int kTwipsPerPixelAt96Dpi = 15;
-
 struct TwipsRect {
     int left = 0;
     int top = 0;
@@ -112,7 +109,7 @@ const ControlDescription* findControl(const WindowDescription& window, std::stri
 // The controls that take part in the tab order, in that order.
 std::vector<const ControlDescription*> tabOrder(const WindowDescription& window);
 
-// Pixels for twips at a given DPI, rounded to the nearest pixel.
+// Pixels for twips (1/1440 inch) at a given DPI, rounded to the nearest pixel.
 constexpr int twipsToPixels(int twips, int dpi = 96) { return (twips * dpi + 720) / 1440; }
 
 }  // namespace inkrun::ui

@@ -14,14 +14,14 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "model/keyboard_rules.h"
-#include "model/readable_colour.h"
 #include "frontends/qt/drawing_list_view.h"
 #include "frontends/qt/icons.h"
 #include "frontends/qt/qt_text.h"
 #include "frontends/qt/setup_editor.h"
 #include "frontends/qt/single_line_box.h"
 #include "frontends/qt/twips.h"
+#include "model/keyboard_rules.h"
+#include "model/readable_colour.h"
 
 namespace inkrun::qt {
 

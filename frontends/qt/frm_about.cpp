@@ -3,11 +3,11 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "model/window_description.h"
 #include "frontends/qt/described_controls.h"
 #include "frontends/qt/icons.h"
 #include "frontends/qt/twips.h"
 #include "inkrun_version.h"
+#include "model/window_description.h"
 
 namespace inkrun::qt {
 

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <stdexcept>
 
-#include "model/window_description.h"
 #include "frontends/qt/close_request_filter.h"
 #include "frontends/qt/described_controls.h"
 #include "frontends/qt/described_menus.h"
@@ -21,6 +20,7 @@
 #include "frontends/qt/setup_editor.h"
 #include "frontends/qt/single_line_box.h"
 #include "frontends/qt/twips.h"
+#include "model/window_description.h"
 
 namespace inkrun::qt {
 

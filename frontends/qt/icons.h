@@ -10,8 +10,8 @@ namespace inkrun::qt {
 
 QIcon hammerIcon();          // build the script
 QIcon diskettesIcon();       // save the setup
-QIcon eraserIcon();          // clear the list
-QIcon closedFolderIcon();    // add drawings
+QIcon eraserIcon();          // clear the setup
+QIcon closedFolderIcon();    // pick drawings, in place of the earlier pick
 QIcon openFolderTextIcon();  // open a setup file
 QIcon applicationIcon();
 QIcon informationIcon();  // About window

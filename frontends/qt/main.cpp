@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/program_arguments.h"
-#include "model/program_settings.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "inkrun_identity.h"
 #include "inkrun_version.h"
+#include "model/program_settings.h"
 #include "platform/window_close.h"
 
 namespace {

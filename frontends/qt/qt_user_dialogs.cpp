@@ -7,8 +7,8 @@
 #include <QSpacerItem>
 #include <QMessageBox>
 
-#include "model/file_pick.h"
 #include "frontends/qt/qt_text.h"
+#include "model/file_pick.h"
 #include "platform/file_lookup.h"
 
 namespace inkrun::qt {

@@ -3,8 +3,8 @@
 #include <QMimeData>
 #include <QTextDocument>
 
-#include "model/keyboard_rules.h"
 #include "frontends/qt/qt_text.h"
+#include "model/keyboard_rules.h"
 
 namespace inkrun::qt {
 

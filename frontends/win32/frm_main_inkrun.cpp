@@ -3,8 +3,6 @@
 #include <functional>
 #include <stdexcept>
 
-#include "model/keyboard_rules.h"
-#include "model/window_description.h"
 #include "frontends/win32/command_ids.h"
 #include "frontends/win32/control_colours.h"
 #include "frontends/win32/frm_about.h"
@@ -13,6 +11,8 @@
 #include "frontends/win32/setup_box_load.h"
 #include "frontends/win32/single_line_box.h"
 #include "inkrun_identity.h"
+#include "model/keyboard_rules.h"
+#include "model/window_description.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {

@@ -6,13 +6,13 @@
 
 #include "app/main_window_commands.h"
 #include "app/main_window_hooks.h"
-#include "model/main_window_state.h"
 #include "frontends/win32/control_layout.h"
 #include "frontends/win32/described_controls.h"
 #include "frontends/win32/drawing_list_box.h"
 #include "frontends/win32/menu_bar.h"
 #include "frontends/win32/win32_user_dialogs.h"
 #include "frontends/win32/window_procedure.h"
+#include "model/main_window_state.h"
 
 namespace inkrun::win32 {
 
@@ -30,7 +30,6 @@ public:
     // Creates the window, still invisible, with every control of its description.
     void create();
     void show();
-    HWND handle() const { return window_; }
 
     // Keyboard handling a dialog would have: the shortcuts, the keyboard rules, then the dialog
     // manager's Tab, Alt and arrows. True when the message was dealt with.

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/program_arguments.h"
-#include "model/program_settings.h"
 #include "frontends/win32/frm_main_inkrun.h"
 #include "inkrun_identity.h"
+#include "model/program_settings.h"
 #include "platform/wide_text.h"
 #include "platform/window_close.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/help_command.h"
-#include "frontends/cli/build_cli.h"
 #include "drawings/drawing_list.h"
+#include "frontends/cli/build_cli.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "model/readable_colour.h"
 #include "frontends/qt/frm_about.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "inkrun_version.h"
+#include "model/readable_colour.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 

@@ -19,16 +19,16 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/startup.h"
+#include "drawings/drawing_list.h"
+#include "drawings/drawing_selection.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "frontends/qt/qt_text.h"
 #include "frontends/qt/qt_user_dialogs.h"
 #include "frontends/qt/setup_editor.h"
-#include "drawings/drawing_list.h"
-#include "drawings/drawing_selection.h"
-#include "setup/setup_commands.h"
 #include "model/plain_window_state.h"
 #include "model/window_description.h"
-#include "app/startup.h"
+#include "setup/setup_commands.h"
 #include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
