@@ -1,5 +1,6 @@
 #include "model/plain_window_state.h"
 
+#include <initializer_list>
 #include <stdexcept>
 #include <utility>
 
