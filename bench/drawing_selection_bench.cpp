@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "commands/plain_window_state.h"
-#include "commands/program_settings.h"
-#include "commands/user_dialogs.h"
-#include "commands/command_bodies.h"
+#include "drawings/drawing_selection.h"
+#include "model/plain_window_state.h"
+#include "model/program_settings.h"
+#include "model/user_dialogs.h"
 
 namespace {
 

@@ -91,7 +91,7 @@ void measureBigSetup(const std::string& directory, std::size_t megabytes) {
     SilentDialogs dialogs;
     dialogs.openAnswer = opened;
     dialogs.saveAnswer = directory + "/big-setup-saved.txt";
-    inkrun::app::frmMainInkrun window(&dialogs);
+    inkrun::qt::frmMainInkrun window(&dialogs);
     window.Form_Load();
     window.show();
     waitUntilShown(window);
@@ -141,7 +141,7 @@ int main(int argc, char* argv[]) {
     for (int run = 1; run <= runs; ++run) {
         SilentDialogs dialogs;
         const auto start = Clock::now();
-        auto window = std::make_unique<inkrun::app::frmMainInkrun>(&dialogs);
+        auto window = std::make_unique<inkrun::qt::frmMainInkrun>(&dialogs);
         window->Form_Load();
         window->show();
         waitUntilShown(*window);

@@ -5,7 +5,7 @@
 #   INKRUN_VERSION_COMMAS            the same with commas, as the version resource's numbers
 #   INKRUN_VERSION_RESOURCE_TEXT     major.MM.RRRR, the text of the Windows version resource
 #   INKRUN_RELEASE_MONTH             "Month YYYY", the date of the manual pages
-configure_file(${CMAKE_SOURCE_DIR}/commands/version.h.in ${CMAKE_BINARY_DIR}/generated/inkrun_version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/version.h.in ${CMAKE_BINARY_DIR}/generated/inkrun_version.h @ONLY)
 
 set(INKRUN_VERSION_QUAD "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.${PROJECT_VERSION_PATCH}")
 string(REPLACE "." "," INKRUN_VERSION_COMMAS "${INKRUN_VERSION_QUAD}")

@@ -84,4 +84,15 @@ std::vector<std::string> listDrawings(const std::string& directory) {
     return names;
 }
 
+void setDrawingListPath(MainWindowState& state, const std::string& directory) {
+    std::vector<std::string> entries;
+    try {
+        entries = listDrawings(directory);
+    } catch (...) {
+        state.drawingList().show(directory, {});
+        throw;
+    }
+    state.drawingList().show(directory, std::move(entries));
+}
+
 }  // namespace inkrun::drawings

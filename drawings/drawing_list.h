@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/drawing_list_model.h"  // listDrawings, defined here
+#include "model/main_window_state.h"
 
 namespace inkrun::drawings {
 
@@ -15,5 +15,14 @@ bool isDrawingName(std::string_view name);
 // (platform/name_order.h). Names that order finds equal (they differ only in letter case, or in
 // characters it ignores, such as the soft hyphen) follow their code points: "A.dwg" before "a.dwg".
 void sortDrawingNames(std::vector<std::string>& names);
+
+// The drawings a directory lists: its ordinary files (regular, not hidden) whose names end in
+// ".dwg", in the list's order. Throws FileError when it cannot be read.
+std::vector<std::string> listDrawings(const std::string& directory);
+
+// Points the drawing list (File1) at a directory and reads it afresh, with no entry marked. When
+// the directory cannot be listed the list is left empty, pointing at it, and FileError is thrown:
+// entries of another directory beside it would put wrong paths into the next script.
+void setDrawingListPath(MainWindowState& state, const std::string& directory);
 
 }  // namespace inkrun::drawings

@@ -1,4 +1,4 @@
-#include "commands/command_bodies.h"
+#include "drawings/drawing_selection.h"
 
 #include <algorithm>
 #include <optional>
@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ansi_codec.h"
-#include "platform/file_io.h"
+#include "drawings/drawing_list.h"
+#include "drawings/remembered_directory.h"
 
 namespace inkrun::drawings {
 
@@ -123,15 +123,13 @@ bool openDrawingFiles(MainWindowState& state, UserDialogs& dialogs, const Progra
         skipOnFailure([&] { state.setDrawingDirectory(*directory); });
         // Re-reads the directory even when the list already shows it, so earlier marks go and
         // the marks left are exactly this pick. When it fails the list is left empty.
-        skipOnFailure([&] { state.setDrawingListPath(*directory); });
+        skipOnFailure([&] { setDrawingListPath(state, *directory); });
     }
     // One walk over the list whatever the number of picked names.
     skipOnFailure([&] { state.markDrawings(picked); });
     // A directory the code page cannot hold is not remembered: the old file stays whole rather
     // than naming some other directory.
-    skipOnFailure([&] {
-        platform::writeFileAtomically(settings.defaultFilePath(), platform::encodeAnsi(state.drawingDirectory()));
-    });
+    skipOnFailure([&] { rememberDrawingDirectory(settings, state.drawingDirectory()); });
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "script/build_command.h"
 
+#include <utility>
+
 #include "script/script_builder.h"
 
 namespace inkrun::script {
@@ -21,11 +23,14 @@ bool jobCanBeBuilt(const ScriptJob& job, UserDialogs& dialogs) {
 }
 
 std::optional<ScriptJob> scriptJobFromWindow(MainWindowState& state, UserDialogs& dialogs,
-                                             const ProgramSettings& settings) {
+                                             const ProgramSettings& settings,
+                                             std::optional<std::vector<std::string>> fullPaths) {
     ScriptJob job;
     job.setupText = state.setupTextForBuild();
+    job.fullPaths = fullPaths.has_value();
     // An empty setup is reported before the list is read.
-    if (!job.setupText.empty()) job.drawings = state.selectedDrawingsForBuild();
+    if (fullPaths) job.drawings = std::move(*fullPaths);
+    else if (!job.setupText.empty()) job.drawings = state.selectedDrawingsForBuild();
     if (!jobCanBeBuilt(job, dialogs)) return std::nullopt;
     job.directory = state.drawingDirectory();
     job.descending = state.descendingOrder();
@@ -33,12 +38,15 @@ std::optional<ScriptJob> scriptJobFromWindow(MainWindowState& state, UserDialogs
     return job;
 }
 
-void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings) {
-    std::optional<ScriptJob> job = scriptJobFromWindow(state, dialogs, settings);
-    if (!job) return;
-    const std::string directory = job->directory;
-    saveScript(std::move(*job), settings.scriptFileName);
+void saveScriptAndReport(ScriptJob job, const ProgramSettings& settings, UserDialogs& dialogs) {
+    const std::string directory = job.directory;
+    saveScript(std::move(job), settings.scriptFileName);
     dialogs.showMessage(scriptSavedMessage(settings.scriptFileName, directory), kApplicationTitle, MessageIcon::None);
+}
+
+void buildInkrunScript(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings) {
+    if (std::optional<ScriptJob> job = scriptJobFromWindow(state, dialogs, settings))
+        saveScriptAndReport(std::move(*job), settings, dialogs);
 }
 
 }  // namespace inkrun::script

@@ -172,12 +172,6 @@ void writeScript(ScriptJob job, platform::AtomicFileWriter& writer) {
     PreparedScript(std::move(job)).write([&](std::span<const std::string_view> pieces) { writer.writePieces(pieces); });
 }
 
-std::string scriptBytes(ScriptJob job) {
-    std::string bytes;
-    writeScript(std::move(job), [&](std::string_view piece) { bytes.append(piece); });
-    return bytes;
-}
-
 std::string saveScript(ScriptJob job, const std::string& scriptFileName) {
     const std::string directory = job.directory;
     const char separator = job.separator;

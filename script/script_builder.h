@@ -43,8 +43,6 @@ void checkScriptJob(const ScriptJob& job);
 void writeScript(ScriptJob job, const std::function<void(std::string_view)>& sink);
 // Into a writer, the pieces handed to the system as they stand:
 void writeScript(ScriptJob job, platform::AtomicFileWriter& writer);
-// Whole, in memory (for small jobs and tests):
-std::string scriptBytes(ScriptJob job);
 
 // Writes the script to directory + separator + scriptFileName. The new file is written beside
 // the old and renamed over it, so a failure leaves the old script whole; only then are old

@@ -8,6 +8,7 @@
 
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
+#include "platform/ordinary_file_check.h"
 #include "setup/default_template.h"
 #include "setup/setup_file.h"
 
@@ -15,6 +16,18 @@ namespace inkrun::setup {
 namespace {
 
 bool isTemplateMarker(const std::string& setupPath) { return setupPath == kDefaultScriptMarker; }
+
+// Read before touching the editor, so a failed read keeps the person's setup.
+void loadShownAs(MainWindowState& state, const std::string& file, const std::string& shownPath) {
+    std::string text = readSetupFile(file);
+    state.setSetupText(std::move(text));
+    state.setSetupPath(shownPath);
+}
+
+const std::string& slotFileName(const ProgramSettings& settings, int slot) {
+    if (slot != 1 && slot != 2) throw std::invalid_argument("there is no setup slot " + std::to_string(slot));
+    return settings.settingsFileNames[static_cast<std::size_t>(slot)];
+}
 
 // The dialog offers the current file's name whichever separator its path was written with.
 std::string fileNamePart(const std::string& path) {
@@ -58,19 +71,24 @@ void loadDefaultSetup(MainWindowState& state) {
     state.setSetupText(defaultSetupTemplate());
 }
 
+void loadSetupFile(MainWindowState& state, const std::string& path) { loadShownAs(state, path, path); }
+
+std::optional<std::string> findSetupSlot(const ProgramSettings& settings, int slot, SettingsReader reader) {
+    const std::string& name = slotFileName(settings, slot);
+    const std::string& directory = settings.scriptSettingsDirectory;
+    auto found = platform::findOrdinaryFile(directory, name, settings.separator);
+    if (!found && reader == SettingsReader::Unattended)
+        platform::requireOrdinaryIfPresent(directory, name, settings.separator);
+    return found;
+}
+
+void loadSetupSlotFile(MainWindowState& state, const ProgramSettings& settings, int slot, const std::string& file) {
+    loadShownAs(state, file, settings.settingsPath(slotFileName(settings, slot)));
+}
+
 void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int slot) {
-    if (slot != 1 && slot != 2) throw std::invalid_argument("there is no setup slot " + std::to_string(slot));
-    const std::string& name = settings.settingsFileNames[static_cast<std::size_t>(slot)];
-    const auto found = platform::findOrdinaryFile(settings.scriptSettingsDirectory, name, settings.separator);
-    if (!found) {
-        loadDefaultSetup(state);
-        return;
-    }
-    // Read before touching the editor, so a failed read keeps the person's setup.
-    std::string text = readSetupFile(*found);
-    state.setSetupText(std::move(text));
-    // The slot's own spelling, whatever the case of the file found: Save then offers that name.
-    state.setSetupPath(settings.settingsPath(name));
+    if (const auto file = findSetupSlot(settings, slot)) loadSetupSlotFile(state, settings, slot, *file);
+    else loadDefaultSetup(state);
 }
 
 bool openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
@@ -78,9 +96,7 @@ bool openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
     const auto chosen = dialogs.askOpenFile(
         setupDialog(isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
     if (!chosen) return false;
-    std::string text = readSetupFile(*chosen);
-    state.setSetupText(std::move(text));
-    state.setSetupPath(*chosen);
+    loadSetupFile(state, *chosen);
     return true;
 }
 

@@ -7,7 +7,7 @@ cd "$root"
 formatter=${CLANG_FORMAT:-clang-format}
 command -v "$formatter" >/dev/null || { echo "FAIL: $formatter not found (scripts/packages/linux-tests.txt lists it)" >&2; exit 1; }
 
-mapfile -t files < <(find platform commands script drawings setup frontends tests bench \
+mapfile -t files < <(find platform model script drawings setup app frontends tests bench \
     \( -name '*.cpp' -o -name '*.h' \) | sort)
 if [ "${2:-}" = --fix ]; then
     "$formatter" -i "${files[@]}"

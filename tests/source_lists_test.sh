@@ -19,7 +19,7 @@ while IFS= read -r file; do
         dir=$(dirname "$dir")
     done
     $found || { echo "not in any CMakeLists.txt: $file" >&2; missing=$((missing + 1)); }
-done < <(find platform commands script drawings setup frontends tests bench -name '*.cpp' -o -name '*_test.sh' \
+done < <(find platform model script drawings setup app frontends tests bench -name '*.cpp' -o -name '*_test.sh' \
     | grep -v -e '^tests/source_lists_test.sh$' | sort)
 
 [ "$missing" -eq 0 ] || { echo "FAIL: $missing files are built or run by no list" >&2; exit 1; }

@@ -12,7 +12,7 @@
 #include <cstring>
 #endif
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 #if defined(INKRUN_HAVE_XCB)
 
@@ -66,4 +66,4 @@ CloseRequestFilter::~CloseRequestFilter() {
     if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

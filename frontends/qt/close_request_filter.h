@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // Qt drops a close request for a window that a modal dialog blocks. A second copy of the program
 // asks this one to close by its title, and it must close whatever it shows: this filter catches
@@ -26,4 +26,4 @@ private:
     unsigned deleteWindowAtom_ = 0;
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -14,16 +14,16 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "commands/keyboard_rules.h"
-#include "commands/readable_colour.h"
 #include "frontends/qt/drawing_list_view.h"
 #include "frontends/qt/icons.h"
 #include "frontends/qt/qt_text.h"
 #include "frontends/qt/setup_editor.h"
 #include "frontends/qt/single_line_box.h"
 #include "frontends/qt/twips.h"
+#include "model/keyboard_rules.h"
+#include "model/readable_colour.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 using ui::ControlKind;
 
@@ -294,4 +294,4 @@ Qt::WindowFlags fixedWindowFlags(const ui::WindowDescription& window) {
     return flags;
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -4,10 +4,10 @@
 #include <QIcon>
 #include <QWidget>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 
-// Qt widgets built from the shared window tables (commands/window_description.h).
-namespace inkrun::app {
+// Qt widgets built from the shared window tables (model/window_description.h).
+namespace inkrun::qt {
 
 QIcon iconFor(ui::IconId icon);
 
@@ -31,4 +31,4 @@ void moveFocus(QWidget* from, bool forward);
 // The window flags of a fixed-size window: title, close box, and a minimize button if described.
 Qt::WindowFlags fixedWindowFlags(const ui::WindowDescription& window);
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

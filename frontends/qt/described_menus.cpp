@@ -6,7 +6,7 @@
 
 #include "frontends/qt/qt_text.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 namespace {
 
@@ -56,4 +56,4 @@ void buildMenus(QMenuBar* bar, const ui::WindowDescription& window, const std::f
     }
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -3,13 +3,13 @@
 #include <QKeySequence>
 #include <functional>
 
-#include "commands/shortcut.h"
-#include "commands/window_description.h"
+#include "model/shortcut.h"
+#include "model/window_description.h"
 
 class QMenuBar;
 
-// Qt menus built from the shared window tables (commands/window_description.h).
-namespace inkrun::app {
+// Qt menus built from the shared window tables (model/window_description.h).
+namespace inkrun::qt {
 
 // The key sequence of a shortcut as the description spells it.
 QKeySequence keySequence(const ui::Shortcut& shortcut);
@@ -18,4 +18,4 @@ QKeySequence keySequence(const ui::Shortcut& shortcut);
 // pressing its shortcut) calls `run` with the entry's handler.
 void buildMenus(QMenuBar* bar, const ui::WindowDescription& window, const std::function<void(ui::Handler)>& run);
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -4,7 +4,7 @@
 
 #include "frontends/qt/qt_text.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 DrawingListView::DrawingListView(QWidget* parent) : QListView(parent) {
     setModel(&shown_);
@@ -42,4 +42,4 @@ void DrawingListView::markRows(const std::vector<std::size_t>& rows, std::size_t
     selectionModel()->setCurrentIndex(shown_.index(static_cast<int>(current)), QItemSelectionModel::NoUpdate);
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

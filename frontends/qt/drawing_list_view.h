@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "commands/drawing_list_model.h"
+#include "model/drawing_list_model.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // The drawing list (File1): the drawings of one directory, several of them selectable with
 // Shift, Ctrl and Ctrl+A. The names are kept by the model as the file system gives them; the
@@ -25,4 +25,4 @@ private:
     QStringListModel shown_;
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -3,13 +3,13 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "commands/window_description.h"
 #include "frontends/qt/described_controls.h"
 #include "frontends/qt/icons.h"
 #include "frontends/qt/twips.h"
 #include "inkrun_version.h"
+#include "model/window_description.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 frmAbout::frmAbout(QWidget* parent) : QWidget(parent, fixedWindowFlags(ui::aboutWindow())) {
     const ui::WindowDescription& design = ui::aboutWindow();
@@ -36,4 +36,4 @@ void frmAbout::paintEvent(QPaintEvent*) {
     iconFor(ui::IconId::Program).paint(&painter, QRect(0, 0, 32, 32));
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // The About window: who makes the program and which version this is. One window for the whole
 // program; it is deleted when closed and built afresh the next time.
@@ -24,4 +24,4 @@ private:
     QLabel* lblVersion = nullptr;
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -7,8 +7,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <stdexcept>
 
-#include "commands/window_description.h"
 #include "frontends/qt/close_request_filter.h"
 #include "frontends/qt/described_controls.h"
 #include "frontends/qt/described_menus.h"
@@ -20,8 +20,9 @@
 #include "frontends/qt/setup_editor.h"
 #include "frontends/qt/single_line_box.h"
 #include "frontends/qt/twips.h"
+#include "model/window_description.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 frmMainInkrun::frmMainInkrun(UserDialogs* dialogs)
     : QMainWindow(nullptr, fixedWindowFlags(ui::mainWindow())),
@@ -66,25 +67,46 @@ void frmMainInkrun::createControls() {
     applyTabOrder(client, design);
 
     File1 = client->findChild<DrawingListView*>("File1");
-    RichTextBox1 = client->findChild<SingleLineBox*>("RichTextBox1");
-    RichTextBox3 = client->findChild<SetupEditor*>("RichTextBox3");
-    lblScriptDir = client->findChild<QLabel*>("lblScriptDir");
-    optSort[0] = client->findChild<QRadioButton*>("optSort(0)");
-    optSort[1] = client->findChild<QRadioButton*>("optSort(1)");
-    Q_ASSERT(File1 && RichTextBox1 && RichTextBox3 && lblScriptDir && optSort[0] && optSort[1]);
+    Q_ASSERT(File1);
 }
 
 // --- MainWindowState over the controls ---
 
-std::string frmMainInkrun::drawingDirectory() const { return RichTextBox1->text(); }
-void frmMainInkrun::setDrawingDirectory(const std::string& directory) { RichTextBox1->setText(directory); }
 DrawingListModel& frmMainInkrun::drawingList() { return File1->list(); }
 const DrawingListModel& frmMainInkrun::drawingList() const { return File1->list(); }
-bool frmMainInkrun::descendingOrder() const { return optSort[0]->isChecked(); }
-std::string frmMainInkrun::setupText() const { return RichTextBox3->text(); }
-void frmMainInkrun::setSetupText(std::string text) { RichTextBox3->setText(text); }
-std::string frmMainInkrun::setupPath() const { return fromQt(lblScriptDir->text()); }
-void frmMainInkrun::setSetupPath(const std::string& path) { lblScriptDir->setText(toQt(path)); }
+
+QWidget* frmMainInkrun::control(std::string_view name) const {
+    if (auto* widget = centralWidget()->findChild<QWidget*>(qtName(name))) return widget;
+    throw std::logic_error("the main window has no such control as " + std::string(name));
+}
+
+// Each kind of text control keeps its text as the commands read it: see SingleLineBox and SetupEditor.
+std::string frmMainInkrun::controlText(std::string_view name) const {
+    QWidget* widget = control(name);
+    if (auto* box = qobject_cast<SingleLineBox*>(widget)) return box->text();
+    if (auto* editor = qobject_cast<SetupEditor*>(widget)) return editor->text();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return fromQt(label->text());
+    throw std::logic_error(std::string(name) + " holds no text");
+}
+
+void frmMainInkrun::setControlText(std::string_view name, std::string text) {
+    QWidget* widget = control(name);
+    if (auto* box = qobject_cast<SingleLineBox*>(widget)) box->setText(text);
+    else if (auto* editor = qobject_cast<SetupEditor*>(widget)) editor->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(toQt(text));
+    else throw std::logic_error(std::string(name) + " holds no text");
+}
+
+bool frmMainInkrun::isOptionSelected(std::string_view optionButton) const {
+    if (auto* option = qobject_cast<QRadioButton*>(control(optionButton))) return option->isChecked();
+    throw std::logic_error(std::string(optionButton) + " is no option button");
+}
+
+// The other options of the frame go off by themselves: Qt's option buttons exclude each other.
+void frmMainInkrun::selectOption(std::string_view optionButton) {
+    if (auto* option = qobject_cast<QRadioButton*>(control(optionButton))) option->setChecked(true);
+    else throw std::logic_error(std::string(optionButton) + " is no option button");
+}
 
 // --- What the commands ask of Qt ---
 
@@ -131,4 +153,4 @@ void frmMainInkrun::forceClose() {
     Form_Unload();
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -2,21 +2,18 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
+#include <string_view>
 
-#include "commands/main_window_commands.h"
-#include "commands/main_window_hooks.h"
-#include "commands/main_window_state.h"
-#include "commands/user_dialogs.h"
+#include "app/main_window_commands.h"
+#include "app/main_window_hooks.h"
+#include "model/main_window_state.h"
+#include "model/user_dialogs.h"
 
-class QLabel;
-class QRadioButton;
-
-namespace inkrun::app {
+namespace inkrun::qt {
 
 class CloseRequestFilter;
 class DrawingListView;
-class SetupEditor;
-class SingleLineBox;
 class frmAbout;
 
 // The main window. Its controls hold the whole state of a run; every button and menu entry runs
@@ -30,21 +27,20 @@ public:
 
     frmAbout* aboutWindow() const { return about_; }
 
-    // MainWindowState, over the controls.
-    std::string drawingDirectory() const override;
-    void setDrawingDirectory(const std::string& directory) override;
     DrawingListModel& drawingList() override;
     const DrawingListModel& drawingList() const override;
-    bool descendingOrder() const override;
-    std::string setupText() const override;
-    void setSetupText(std::string text) override;
-    std::string setupPath() const override;
-    void setSetupPath(const std::string& path) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // MainWindowState, over the controls of the description.
+    std::string controlText(std::string_view control) const override;
+    void setControlText(std::string_view control, std::string text) override;
+    bool isOptionSelected(std::string_view optionButton) const override;
+    void selectOption(std::string_view optionButton) override;
+    QWidget* control(std::string_view name) const;
+
     // MainWindowHooks, in Qt's terms.
     UserDialogs& dialogs() override { return *dialogs_; }
     void showAbout() override;
@@ -62,10 +58,6 @@ private:
     CloseRequestFilter* closeRequests_ = nullptr;
 
     DrawingListView* File1 = nullptr;
-    SingleLineBox* RichTextBox1 = nullptr;
-    SetupEditor* RichTextBox3 = nullptr;
-    QLabel* lblScriptDir = nullptr;
-    QRadioButton* optSort[2] = {nullptr, nullptr};
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace inkrun::app {
+namespace inkrun::qt {
 namespace {
 
 // The drawing for a pixel size: the hand-tuned 16 pixel picture below 24
@@ -95,4 +95,4 @@ QIcon openFolderTextIcon() { return drawingIcon("open-setup"); }
 QIcon applicationIcon() { return drawingIcon("program"); }
 QIcon informationIcon() { return drawingIcon("information"); }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

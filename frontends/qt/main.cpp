@@ -5,23 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "commands/program_arguments.h"
-#include "commands/program_settings.h"
+#include "app/program_arguments.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "inkrun_identity.h"
 #include "inkrun_version.h"
+#include "model/program_settings.h"
 #include "platform/window_close.h"
 
 namespace {
 
 // The one main window of this copy of the program.
-QPointer<inkrun::app::frmMainInkrun> mainWindow;
+QPointer<inkrun::qt::frmMainInkrun> mainWindow;
 
 int Main() {
     // Another copy already running is asked to close; its own shutdown runs there. Only a window
     // of this program: another program's window may carry the same title.
     inkrun::platform::closeWindowByTitleAndClass(inkrun::kMainWindowTitle, inkrun::kMainWindowClass);
-    mainWindow = new inkrun::app::frmMainInkrun();
+    mainWindow = new inkrun::qt::frmMainInkrun();
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     mainWindow->Form_Load();
     mainWindow->show();

@@ -7,11 +7,11 @@
 #include <QSpacerItem>
 #include <QMessageBox>
 
-#include "commands/file_pick.h"
 #include "frontends/qt/qt_text.h"
+#include "model/file_pick.h"
 #include "platform/file_lookup.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 namespace {
 
@@ -98,4 +98,4 @@ std::optional<std::string> QtUserDialogs::askSaveFile(const FileDialogOptions& o
     return fromQt(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "commands/user_dialogs.h"
+#include "model/user_dialogs.h"
 
 class QWidget;
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // Message boxes and file dialogs as Qt shows them, modal to the main window.
 class QtUserDialogs : public UserDialogs {
@@ -20,4 +20,4 @@ private:
     QWidget* parent_;
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -7,7 +7,7 @@
 
 #include "platform/termination_signal.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 SessionEnd::SessionEnd(QObject* parent, std::function<void()> close, std::function<void()> save)
     : QObject(parent), close_(std::move(close)), save_(std::move(save)) {
@@ -43,4 +43,4 @@ void SessionEnd::onSaveRequest(QSessionManager& manager) {
     save_();
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

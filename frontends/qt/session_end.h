@@ -5,7 +5,7 @@
 
 class QSessionManager;
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // The window and the end of the session. A termination signal (a logout's SIGTERM or SIGHUP,
 // Ctrl+C) closes the window as a second copy would, through `close`. A session manager that asks
@@ -25,4 +25,4 @@ private:
     bool closing_ = false;
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

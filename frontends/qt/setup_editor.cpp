@@ -6,7 +6,7 @@
 
 #include "frontends/qt/qt_text.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // Both conversions are single passes: QString::replace with a longer or shorter text moves the
 // rest of a many-megabyte setup once per line.
@@ -81,4 +81,4 @@ void SetupEditor::loadInChunks(const QString& shown) {
     moveCursor(QTextCursor::Start);
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

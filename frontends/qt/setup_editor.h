@@ -3,9 +3,9 @@
 #include <QPlainTextEdit>
 #include <string>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // The setup editor (RichTextBox3). The editor shows lines; the commands read the text with CR LF
 // between lines. Until the person edits it, it gives back exactly the text it was given, so a
@@ -32,4 +32,4 @@ std::string joinWithCrLf(const QString& rawText);
 // Text with any line ends (CR LF, lone CR, lone LF) as the editor shows it, with LF.
 QString toEditorText(const std::string& text);
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

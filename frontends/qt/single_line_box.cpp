@@ -3,10 +3,10 @@
 #include <QMimeData>
 #include <QTextDocument>
 
-#include "commands/keyboard_rules.h"
 #include "frontends/qt/qt_text.h"
+#include "model/keyboard_rules.h"
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 SingleLineBox::SingleLineBox(QWidget* parent) : QPlainTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChanged, this, [this] {
@@ -36,4 +36,4 @@ void SingleLineBox::insertFromMimeData(const QMimeData* source) {
     insertPlainText(toQt(ui::singleLine(fromQt(source->text()))));
 }
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

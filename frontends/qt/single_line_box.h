@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <string>
 
-namespace inkrun::app {
+namespace inkrun::qt {
 
 // The drawing-directory box (RichTextBox1): one line that may wrap on screen. A pasted or
 // dropped text loses its line breaks (Enter is refused by the keyboard rules). It gives back
@@ -26,4 +26,4 @@ private:
     bool settingText_ = false;
 };
 
-}  // namespace inkrun::app
+}  // namespace inkrun::qt

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 
 namespace inkrun::win32 {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "commands/keyboard_rules.h"
 #include "frontends/win32/command_ids.h"
+#include "model/keyboard_rules.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {

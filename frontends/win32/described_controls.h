@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {
@@ -13,7 +13,7 @@ struct DescribedControl {
     HWND window;
 };
 
-// A window's controls made from its description (commands/window_description.h), with the
+// A window's controls made from its description (model/window_description.h), with the
 // tooltips of its picture buttons.
 class DescribedControls {
 public:

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/drawing_list_model.h"
+#include "model/drawing_list_model.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {

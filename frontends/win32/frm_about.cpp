@@ -3,10 +3,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "commands/readable_colour.h"
 #include "frontends/win32/icons.h"
-#include "platform/wide_text.h"
 #include "inkrun_version.h"
+#include "model/readable_colour.h"
+#include "platform/wide_text.h"
 
 namespace inkrun::win32 {
 

@@ -17,7 +17,6 @@ public:
     frmAbout& operator=(const frmAbout&) = delete;
 
     void show();
-    HWND handle() const { return window_; }
 
 private:
     friend LRESULT CALLBACK windowProcedure<frmAbout>(HWND, UINT, WPARAM, LPARAM);

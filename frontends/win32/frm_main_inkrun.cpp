@@ -3,8 +3,6 @@
 #include <functional>
 #include <stdexcept>
 
-#include "commands/keyboard_rules.h"
-#include "commands/window_description.h"
 #include "frontends/win32/command_ids.h"
 #include "frontends/win32/control_colours.h"
 #include "frontends/win32/frm_about.h"
@@ -13,6 +11,8 @@
 #include "frontends/win32/setup_box_load.h"
 #include "frontends/win32/single_line_box.h"
 #include "inkrun_identity.h"
+#include "model/keyboard_rules.h"
+#include "model/window_description.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {
@@ -125,39 +125,50 @@ LRESULT frmMainInkrun::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void frmMainInkrun::onCommand(int id, int code, HWND from) {
     if (id == IDOK || id == IDCANCEL) return;  // Enter and Escape outside a button: nothing to run
     if (from && code != BN_CLICKED) return;
-    if (from && (from == control("optSort(0)") || from == control("optSort(1)"))) {
-        selectOrderOption(from);
+    if (const DescribedControl* option = controls_.find(from);
+        option && option->description->kind == ui::ControlKind::OptionButton) {
+        checkOption(*option);
         return;
     }
     if (const auto handler = handlerOf(id)) run(*handler);
 }
 
-// The chosen option is checked and is the group's one tab stop.
-void frmMainInkrun::selectOrderOption(HWND option) {
-    for (HWND button : {control("optSort(0)"), control("optSort(1)")}) {
-        const bool chosen = button == option;
-        SendMessageW(button, BM_SETCHECK, chosen ? BST_CHECKED : BST_UNCHECKED, 0);
-        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
-        const bool stop = ui::isTabStop(*controls_.find(button)->description, chosen);
-        SetWindowLongPtrW(button, GWL_STYLE, stop ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP}));
+// The chosen option is checked and is its frame's one tab stop; the frame's other options are neither.
+void frmMainInkrun::checkOption(const DescribedControl& option) {
+    for (const DescribedControl& other : controls_.all()) {
+        const ui::ControlDescription& description = *other.description;
+        if (description.kind != ui::ControlKind::OptionButton || description.container != option.description->container)
+            continue;
+        const bool chosen = other.window == option.window;
+        SendMessageW(other.window, BM_SETCHECK, chosen ? BST_CHECKED : BST_UNCHECKED, 0);
+        const LONG_PTR style = GetWindowLongPtrW(other.window, GWL_STYLE);
+        const bool stop = ui::isTabStop(description, chosen);
+        SetWindowLongPtrW(other.window, GWL_STYLE, stop ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP}));
     }
 }
 
 // --- MainWindowState over the controls ---
 
-std::string frmMainInkrun::drawingDirectory() const { return narrow(windowText(control("RichTextBox1"))); }
-void frmMainInkrun::setDrawingDirectory(const std::string& directory) {
-    SetWindowTextW(control("RichTextBox1"), widen(directory).c_str());
+const DescribedControl& frmMainInkrun::described(std::string_view name) const {
+    if (const DescribedControl* found = controls_.find(controls_.window(name))) return *found;
+    throw std::logic_error("the main window has no such control as " + std::string(name));
 }
-bool frmMainInkrun::descendingOrder() const {
-    return SendMessageW(control("optSort(0)"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+
+// Edit controls and statics alike hold their text as window text, a setup with CR LF between lines.
+std::string frmMainInkrun::controlText(std::string_view name) const { return narrow(windowText(control(name))); }
+
+void frmMainInkrun::setControlText(std::string_view name, std::string text) {
+    const DescribedControl& target = described(name);
+    // Megabytes of setup go into a multi-line box in pieces, behind a progress box.
+    if (target.description->multiLine) loadSetupBox(window_, target.window, widen(text));
+    else SetWindowTextW(target.window, widen(text).c_str());
 }
-std::string frmMainInkrun::setupText() const { return narrow(windowText(control("RichTextBox3"))); }
-void frmMainInkrun::setSetupText(std::string text) { loadSetupBox(window_, control("RichTextBox3"), widen(text)); }
-std::string frmMainInkrun::setupPath() const { return narrow(windowText(control("lblScriptDir"))); }
-void frmMainInkrun::setSetupPath(const std::string& path) {
-    SetWindowTextW(control("lblScriptDir"), widen(path).c_str());
+
+bool frmMainInkrun::isOptionSelected(std::string_view optionButton) const {
+    return SendMessageW(control(optionButton), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
+
+void frmMainInkrun::selectOption(std::string_view optionButton) { checkOption(described(optionButton)); }
 
 // --- What the commands ask of Win32 ---
 

@@ -2,16 +2,17 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
-#include "commands/main_window_commands.h"
-#include "commands/main_window_hooks.h"
-#include "commands/main_window_state.h"
+#include "app/main_window_commands.h"
+#include "app/main_window_hooks.h"
 #include "frontends/win32/control_layout.h"
 #include "frontends/win32/described_controls.h"
 #include "frontends/win32/drawing_list_box.h"
 #include "frontends/win32/menu_bar.h"
 #include "frontends/win32/win32_user_dialogs.h"
 #include "frontends/win32/window_procedure.h"
+#include "model/main_window_state.h"
 
 namespace inkrun::win32 {
 
@@ -29,28 +30,26 @@ public:
     // Creates the window, still invisible, with every control of its description.
     void create();
     void show();
-    HWND handle() const { return window_; }
 
     // Keyboard handling a dialog would have: the shortcuts, the keyboard rules, then the dialog
     // manager's Tab, Alt and arrows. True when the message was dealt with.
     bool preTranslate(MSG& message);
 
-    // MainWindowState, over the controls.
-    std::string drawingDirectory() const override;
-    void setDrawingDirectory(const std::string& directory) override;
     DrawingListModel& drawingList() override { return File1_.list(); }
     const DrawingListModel& drawingList() const override { return File1_.list(); }
-    bool descendingOrder() const override;
-    std::string setupText() const override;
-    void setSetupText(std::string text) override;
-    std::string setupPath() const override;
-    void setSetupPath(const std::string& path) override;
 
 private:
     friend LRESULT CALLBACK windowProcedure<frmMainInkrun>(HWND, UINT, WPARAM, LPARAM);
     void attach(HWND window) { window_ = window; }
     void detach() { window_ = nullptr; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // MainWindowState, over the controls of the description.
+    std::string controlText(std::string_view control) const override;
+    void setControlText(std::string_view control, std::string text) override;
+    bool isOptionSelected(std::string_view optionButton) const override;
+    void selectOption(std::string_view optionButton) override;
+    const DescribedControl& described(std::string_view name) const;
 
     // MainWindowHooks, in Win32's terms.
     UserDialogs& dialogs() override { return dialogs_; }
@@ -60,8 +59,8 @@ private:
     Poster windowThread() override;
 
     void onCommand(int id, int code, HWND from);
-    void selectOrderOption(HWND option);
-    HWND control(std::string_view name) const { return controls_.window(name); }
+    void checkOption(const DescribedControl& option);
+    HWND control(std::string_view name) const { return described(name).window; }
 
     HINSTANCE instance_;
     HWND window_ = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {

@@ -1,6 +1,6 @@
 #include "frontends/win32/keyboard.h"
 
-#include "commands/keyboard_rules.h"
+#include "model/keyboard_rules.h"
 
 namespace inkrun::win32 {
 

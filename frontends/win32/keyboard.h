@@ -4,7 +4,7 @@
 
 namespace inkrun::win32 {
 
-// The shared keyboard rules (commands/keyboard_rules.h) on a key message for one of the
+// The shared keyboard rules (model/keyboard_rules.h) on a key message for one of the
 // window's controls: Tab and Ctrl+Tab leave a text box, Enter presses a picture button, Enter
 // types nothing in a single-line box. True when the message was dealt with; the rest is the
 // dialog manager's (IsDialogMessage).

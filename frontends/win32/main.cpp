@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "commands/program_arguments.h"
-#include "commands/program_settings.h"
+#include "app/program_arguments.h"
 #include "frontends/win32/frm_main_inkrun.h"
 #include "inkrun_identity.h"
+#include "model/program_settings.h"
 #include "platform/wide_text.h"
 #include "platform/window_close.h"
 

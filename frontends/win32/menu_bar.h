@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "commands/shortcut.h"
-#include "commands/window_description.h"
+#include "model/shortcut.h"
+#include "model/window_description.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {

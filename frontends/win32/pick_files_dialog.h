@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/user_dialogs.h"
+#include "model/user_dialogs.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "commands/keyboard_rules.h"
+#include "model/keyboard_rules.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "commands/file_pick.h"
 #include "frontends/win32/pick_files_dialog.h"
+#include "model/file_pick.h"
 #include "platform/file_lookup.h"
 #include "platform/wide_text.h"
 

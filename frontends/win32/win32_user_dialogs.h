@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/user_dialogs.h"
+#include "model/user_dialogs.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {

@@ -3,7 +3,7 @@
 #include <map>
 #include <string_view>
 
-#include "commands/window_description.h"
+#include "model/window_description.h"
 #include "platform/windows_api.h"
 
 namespace inkrun::win32 {
@@ -19,7 +19,6 @@ public:
     void setDpi(UINT dpi);
     // The font a control's description asks for; the window's default font when it names none.
     HFONT forControl(const ui::ControlDescription& control);
-    HFONT standard() { return forControl(ui::ControlDescription{}); }
 
 private:
     void release();

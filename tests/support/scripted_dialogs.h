@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/user_dialogs.h"
+#include "model/user_dialogs.h"
 
 namespace inkrun::test {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "commands/plain_window_state.h"
-#include "commands/startup.h"
+#include "app/startup.h"
 #include "frontends/cli/build_cli.h"
+#include "model/plain_window_state.h"
 #include "script/build_command.h"
 #include "setup/default_template.h"
 #include "setup/setup_commands.h"

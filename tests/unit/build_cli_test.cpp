@@ -5,8 +5,8 @@
 #endif
 
 #include "build_cli_fixture.h"
+#include "drawings/drawing_selection.h"
 #include "frontends/cli/name_patterns.h"
-#include "commands/command_bodies.h"
 #include "inkrun_version.h"
 #include "script/script_builder.h"
 

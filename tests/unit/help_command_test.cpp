@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "commands/help_command.h"
+#include "app/help_command.h"
 #include "support/scripted_dialogs.h"
 
 namespace inkrun {

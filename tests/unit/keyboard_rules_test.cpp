@@ -1,6 +1,6 @@
-#include "commands/keyboard_rules.h"
+#include "model/keyboard_rules.h"
 
-#include "commands/shortcut.h"
+#include "model/shortcut.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "commands/plain_window_state.h"
 #include "drawings/drawing_list.h"
+#include "model/plain_window_state.h"
 #include "platform/ansi_codec.h"
 #include "platform/name_order.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
+#include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/sorted_list_box.h"
 #include "support/temp_dir.h"
@@ -79,20 +80,19 @@ TEST(DrawingListOrder, BuildWritesTheListBoxOrderAscendingAndItsReverseDescendin
     settings.scriptSettingsDirectory = dir.path();
     PlainWindowState state;
     state.setDrawingDirectory(jobs);
-    state.setDrawingListPath(jobs);
+    drawings::setDrawingListPath(state, jobs);
     state.setSetupText("zoom\r\nextents");
     state.selectAll();
     test::ScriptedDialogs dialogs;
 
-    script::ScriptJob expected;
-    expected.directory = jobs;
-    expected.drawings = listBoxOrder;
-    expected.setupText = "zoom\r\nextents";
     for (const bool descending : {false, true}) {
         state.setDescendingOrder(descending);
         script::buildInkrunScript(state, dialogs, settings);
-        expected.descending = descending;
-        EXPECT_EQ(dir.read("jobs/Inkrun.scr"), script::scriptBytes(expected)) << (descending ? "dsc" : "asc");
+        std::vector<std::string> opened = listBoxOrder;
+        if (descending) std::reverse(opened.begin(), opened.end());
+        EXPECT_EQ(dir.read("jobs/Inkrun.scr"),
+                  platform::encodeAnsi(test::expectedScript(jobs, opened, "zoom\r\nextents")))
+            << (descending ? "dsc" : "asc");
     }
 }
 

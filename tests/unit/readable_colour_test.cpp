@@ -1,4 +1,4 @@
-#include "commands/readable_colour.h"
+#include "model/readable_colour.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,9 @@
 #include <sys/stat.h>
 #endif
 
-#include "commands/command_frame.h"
-#include "commands/plain_window_state.h"
+#include "app/command_frame.h"
+#include "drawings/drawing_list.h"
+#include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_io_testing.h"
 #include "script/build_command.h"
@@ -27,6 +28,13 @@ using script::ScriptJob;
 using test::ScriptedDialogs;
 using test::TempDir;
 
+// The bytes writeScript streams for a job, whole.
+std::string streamed(ScriptJob job) {
+    std::string bytes;
+    script::writeScript(std::move(job), [&](std::string_view piece) { bytes.append(piece); });
+    return bytes;
+}
+
 ScriptJob towerJob(bool descending, char separator) {
     ScriptJob job;
     job.directory = separator == '\\' ? "C:\\Jobs\\Tower" : "/jobs/tower";
@@ -40,9 +48,9 @@ ScriptJob towerJob(bool descending, char separator) {
 TEST(ScriptFormat, WorkedExampleInBothOrdersAndBothSeparators) {
     for (const char* separator : {"\\", "/"}) {
         const std::string directory = separator[0] == '\\' ? "C:\\Jobs\\Tower" : "/jobs/tower";
-        EXPECT_EQ(script::scriptBytes(towerJob(false, separator[0])),
+        EXPECT_EQ(streamed(towerJob(false, separator[0])),
                   test::expectedScript(directory, {"A-101.dwg", "A-103.dwg"}, "zoom\r\nextents", separator));
-        EXPECT_EQ(script::scriptBytes(towerJob(true, separator[0])),
+        EXPECT_EQ(streamed(towerJob(true, separator[0])),
                   test::expectedScript(directory, {"A-103.dwg", "A-101.dwg"}, "zoom\r\nextents", separator));
     }
 }
@@ -52,10 +60,10 @@ TEST(ScriptFormat, SetupIsReplayedAsHeldAndRootDirectoriesKeepTheirSeparator) {
     job.directory = "C:\\";
     job.drawings = {"Site.dwg"};
     job.setupText = " close\r\ny\r\n";  // leading blank and final line break stay
-    EXPECT_EQ(script::scriptBytes(job), test::expectedScript({"C:\\\\Site.dwg"}, " close\r\ny\r\n"));
+    EXPECT_EQ(streamed(job), test::expectedScript({"C:\\\\Site.dwg"}, " close\r\ny\r\n"));
 
     job.setupText = "a\nb";  // lone line feeds are the setup's own: not rewritten
-    EXPECT_EQ(script::scriptBytes(job), test::expectedScript({"C:\\\\Site.dwg"}, "a\nb"));
+    EXPECT_EQ(streamed(job), test::expectedScript({"C:\\\\Site.dwg"}, "a\nb"));
 }
 
 TEST(ScriptFormat, TextIsWrittenInTheAnsiCodePage) {
@@ -63,7 +71,7 @@ TEST(ScriptFormat, TextIsWrittenInTheAnsiCodePage) {
     job.directory = "/jobs/caf\xC3\xA9";       // é
     job.drawings = {"Plan \xE2\x82\xAC.dwg"};  // €
     job.setupText = "-plot";
-    EXPECT_EQ(script::scriptBytes(job), test::expectedScript({"/jobs/caf\xE9/Plan \x80.dwg"}, "-plot"));
+    EXPECT_EQ(streamed(job), test::expectedScript({"/jobs/caf\xE9/Plan \x80.dwg"}, "-plot"));
 }
 
 // Long lists go out in many gather writes, and a large setup is written from where it stands,
@@ -84,7 +92,7 @@ TEST(ScriptFormat, LongListsAndLargeSetupsComeOutWhole) {
     }
     for (const std::string& held : {std::string("zoom"), setup}) {
         job.setupText = held;
-        EXPECT_EQ(script::scriptBytes(job), test::expectedScript(written, held == setup ? encoded : held));
+        EXPECT_EQ(streamed(job), test::expectedScript(written, held == setup ? encoded : held));
     }
 }
 
@@ -133,7 +141,7 @@ protected:
     std::string jobs() const { return dir.file("jobs"); }
     void show(const std::string& directory) {
         state.setDrawingDirectory(directory);
-        state.setDrawingListPath(directory);
+        drawings::setDrawingListPath(state, directory);
     }
     void build() { script::buildInkrunScript(state, dialogs, settings); }
     static std::string block(const std::string& directory, int drawing, const std::string& setup) {

@@ -1,6 +1,6 @@
 #include "setup/setup_commands.h"
 
-#include "commands/plain_window_state.h"
+#include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_io_testing.h"
 #include "setup/default_template.h"

@@ -1,7 +1,7 @@
 #include "setup/default_template.h"
 
-#include "commands/plain_window_state.h"
-#include "commands/program_settings.h"
+#include "model/plain_window_state.h"
+#include "model/program_settings.h"
 #include "setup/setup_commands.h"
 
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "commands/plain_window_state.h"
-#include "commands/startup.h"
+#include "app/startup.h"
+#include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
 #include "support/temp_dir.h"

@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "commands/help_command.h"
-#include "frontends/cli/build_cli.h"
+#include "app/help_command.h"
 #include "drawings/drawing_list.h"
+#include "frontends/cli/build_cli.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"

@@ -6,15 +6,15 @@
 #include <filesystem>
 #include <memory>
 
-#include "commands/readable_colour.h"
 #include "frontends/qt/frm_about.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "inkrun_version.h"
+#include "model/readable_colour.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
-using inkrun::app::frmAbout;
-using inkrun::app::frmMainInkrun;
+using inkrun::qt::frmAbout;
+using inkrun::qt::frmMainInkrun;
 using inkrun::test::ScriptedDialogs;
 using inkrun::test::TempDir;
 

@@ -24,13 +24,13 @@ struct NamedIcon {
 };
 
 const NamedIcon kIcons[] = {
-    {"hammer", inkrun::app::hammerIcon},
-    {"diskettes", inkrun::app::diskettesIcon},
-    {"eraser", inkrun::app::eraserIcon},
-    {"closed folder", inkrun::app::closedFolderIcon},
-    {"open folder", inkrun::app::openFolderTextIcon},
-    {"application", inkrun::app::applicationIcon},
-    {"information", inkrun::app::informationIcon},
+    {"hammer", inkrun::qt::hammerIcon},
+    {"diskettes", inkrun::qt::diskettesIcon},
+    {"eraser", inkrun::qt::eraserIcon},
+    {"closed folder", inkrun::qt::closedFolderIcon},
+    {"open folder", inkrun::qt::openFolderTextIcon},
+    {"application", inkrun::qt::applicationIcon},
+    {"information", inkrun::qt::informationIcon},
 };
 
 }  // namespace
@@ -53,8 +53,8 @@ private slots:
     void smallSizesUseTheirOwnDrawing() {
         // The 16 pixel hammer has a thicker outline than the master scaled down; if the small
         // drawing were lost, the two would match.
-        const QImage small = inkrun::app::hammerIcon().pixmap(QSize(16, 16)).toImage();
-        const QImage scaled = inkrun::app::hammerIcon()
+        const QImage small = inkrun::qt::hammerIcon().pixmap(QSize(16, 16)).toImage();
+        const QImage scaled = inkrun::qt::hammerIcon()
                                   .pixmap(QSize(32, 32))
                                   .toImage()
                                   .scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -79,11 +79,11 @@ private slots:
         target.fill(Qt::transparent);
         {
             QPainter painter(&target);
-            inkrun::app::informationIcon().paint(&painter, QRect(0, 0, 32, 32));
+            inkrun::qt::informationIcon().paint(&painter, QRect(0, 0, 32, 32));
         }
         target.setDevicePixelRatio(1.0);
         QCOMPARE(target.convertToFormat(QImage::Format_ARGB32),
-                 inkrun::app::informationIcon().pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32));
+                 inkrun::qt::informationIcon().pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32));
     }
 };
 

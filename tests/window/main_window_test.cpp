@@ -19,18 +19,23 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/startup.h"
+#include "drawings/drawing_list.h"
+#include "drawings/drawing_selection.h"
 #include "frontends/qt/frm_main_inkrun.h"
+#include "frontends/qt/qt_text.h"
 #include "frontends/qt/qt_user_dialogs.h"
 #include "frontends/qt/setup_editor.h"
-#include "commands/command_bodies.h"
-#include "commands/plain_window_state.h"
-#include "commands/startup.h"
+#include "model/plain_window_state.h"
+#include "model/window_description.h"
+#include "setup/setup_commands.h"
 #include "support/expected_script.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
 using inkrun::MessageIcon;
-using inkrun::app::frmMainInkrun;
+using inkrun::qt::frmMainInkrun;
+using inkrun::qt::qtName;
 using inkrun::test::ScriptedDialogs;
 using inkrun::test::TempDir;
 
@@ -101,38 +106,21 @@ private slots:
         QCOMPARE(child<QRadioButton>("optSort(1)")->text(), QString("asc"));
     }
 
-    void menuTreeIsCompleteWithOneShortcut() {
+    // The menu bar holds the description's menus, entries, separators and shortcuts, in order.
+    void menusFollowTheDescription() {
         start();
-        QStringList seen;
+        QStringList seen, described;
         for (QAction* top : window->menuBar()->actions()) {
             seen << top->text();
-            for (QAction* entry : top->menu()->actions()) seen << (entry->isSeparator() ? "-" : entry->text());
+            for (QAction* entry : top->menu()->actions())
+                seen << (entry->isSeparator() ? "-" : entry->text()) + " " + entry->shortcut().toString();
         }
-        const QStringList expected = {"&File",
-                                      "&Open Script Setup",
-                                      "Open &Drawing Files",
-                                      "-",
-                                      "Sa&ve Script Setup",
-                                      "Sav&e Script Setup As",
-                                      "-",
-                                      "E&xit",
-                                      "&Tools",
-                                      "&Build Inkrun Script",
-                                      "-",
-                                      "Load Script Setup 1",
-                                      "Load Script Setup 2",
-                                      "Load Default Script",
-                                      "-",
-                                      "Clear Setup File",
-                                      "&Help",
-                                      "How To",
-                                      "-",
-                                      "&About"};
-        QCOMPARE(seen, expected);
-        for (QAction* entry : window->findChildren<QAction*>()) {
-            if (entry->objectName() == "mnuFile_Save") QCOMPARE(entry->shortcut(), QKeySequence("Ctrl+S"));
-            else QVERIFY2(entry->shortcut().isEmpty(), qPrintable(entry->objectName()));
+        for (const inkrun::ui::Menu& menu : inkrun::ui::mainWindow().menus) {
+            described << qtName(menu.caption);
+            for (const inkrun::ui::MenuEntry& entry : menu.entries)
+                described << qtName(entry.caption) + " " + qtName(entry.shortcut);
         }
+        QCOMPARE(seen, described);
     }
 
     void startsInTheRememberedDirectoryWithTheListFocused() {
@@ -158,6 +146,15 @@ private slots:
         QTest::keyClick(list, Qt::Key_Home);
         QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(window->selectedDrawings(), (std::vector<std::string>{"A-101.dwg", "A-102.dwg"}));
+    }
+
+    // As a list box's ListIndex: the list's last entry is the current one after a pick.
+    void pickedDrawingsAreMarkedWithTheLastEntryCurrent() {
+        start();
+        dialogs->answer(std::vector<std::string>{dir->file("jobs"), "C-301.dwg", "A-102.dwg"});
+        click("cmdOpenDrawings");
+        QCOMPARE(window->selectedDrawings(), (std::vector<std::string>{"A-102.dwg", "C-301.dwg"}));
+        QCOMPARE(child<QListView>("File1")->currentIndex().row(), 4);
     }
 
     void buildButtonAndMenuWriteTheSameScript() {
@@ -234,7 +231,7 @@ private slots:
     // Windows dialogs show.
     void fileDialogsShowTheFilterAsTheCommandNamesIt() {
         QWidget parent;
-        inkrun::app::QtUserDialogs real(&parent);
+        inkrun::qt::QtUserDialogs real(&parent);
         inkrun::PlainWindowState state;
         QString shown;
         const auto readAndCancel = [&] {
@@ -255,7 +252,7 @@ private slots:
 
     void messageBoxesShowTheirLinesTitleAndIcon() {
         QWidget parent;
-        inkrun::app::QtUserDialogs real(&parent);
+        inkrun::qt::QtUserDialogs real(&parent);
         QString text, title;
         QMessageBox::Icon icon = QMessageBox::Question;
         bool wide = false;
@@ -276,7 +273,7 @@ private slots:
     }
 
     void setupEditorKeepsTheExactTextUntilEdited() {
-        inkrun::app::SetupEditor editor;
+        inkrun::qt::SetupEditor editor;
         const std::string mixed =
             "a\nb\rc\r\n\xC2\xA0"
             "d";  // lone LF, lone CR, CR LF, no-break space
@@ -338,7 +335,7 @@ private slots:
         QTest::keyClicks(child<QWidget>("RichTextBox1"), "/");  // edited text too
         QCOMPARE(window->drawingDirectory(), odd + "/");
         window->setDrawingDirectory(odd);
-        window->setDrawingListPath(odd);
+        inkrun::drawings::setDrawingListPath(*window, odd);
         selectRows({0});
         click("cmdBuildSetup");
         QVERIFY(std::filesystem::exists(odd + "/Inkrun.scr"));
@@ -379,6 +376,8 @@ private slots:
             QVERIFY(frame->rect().contains(option->geometry()));
         }
         QVERIFY(!dsc->geometry().intersects(asc->geometry()));
+        window->setDescendingOrder(true);
+        QVERIFY(dsc->isChecked() && !asc->isChecked());
     }
 
     void labelsSitAtTheTopOfTheirPlaces() {
@@ -445,7 +444,7 @@ private slots:
     }
 
     void aSetupOfManyMegabytesLoadsWholeInPieces() {
-        inkrun::app::SetupEditor editor;
+        inkrun::qt::SetupEditor editor;
         editor.show();
         std::string big;
         for (int i = 0; big.size() < 3'000'000; ++i) big += "line " + std::to_string(i) + "\r\n";

@@ -6,8 +6,7 @@ mkdir -p "$WORK/settings"
 start_display
 start_inkrun "$WORK/settings"
 main=$(wait_window '^Inkrun Script Builder$')
-# "How To" has no access key: the Help menu opens on it.
-keys "$main" alt+h Return
+choose_menu_entry "$main" "How To"
 box=$(wait_window '^Inkrun$')
 text=$(box_text Inkrun)
 [ "$text" = "File not found

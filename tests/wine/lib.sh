@@ -27,5 +27,14 @@ map_drive() {
 #   window_state WHAT TITLE   statics, combos, edits, focus, place or marked
 window_state() { wine "$WINDOW_STATE" "$1" "$2" 2>/dev/null | tr -d '\r'; }
 box_text() { window_state statics "$1"; }
+# Chooses an entry of the main window's menus by its caption as shown, with the keys a person
+# presses (tests/wine/menu_keys.cpp): choose_menu_entry WINDOW CAPTION
+choose_menu_entry() {
+    local steps
+    steps=$(wine "${INKRUN_MENU_KEYS:?the menu_keys helper}" "$2" 2>/dev/null | tr -d '\r')
+    [ -n "$steps" ] || fail "no menu entry is captioned '$2'"
+    read -ra steps <<<"$steps"
+    keys "$1" "${steps[@]}"
+}
 # Puts the text of FILE on the clipboard, as a person's copy does.
 put_on_clipboard() { wine "$WINDOW_STATE" clipboard "$(winpath "$1")" >/dev/null 2>&1; }

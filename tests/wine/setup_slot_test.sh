@@ -11,8 +11,8 @@ start_display
 start_inkrun "$WORK/settings"
 main=$(wait_window '^Inkrun Script Builder$')
 
-# Tools > Clear Setup File is the last entry; then Tab three times reaches the setup editor.
-keys "$main" alt+t Up Return
+# Tools > Clear Setup File; then Tab three times reaches the setup editor.
+choose_menu_entry "$main" "Clear Setup File"
 keys "$main" Tab Tab Tab
 type_text "$main" "zoom"
 keys "$main" Return

@@ -1,0 +1,105 @@
+#include "frontends/cli/drawing_choice.h"
+
+#include <filesystem>
+#include <iterator>
+#include <system_error>
+#include <unordered_set>
+#include <utility>
+
+#include "drawings/drawing_list.h"
+#include "drawings/drawing_list_file.h"
+#include "drawings/drawing_tree.h"
+#include "drawings/remembered_directory.h"
+#include "frontends/cli/cli_paths.h"
+#include "frontends/cli/name_patterns.h"
+#include "platform/file_error.h"
+#include "platform/file_io.h"
+#include "platform/file_lookup.h"
+#include "platform/utf8_path.h"
+
+namespace inkrun::cli {
+
+namespace {
+
+// Windows hands "*" and "?" to the program; other systems' shells have expanded them already.
+constexpr bool kMatchesPatterns = platform::kPathSeparator == '\\';
+
+// The entries of the list a name given on the command line stands for: itself, or on Windows
+// every name it matches, as Windows matches names.
+std::vector<std::string> entriesNamed(const std::vector<std::string>& entries, const std::string& name) {
+    std::vector<std::string> found;
+    for (const std::string& entry : entries)
+        if (kMatchesPatterns ? matchesPattern(name, entry) : entry == name) found.push_back(entry);
+    return found;
+}
+
+// The list's marks as the person of the window would set them.
+void selectDrawings(PlainWindowState& state, const Options& options) {
+    if (options.drawings == DrawingSource::All) {
+        state.selectAll();
+        return;
+    }
+    if (options.names.empty()) return;  // the build reports "No files selected."
+    const std::vector<std::string> entries = state.drawingListEntries();
+    std::unordered_set<std::string> wanted;
+    for (const std::string& name : options.names) {
+        const std::vector<std::string> found = entriesNamed(entries, name);
+        if (found.empty())
+            throw UsageError("'" + name + "' " +
+                             (kMatchesPatterns && hasWildcard(name) ? "matches no drawing" : "is not a drawing") +
+                             " in " + state.drawingListPath());
+        wanted.insert(found.begin(), found.end());
+    }
+    state.markDrawings(wanted);
+}
+
+// The list file's bytes: the file, or standard input for "-".
+std::string listBytes(const std::string& listName, std::istream& in) {
+    if (listName == "-") {
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) throw platform::FileError("read", "standard input", "read error");
+        return bytes;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(platform::pathOf(listName), error))
+        throw UsageError("list file '" + listName + "' does not exist");
+    return platform::readWholeFile(listName);
+}
+
+}  // namespace
+
+std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& options,
+                                const std::string& currentDirectory) {
+    if (!options.drawingDirectory)
+        return drawings::startingDrawingDirectory(
+            drawings::rememberedDrawingDirectory(settings, SettingsReader::Unattended), settings);
+    const std::string directory = absoluteFrom(currentDirectory, *options.drawingDirectory);
+    if (!platform::dirExists(directory))
+        throw UsageError("drawing directory '" + *options.drawingDirectory + "' does not exist");
+    return directory;
+}
+
+std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, const Options& options, char separator,
+                                                       std::istream& in, const std::string& currentDirectory,
+                                                       std::vector<std::string>& warnings) {
+    const std::string directory = state.drawingDirectory();
+    switch (options.drawings) {
+    case DrawingSource::Names:
+    case DrawingSource::All:
+        drawings::setDrawingListPath(state, directory);
+        selectDrawings(state, options);
+        return std::nullopt;
+    case DrawingSource::Recursive: {
+        drawings::DrawingTree tree = drawings::listDrawingTree(directory, separator);
+        for (const platform::FileError& error : tree.unreadable)
+            warnings.push_back(std::string(error.what()) + ": the script leaves out its drawings");
+        return std::move(tree.paths);
+    }
+    case DrawingSource::List: break;
+    }
+    const std::string listName = options.listFile == "-" ? "-" : absoluteFrom(currentDirectory, options.listFile);
+    const std::string bytes = listBytes(listName, in);
+    return drawings::readDrawingList(bytes, listName == "-" ? "standard input" : listName, directory, separator);
+}
+
+}  // namespace inkrun::cli

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frontends/cli/command_line.h"
+#include "model/plain_window_state.h"
+#include "model/program_settings.h"
+
+// The drawings a command line chooses, and the directory they are chosen in.
+
+namespace inkrun::cli {
+
+// The drawing directory: the one given, else the one the window starts in, except that a
+// "DefaultFile.txt" the window would pass over stops the build. Throws UsageError for a given
+// directory that does not exist.
+std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& options,
+                                const std::string& currentDirectory);
+
+// The drawings of the state's drawing directory that the options choose. Names and --all mark
+// them in the drawing list, as a person of the window would, and give nullopt; --recursive and
+// --from-list give them as full paths, and a subfolder that cannot be read adds a warning.
+// Throws UsageError for a name that is no drawing there, or a list file that does not exist.
+std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, const Options& options, char separator,
+                                                       std::istream& in, const std::string& currentDirectory,
+                                                       std::vector<std::string>& warnings);
+
+}  // namespace inkrun::cli

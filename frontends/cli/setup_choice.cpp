@@ -1,0 +1,58 @@
+#include "frontends/cli/setup_choice.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "frontends/cli/cli_paths.h"
+#include "platform/utf8_path.h"
+#include "setup/setup_commands.h"
+
+namespace inkrun::cli {
+
+namespace {
+
+// The window falls back to the template when slot 1 has no file; a job nobody watches must not,
+// since played back the template plots, closes and saves every drawing.
+std::runtime_error noSetup(const ProgramSettings& settings, const Options& options) {
+    return std::runtime_error(
+        "No setup: there is no " + settings.settingsFileNames[static_cast<std::size_t>(options.slot)] +
+        " (setup slot " + std::to_string(options.slot) + ") in the settings directory, " +
+        settings.scriptSettingsDirectory + " (" +
+        (options.settingsDirectory ? "named by --settings" : "the current directory") +
+        "). Name a setup with --setup FILE or --slot N, or take the built-in template with --template. Nothing was "
+        "written.");
+}
+
+}  // namespace
+
+platform::FileError setupTooLarge(const std::string& setupFile, const char* action) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(platform::pathOf(setupFile), error);
+    return platform::FileError(action, setupFile,
+                               (error ? std::string("it is") : "at " + platform::describeSize(size) + " it is") +
+                                   " larger than the memory available to build a script with it");
+}
+
+SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, const Options& options,
+                      const std::string& currentDirectory) {
+    switch (options.setupSource) {
+    case SetupSource::Slot: {
+        const auto found = setup::findSetupSlot(settings, options.slot, SettingsReader::Unattended);
+        if (!found) throw noSetup(settings, options);
+        namingTheSetup(found, "read", [&] { setup::loadSetupSlotFile(state, settings, options.slot, *found); });
+        return {found, "slot " + std::to_string(options.slot) + ", " + *found};
+    }
+    case SetupSource::Template: setup::loadDefaultSetup(state); return {std::nullopt, "the built-in template"};
+    case SetupSource::File: {
+        const std::string path = absoluteFrom(currentDirectory, options.setupFile);
+        std::error_code error;
+        if (!std::filesystem::exists(platform::pathOf(path), error))
+            throw UsageError("setup file '" + options.setupFile + "' does not exist");
+        namingTheSetup(path, "read", [&] { setup::loadSetupFile(state, path); });
+        return {path, path};
+    }
+    }
+    return {};
+}
+
+}  // namespace inkrun::cli
