@@ -1,4 +1,4 @@
-#include "commands/program_arguments.h"
+#include "app/program_arguments.h"
 
 #include <gtest/gtest.h>
 
