@@ -10,6 +10,7 @@
 #include "platform/file_io_backend.h"
 #include "platform/file_io_testing.h"
 #include "platform/file_lookup.h"
+#include "platform/folder.h"
 #include "platform/temporary_name.h"
 
 // What the file layer does the same on every system: the read loop, the writer's buffering and
@@ -95,6 +96,11 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
     buffer_.reserve(kBufferSize);
 }
 
+AtomicFileWriter::AtomicFileWriter(const Folder& folder, const std::string& name, StreamTarget streams)
+    : target_(folder.pathOf(name)), file_(detail::openReplacement(folder, name, target_, streams)) {
+    buffer_.reserve(kBufferSize);
+}
+
 AtomicFileWriter::~AtomicFileWriter() = default;
 
 void AtomicFileWriter::write(std::string_view bytes) {
@@ -166,22 +172,24 @@ void limitMemoryForReadsTo(std::uint64_t bytes) noexcept { memoryLimitForTests =
 
 void renameLetterCase(const std::string& directory, const std::string& stored, const std::string& wanted,
                       char separator) {
-    const std::string from = joinPath(directory, stored, separator);
-    const std::string to = joinPath(directory, wanted, separator);
+    Folder::open(directory, "rename", separator).renameLetterCase(stored, wanted);
+}
+
+void Folder::renameLetterCase(const std::string& stored, const std::string& wanted) const {
     const auto spelledAsWanted = [&] {
-        const std::vector<std::string> names = listCaseVariants(directory, wanted);
+        const std::vector<std::string> names = caseVariants(wanted);
         return std::find(names.begin(), names.end(), wanted) != names.end();
     };
-    if (detail::renameEntry(from, to) == 0 && spelledAsWanted()) return;
+    if (detail::renameEntry(*this, stored, wanted) == 0 && spelledAsWanted()) return;
     std::string between;
     const unsigned long error = underFreshTemporaryName(detail::kNameInUse, [&](const std::string& name) {
-        between = joinPath(directory, name, separator);
-        return detail::renameEntry(from, between);
+        between = name;
+        return detail::renameEntry(*this, stored, between);
     });
-    if (error != 0) throw FileError("rename", from, detail::reasonOf(error));
-    if (const unsigned long result = detail::renameEntry(between, to)) {
-        detail::renameEntry(between, from);
-        throw FileError("rename", from, detail::reasonOf(result));
+    if (error != 0) throw FileError("rename", pathOf(stored), detail::reasonOf(error));
+    if (const unsigned long result = detail::renameEntry(*this, between, wanted)) {
+        detail::renameEntry(*this, between, stored);
+        throw FileError("rename", pathOf(stored), detail::reasonOf(result));
     }
 }
 

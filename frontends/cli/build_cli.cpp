@@ -28,7 +28,7 @@
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
-#include "platform/link_rule.h"
+#include "platform/folder.h"
 #include "platform/utf8_path.h"
 #include "script/build_command.h"
 #include "script/script_builder.h"
@@ -50,16 +50,12 @@ constexpr bool kMatchesPatterns = platform::kPathSeparator == '\\';
 using platform::pathOf;
 using platform::textOf;
 
-// The window's settings directory is the directory it was started in, as getcwd reports it.
+// The window's settings directory is the directory it was started in, as getcwd reports it:
+// its links resolved, each under the link rule.
 std::string settingsDirectoryFor(const std::string& currentDirectory, const std::string& given) {
-    const std::string path = absoluteFrom(currentDirectory, given);
-    // Checked before its links are resolved away: the settings are read through them.
-    platform::requireTrustedLinks(path, "read", platform::PathEnd::Directory);
-    std::error_code error;
-    const fs::path resolved = fs::canonical(pathOf(path), error);
-    if (error || !platform::dirExists(textOf(resolved)))
-        throw UsageError("settings directory '" + given + "' does not exist");
-    return textOf(resolved);
+    const auto folder = platform::Folder::openIfThere(absoluteFrom(currentDirectory, given), "read");
+    if (!folder) throw UsageError("settings directory '" + given + "' does not exist");
+    return folder->resolvedPath();
 }
 
 // A message as console lines. Names in messages come from the file system: their control
