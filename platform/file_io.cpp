@@ -54,7 +54,8 @@ std::string readToEnd(detail::FileToRead& opened, const std::string& path) {
 // Bytes go straight to a reader or a device: there is nothing to rename or sync.
 class StreamInto final : public detail::Replacement {
 public:
-    StreamInto(detail::NativeFile stream, const std::string& target) : stream_(std::move(stream)), target_(target) {}
+    StreamInto(detail::NativeFile stream, const std::string& target, std::optional<int> descriptor)
+        : stream_(std::move(stream)), target_(target), descriptor_(descriptor) {}
 
     void write(std::span<const std::string_view> pieces) override {
         detail::writeAllPieces(stream_.get(), pieces, target_);
@@ -62,10 +63,12 @@ public:
     void commit() override {
         if (const unsigned long error = stream_.close()) throw FileError("write", target_, detail::reasonOf(error));
     }
+    std::optional<int> descriptor() const override { return descriptor_; }
 
 private:
     detail::NativeFile stream_;
     std::string target_;
+    std::optional<int> descriptor_;
 };
 
 }  // namespace
@@ -87,17 +90,20 @@ std::string readTextFile(const std::string& path) {
     }
 }
 
-std::unique_ptr<detail::Replacement> detail::streamInto(NativeFile stream, const std::string& target) {
-    return std::make_unique<StreamInto>(std::move(stream), target);
+std::unique_ptr<detail::Replacement> detail::streamInto(NativeFile stream, const std::string& target,
+                                                        std::optional<int> descriptor) {
+    return std::make_unique<StreamInto>(std::move(stream), target, descriptor);
 }
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
-    : target_(std::move(targetPath)), file_(detail::openReplacement(target_, streams)) {
+    : target_(std::move(targetPath)), file_(detail::openReplacement(target_, streams)),
+      descriptor_(file_->descriptor()) {
     buffer_.reserve(kBufferSize);
 }
 
 AtomicFileWriter::AtomicFileWriter(const Folder& folder, const std::string& name, StreamTarget streams)
-    : target_(folder.pathOf(name)), file_(detail::openReplacement(folder, name, target_, streams)) {
+    : target_(folder.pathOf(name)), file_(detail::openReplacement(folder, name, target_, streams)),
+      descriptor_(file_->descriptor()) {
     buffer_.reserve(kBufferSize);
 }
 

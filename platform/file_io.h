@@ -74,6 +74,9 @@ public:
     void commit();
 
     const std::string& targetPath() const { return target_; }
+    // The descriptor of this process the target names (/dev/stdout, or a link that leads to one),
+    // which the bytes go into as it stands.
+    std::optional<int> descriptor() const { return descriptor_; }
 
 private:
     void requireOpen() const;
@@ -84,6 +87,7 @@ private:
     std::string target_;
     std::unique_ptr<detail::Replacement> file_;  // none once committed or abandoned after an error
     std::string buffer_;
+    std::optional<int> descriptor_;
     bool committed_ = false;
 };
 

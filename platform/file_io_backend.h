@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -106,6 +107,8 @@ public:
     // Puts the content in place. FileError: nothing changed and nothing is left behind;
     // WrittenWithWarning: in place, but a step after it failed.
     virtual void commit() = 0;
+    // The descriptor of this process written into, when the target names one.
+    virtual std::optional<int> descriptor() const { return std::nullopt; }
 };
 
 // What the writer needs for `target`, after the checks that refuse it before anything is
@@ -115,8 +118,9 @@ std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTa
 std::unique_ptr<Replacement> openReplacement(const Folder& folder, const std::string& name, const std::string& target,
                                              StreamTarget streams);
 
-// Writing straight into an open stream (a FIFO, a device, a descriptor already open): no
-// temporary, no rename; commit() closes it.
-std::unique_ptr<Replacement> streamInto(NativeFile stream, const std::string& target);
+// Writing straight into an open stream (a FIFO, a device, a descriptor already open, whose
+// number is `descriptor`): no temporary, no rename; commit() closes it.
+std::unique_ptr<Replacement> streamInto(NativeFile stream, const std::string& target,
+                                        std::optional<int> descriptor = std::nullopt);
 
 }  // namespace inkrun::platform::detail

@@ -180,7 +180,7 @@ NativeFile copyOf(int descriptor, const std::string& target) {
 
 std::unique_ptr<Replacement> replacementFor(posix::WalkedEntry entry, const std::string& target, StreamTarget streams) {
     switch (posix::examineWriteTarget(entry, target, streams)) {
-    case posix::WriteInto::Descriptor: return streamInto(copyOf(*entry.descriptor, target), target);
+    case posix::WriteInto::Descriptor: return streamInto(copyOf(*entry.descriptor, target), target, entry.descriptor);
     case posix::WriteInto::Stream: return streamInto(openStream(entry, target), target);
     case posix::WriteInto::Replacement: break;
     }
@@ -279,7 +279,7 @@ std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTa
     if (const auto descriptor = openDescriptorNamed(target)) {
         if (streams == StreamTarget::Refuse)
             throw FileError("write", target, "it names a file the program already has open, not a file to replace");
-        return streamInto(copyOf(*descriptor, target), target);
+        return streamInto(copyOf(*descriptor, target), target, descriptor);
     }
     return replacementFor(posix::walkToEntry(target, target, "write"), target, streams);
 }
