@@ -110,7 +110,11 @@ DWORD holdSteps(const std::wstring& full, const std::string& path, const std::st
         const std::wstring step = full.substr(0, next);
         end = next + 1;
         const DWORD attributes = GetFileAttributesW(step.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError();
+        // A folder missing on the way, or the folder itself: the path is not found.
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error;
+        }
         // The link itself first, so that its owner is read from what is then followed.
         const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         detail::NativeFile self(
