@@ -1,6 +1,7 @@
 // What the system does with junctions and symbolic links to folders, and with a folder held open:
 // the facts the folder layer's Windows half stands on. Run by hand, in an empty folder:
-//   wine junction_probe.exe
+//   wine junction_probe.exe [LINK]
+// LINK: a link to a folder made beforehand by other means (under Wine: ln -s target LINK).
 // Its output under Wine is kept in junction_probe.txt; on Windows each line may differ.
 #include <windows.h>
 #include <winioctl.h>
@@ -11,21 +12,10 @@
 #include <cstdio>
 #include <string>
 
+#include "support/junction.h"
+
 namespace {
 
-// The layout of a mount-point (junction) reparse buffer; winnt.h leaves it to the DDK.
-struct MountPointBuffer {
-    DWORD tag;
-    WORD dataLength;
-    WORD reserved;
-    WORD substituteOffset;
-    WORD substituteLength;
-    WORD printOffset;
-    WORD printLength;
-    WCHAR paths[1024];
-};
-
-// `ok` is evaluated before the error is read: the system's error of the call it tells about.
 void reportError(const char* what, bool ok, DWORD error) {
     if (ok) std::printf("%-64s yes\n", what);
     else std::printf("%-64s no (error %lu)\n", what, error);
@@ -51,30 +41,6 @@ std::string narrow(const std::wstring& text) {
     return out;
 }
 
-bool makeJunction(const wchar_t* junction, const std::wstring& target) {
-    if (!CreateDirectoryW(junction, nullptr)) return false;
-    HANDLE dir = CreateFileW(junction, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (dir == INVALID_HANDLE_VALUE) return false;
-    const std::wstring substitute = L"\\??\\" + target;
-    MountPointBuffer buffer{};
-    buffer.tag = IO_REPARSE_TAG_MOUNT_POINT;
-    const WORD bytes = static_cast<WORD>(substitute.size() * sizeof(WCHAR));
-    buffer.substituteLength = bytes;
-    buffer.printOffset = static_cast<WORD>(bytes + sizeof(WCHAR));
-    buffer.printLength = static_cast<WORD>(target.size() * sizeof(WCHAR));
-    substitute.copy(buffer.paths, substitute.size());
-    target.copy(buffer.paths + substitute.size() + 1, target.size());
-    buffer.dataLength = static_cast<WORD>(8 + bytes + sizeof(WCHAR) + buffer.printLength + sizeof(WCHAR));
-    DWORD returned = 0;
-    const bool ok = DeviceIoControl(dir, FSCTL_SET_REPARSE_POINT, &buffer, buffer.dataLength + 8, nullptr, 0, &returned,
-                                    nullptr);
-    const DWORD error = GetLastError();
-    CloseHandle(dir);
-    SetLastError(error);
-    return ok;
-}
-
 std::wstring finalPath(HANDLE handle) {
     wchar_t buffer[1024];
     const DWORD length = GetFinalPathNameByHandleW(handle, buffer, 1024, 0);
@@ -98,14 +64,50 @@ void ownerOf(const wchar_t* name) {
 
 }  // namespace
 
-int wmain() {
+void userOfThisProcess() {
+    HANDLE token = nullptr;
+    alignas(TOKEN_USER) char buffer[256];
+    DWORD size = 0;
+    LPWSTR text = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+        GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
+        std::printf("%-64s %s\n", "this process's user", narrow(text).c_str());
+        LocalFree(text);
+    }
+    if (token) CloseHandle(token);
+}
+
+// A link made by other means: what the system shows of it.
+void existingLink(const wchar_t* name) {
+    const DWORD attributes = GetFileAttributesW(name);
+    std::printf("%-64s %s\n", ("attributes of " + narrow(name)).c_str(),
+                attributes == INVALID_FILE_ATTRIBUTES                ? "none"
+                : (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? "a folder and a reparse point"
+                                                                     : "a folder, no reparse point");
+    HANDLE self = CreateFileW(name, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    report("... opened as itself, its handle says it is a reparse point",
+           self != INVALID_HANDLE_VALUE && GetFileInformationByHandle(self, &info) &&
+               (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
+    if (self != INVALID_HANDLE_VALUE) {
+        std::printf("    opened as itself, its final path: %s\n", narrow(finalPath(self)).c_str());
+        CloseHandle(self);
+    }
+    ownerOf(name);
+}
+
+int wmain(int argc, wchar_t** argv) {
+    userOfThisProcess();
+    if (argc > 1) existingLink(argv[1]);
     CreateDirectoryW(L"target", nullptr);
     CreateDirectoryW(L"parent", nullptr);
     CreateDirectoryW(L"parent\\held", nullptr);
     HANDLE file = CreateFileW(L"target\\inside.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
 
-    report("junction made with FSCTL_SET_REPARSE_POINT", makeJunction(L"junction", full(L"target")));
+    report("junction made with FSCTL_SET_REPARSE_POINT", inkrun::test::makeJunction(L"junction", full(L"target")));
     const DWORD attributes = GetFileAttributesW(L"junction");
     report("junction shows FILE_ATTRIBUTE_REPARSE_POINT",
            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT));
@@ -125,7 +127,11 @@ int wmain() {
         BY_HANDLE_FILE_INFORMATION info{};
         report("... and its handle says it is a reparse point",
                GetFileInformationByHandle(link, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
-        MountPointBuffer buffer{};
+        struct {
+            DWORD tag;
+            WORD dataLength, reserved, substituteOffset, substituteLength, printOffset, printLength;
+            WCHAR paths[2048];
+        } buffer{};
         DWORD returned = 0;
         const bool read = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, &buffer, sizeof buffer, &returned,
                                           nullptr);
