@@ -82,9 +82,9 @@ void userOfThisProcess() {
 void existingLink(const wchar_t* name) {
     const DWORD attributes = GetFileAttributesW(name);
     std::printf("%-64s %s\n", ("attributes of " + narrow(name)).c_str(),
-                attributes == INVALID_FILE_ATTRIBUTES                ? "none"
+                attributes == INVALID_FILE_ATTRIBUTES              ? "none"
                 : (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? "a folder and a reparse point"
-                                                                     : "a folder, no reparse point");
+                                                                   : "a folder, no reparse point");
     HANDLE self = CreateFileW(name, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     BY_HANDLE_FILE_INFORMATION info{};
