@@ -1,35 +1,30 @@
 #include "drawings/drawing_tree.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "drawings/drawing_list.h"
-#include "platform/file_identity.h"
-#include "platform/folder_listing.h"
+#include "platform/folder.h"
 
 namespace inkrun::drawings {
 
 namespace {
 
+// Each folder is held open while its subfolders are read, and each subfolder is opened from it:
+// a link met on the way is followed under the link rule, a refused one is left out with a warning.
 struct TreeWalk {
-    char separator;
     DrawingTree tree;
     std::set<std::pair<std::uint64_t, std::uint64_t>> seen;
 
-    // False when the folder was read before: a link leads back to it.
-    bool firstVisit(const std::string& folder) {
-        const auto identity = platform::fileIdentity(folder);
-        // A folder whose identity cannot be told is read; a loop through it ends where its
-        // path grows too long to be listed.
-        return !identity || seen.emplace(identity->device, identity->file).second;
-    }
-
-    void visit(const std::string& folder, bool top) {
-        if (!firstVisit(folder)) return;
+    void visit(const platform::Folder& folder, bool top) {
+        // A folder read before is left: a link leads back to it.
+        const platform::FileIdentity identity = folder.identity();
+        if (!seen.emplace(identity.device, identity.file).second) return;
         platform::FolderEntries entries;
         try {
-            entries = platform::listFolder(folder);
+            entries = folder.entries();
         } catch (const platform::FileError& error) {
             if (top) throw;
             tree.unreadable.push_back(error);
@@ -37,17 +32,26 @@ struct TreeWalk {
         }
         std::erase_if(entries.files, [](const std::string& name) { return !isDrawingName(name); });
         sortDrawingNames(entries.files);
-        for (const std::string& name : entries.files) tree.paths.push_back(platform::joinPath(folder, name, separator));
+        for (const std::string& name : entries.files) tree.paths.push_back(folder.pathOf(name));
         sortDrawingNames(entries.folders);
-        for (const std::string& name : entries.folders) visit(platform::joinPath(folder, name, separator), false);
+        for (const std::string& name : entries.folders) {
+            std::optional<platform::Folder> subfolder;
+            try {
+                subfolder.emplace(folder.subfolder(name));
+            } catch (const platform::FileError& error) {
+                tree.unreadable.push_back(error);
+                continue;
+            }
+            visit(*subfolder, false);
+        }
     }
 };
 
 }  // namespace
 
 DrawingTree listDrawingTree(const std::string& directory, char separator) {
-    TreeWalk walk{separator, {}, {}};
-    walk.visit(directory, true);
+    TreeWalk walk;
+    walk.visit(platform::Folder::open(directory, "list", separator), true);
     return std::move(walk.tree);
 }
 

@@ -89,16 +89,8 @@ int readDirectory(int directoryFd, const std::function<void(std::string_view)>& 
     Record found;
     const bool stamped = stampOf(directoryFd, found.stamp);
 
-    // A descriptor of its own: the directory stream takes it over and closes it.
-    const int listFd = ::fcntl(directoryFd, F_DUPFD_CLOEXEC, 0);
-    if (listFd < 0) return errno;
-    posix::DirHandle dir(::fdopendir(listFd));
-    if (!dir) {
-        const int error = errno;
-        ::close(listFd);
-        return error;
-    }
-    ::rewinddir(dir.get());  // the copy shares the original's position
+    posix::DirHandle dir = openListing(directoryFd);
+    if (!dir) return errno;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());

@@ -10,6 +10,7 @@
 #include "platform/file_io_backend.h"
 #include "platform/file_io_testing.h"
 #include "platform/file_lookup.h"
+#include "platform/folder.h"
 #include "platform/temporary_name.h"
 
 // What the file layer does the same on every system: the read loop, the writer's buffering and
@@ -53,7 +54,8 @@ std::string readToEnd(detail::FileToRead& opened, const std::string& path) {
 // Bytes go straight to a reader or a device: there is nothing to rename or sync.
 class StreamInto final : public detail::Replacement {
 public:
-    StreamInto(detail::NativeFile stream, const std::string& target) : stream_(std::move(stream)), target_(target) {}
+    StreamInto(detail::NativeFile stream, const std::string& target, std::optional<int> descriptor)
+        : stream_(std::move(stream)), target_(target), descriptor_(descriptor) {}
 
     void write(std::span<const std::string_view> pieces) override {
         detail::writeAllPieces(stream_.get(), pieces, target_);
@@ -61,10 +63,12 @@ public:
     void commit() override {
         if (const unsigned long error = stream_.close()) throw FileError("write", target_, detail::reasonOf(error));
     }
+    std::optional<int> descriptor() const override { return descriptor_; }
 
 private:
     detail::NativeFile stream_;
     std::string target_;
+    std::optional<int> descriptor_;
 };
 
 }  // namespace
@@ -86,12 +90,20 @@ std::string readTextFile(const std::string& path) {
     }
 }
 
-std::unique_ptr<detail::Replacement> detail::streamInto(NativeFile stream, const std::string& target) {
-    return std::make_unique<StreamInto>(std::move(stream), target);
+std::unique_ptr<detail::Replacement> detail::streamInto(NativeFile stream, const std::string& target,
+                                                        std::optional<int> descriptor) {
+    return std::make_unique<StreamInto>(std::move(stream), target, descriptor);
 }
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
-    : target_(std::move(targetPath)), file_(detail::openReplacement(target_, streams)) {
+    : target_(std::move(targetPath)), file_(detail::openReplacement(target_, streams)),
+      descriptor_(file_->descriptor()) {
+    buffer_.reserve(kBufferSize);
+}
+
+AtomicFileWriter::AtomicFileWriter(const Folder& folder, const std::string& name, StreamTarget streams)
+    : target_(folder.pathOf(name)), file_(detail::openReplacement(folder, name, target_, streams)),
+      descriptor_(file_->descriptor()) {
     buffer_.reserve(kBufferSize);
 }
 
@@ -166,22 +178,24 @@ void limitMemoryForReadsTo(std::uint64_t bytes) noexcept { memoryLimitForTests =
 
 void renameLetterCase(const std::string& directory, const std::string& stored, const std::string& wanted,
                       char separator) {
-    const std::string from = joinPath(directory, stored, separator);
-    const std::string to = joinPath(directory, wanted, separator);
+    Folder::open(directory, "rename", separator).renameLetterCase(stored, wanted);
+}
+
+void Folder::renameLetterCase(const std::string& stored, const std::string& wanted) const {
     const auto spelledAsWanted = [&] {
-        const std::vector<std::string> names = listCaseVariants(directory, wanted);
+        const std::vector<std::string> names = caseVariants(wanted);
         return std::find(names.begin(), names.end(), wanted) != names.end();
     };
-    if (detail::renameEntry(from, to) == 0 && spelledAsWanted()) return;
+    if (detail::renameEntry(*this, stored, wanted) == 0 && spelledAsWanted()) return;
     std::string between;
     const unsigned long error = underFreshTemporaryName(detail::kNameInUse, [&](const std::string& name) {
-        between = joinPath(directory, name, separator);
-        return detail::renameEntry(from, between);
+        between = name;
+        return detail::renameEntry(*this, stored, between);
     });
-    if (error != 0) throw FileError("rename", from, detail::reasonOf(error));
-    if (const unsigned long result = detail::renameEntry(between, to)) {
-        detail::renameEntry(between, from);
-        throw FileError("rename", from, detail::reasonOf(result));
+    if (error != 0) throw FileError("rename", pathOf(stored), detail::reasonOf(error));
+    if (const unsigned long result = detail::renameEntry(*this, between, wanted)) {
+        detail::renameEntry(*this, between, stored);
+        throw FileError("rename", pathOf(stored), detail::reasonOf(result));
     }
 }
 

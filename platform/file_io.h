@@ -8,11 +8,14 @@
 
 namespace inkrun::platform {
 
+class Folder;
+
 namespace detail {
 class Replacement;
 }
 
-// Reads a whole ordinary file. Throws FileError("read", path, reason); a FIFO, device or
+// Reads a whole ordinary file, reached by a walk under the link rule (folder.h). Throws
+// FileError("read", path, reason); a FIFO, device or
 // directory is refused without blocking, and a file larger than the memory the process can
 // have is refused before anything is read, naming its size. So is running out of memory on
 // the way.
@@ -38,10 +41,14 @@ enum class StreamTarget {
 // over the target. A writer destroyed without commit() leaves the target untouched and nothing
 // beside it. Errors throw FileError("write", target path, reason).
 //
+// The path is walked once, under the link rule (folder.h), to the folder the file is in (where its
+// links lead; the links stay links), and the temporary, the sync and the rename all happen in
+// that folder as it was opened.
+//
 // What is refused, before anything is written: a target that is read-only, a directory, socket or
 // block device (a FIFO or character device unless StreamTarget::WriteInto, which writes straight
-// into it, with no rename and no sync), a path that runs through a link the link rule forbids
-// (link_rule.h), and a name of an open descriptor (openDescriptorNamed) unless
+// into it, with no rename and no sync), a path that runs through a link the link rule forbids,
+// and a name of an open descriptor (openDescriptorNamed, or a link that leads to one) unless
 // StreamTarget::WriteInto, which writes into that descriptor as it stands: appending where it
 // appends. A replaced file keeps its owner and group where the process may set them and its
 // permission bits without setuid, setgid and sticky; a new one gets 0666 less the umask.
@@ -54,6 +61,8 @@ enum class StreamTarget {
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string targetPath, StreamTarget streams = StreamTarget::Refuse);
+    // The file `name` in a folder held open.
+    AtomicFileWriter(const Folder& folder, const std::string& name, StreamTarget streams = StreamTarget::Refuse);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -65,6 +74,9 @@ public:
     void commit();
 
     const std::string& targetPath() const { return target_; }
+    // The descriptor of this process the target names (/dev/stdout, or a link that leads to one),
+    // which the bytes go into as it stands.
+    std::optional<int> descriptor() const { return descriptor_; }
 
 private:
     void requireOpen() const;
@@ -75,6 +87,7 @@ private:
     std::string target_;
     std::unique_ptr<detail::Replacement> file_;  // none once committed or abandoned after an error
     std::string buffer_;
+    std::optional<int> descriptor_;
     bool committed_ = false;
 };
 
@@ -88,7 +101,8 @@ void removeFile(const std::string& path);
 // case, so that the directory lists exactly that spelling. Where the file system takes both for
 // one name, a rename may keep the old spelling (Wine's does, and so does Linux's on a folder that
 // ignores case): the file then passes through a temporary name. Throws FileError("rename",
-// directory + separator + stored, reason); the file keeps its old name then.
+// directory + separator + stored, reason); the file keeps its old name then. Folder has the same
+// for a folder held open.
 void renameLetterCase(const std::string& directory, const std::string& stored, const std::string& wanted,
                       char separator);
 

@@ -3,11 +3,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "platform/file_io.h"
+
+namespace inkrun::platform {
+class Folder;
+}
 
 // The system half of the file layer, under the reads and the writer of file_io.cpp: one
 // implementation a system (file_io_posix.cpp, file_io_win32.cpp). Errors are thrown as FileError
@@ -81,9 +86,9 @@ std::uint64_t memoryLimit() noexcept;
 // The system's error code for a name in use (ERROR_ALREADY_EXISTS, EEXIST).
 extern const unsigned long kNameInUse;
 
-// Renames a directory entry, never over another file (that gives kNameInUse). Returns 0 or the
-// system's error code.
-unsigned long renameEntry(const std::string& from, const std::string& to) noexcept;
+// Renames an entry of the folder, never over another file (that gives kNameInUse). Returns 0 or
+// the system's error code.
+unsigned long renameEntry(const Folder& folder, const std::string& from, const std::string& to) noexcept;
 
 // --- writes --------------------------------------------------------------------------------
 
@@ -102,14 +107,20 @@ public:
     // Puts the content in place. FileError: nothing changed and nothing is left behind;
     // WrittenWithWarning: in place, but a step after it failed.
     virtual void commit() = 0;
+    // The descriptor of this process written into, when the target names one.
+    virtual std::optional<int> descriptor() const { return std::nullopt; }
 };
 
 // What the writer needs for `target`, after the checks that refuse it before anything is
 // written. Throws FileError("write", target, reason).
 std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTarget streams);
+// The same for the file `name` of a folder held, whose path is `target`.
+std::unique_ptr<Replacement> openReplacement(const Folder& folder, const std::string& name, const std::string& target,
+                                             StreamTarget streams);
 
-// Writing straight into an open stream (a FIFO, a device, a descriptor already open): no
-// temporary, no rename; commit() closes it.
-std::unique_ptr<Replacement> streamInto(NativeFile stream, const std::string& target);
+// Writing straight into an open stream (a FIFO, a device, a descriptor already open, whose
+// number is `descriptor`): no temporary, no rename; commit() closes it.
+std::unique_ptr<Replacement> streamInto(NativeFile stream, const std::string& target,
+                                        std::optional<int> descriptor = std::nullopt);
 
 }  // namespace inkrun::platform::detail

@@ -2,7 +2,8 @@
 
 #include "platform/file_error.h"
 #include "platform/file_io_testing.h"
-#include "platform/link_rule.h"
+#include "platform/folder.h"
+#include "platform/path_walk_posix.h"
 #include "platform/temporary_file_posix.h"
 #include "platform/write_target_posix.h"
 
@@ -60,13 +61,12 @@ mode_t currentUmask() {
 
 std::atomic<int> directorySyncFault{0};
 
-// The new content in a temporary beside the file it replaces, renamed over it at commit.
+// The new content in a temporary beside the file it replaces, renamed over it at commit; all of
+// it in the folder the walk to the file ended in, held open from start to end.
 class ReplaceThroughTemporary final : public Replacement {
 public:
-    ReplaceThroughTemporary(const std::string& target, posix::WriteTarget examined)
-        : target_(target), destination_(std::move(examined.destination)), name_(posix::nameOf(destination_)) {
-        if (name_.empty() || name_ == "." || name_ == "..") fail("write", target_, EISDIR);
-        directory_ = NativeFile(::open(posix::directoryOf(destination_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ReplaceThroughTemporary(const std::string& target, const posix::WalkedEntry& entry)
+        : target_(target), name_(entry.name), directory_(posix::openForReading(entry.folder.get())) {
         if (!directory_.valid()) fail("write", target_, errno);
         posix::removeStaleTemporaries(directory_.get());
         posix::Temporary temporary;
@@ -87,15 +87,23 @@ public:
     }
 
     void commit() override {
-        // Looked at again: the target may have changed while a long script was written.
-        const posix::WriteTarget now = posix::examineWriteTarget(target_, StreamTarget::Refuse);
-        if (now.destination != destination_)
-            throw FileError("write", target_, "the file was replaced by another while it was written");
+        // Looked at again: the file may have changed while a long script was written.
+        std::optional<struct stat> existing;
+        struct stat now {};
+        if (::fstatat(directory_.get(), name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (S_ISLNK(now.st_mode))
+                throw FileError("write", target_, "the file was replaced by another while it was written");
+            if (const auto why = posix::refusalToReplace(directory_.get(), name_, now))
+                throw FileError("write", target_, *why);
+            existing = now;
+        } else if (errno != ENOENT) {
+            fail("write", target_, errno);
+        }
 
         mode_t mode = 0666 & ~currentUmask();
-        if (now.existing) {
+        if (existing) {
             // Where the process may: a file rebuilt by root stays its owner's, else keeps its group.
-            const struct stat& old = *now.existing;
+            const struct stat& old = *existing;
             [[maybe_unused]] const bool kept = ::fchown(file_.get(), old.st_uid, old.st_gid) == 0 ||
                                                ::fchown(file_.get(), static_cast<uid_t>(-1), old.st_gid) == 0;
             mode = old.st_mode & 0777;  // a script is never to carry setuid, setgid or sticky
@@ -138,22 +146,45 @@ private:
     }
 
     std::string target_;
-    std::string destination_;  // the file replaced: the target, or where its symbolic links lead
-    std::string name_;         // destination_'s name in directory_
-    NativeFile directory_;
+    std::string name_;      // the file's name in directory_: the target's, or where its links lead
+    NativeFile directory_;  // the folder the walk to the target ended in
     NativeFile file_;
     std::string temporaryName_;  // empty while the temporary has no name, and once it is renamed
     std::uint64_t written_ = 0;
     std::uint64_t handedToDisk_ = 0;
 };
 
-NativeFile openStream(const std::string& target, mode_t kind) {
+// The FIFO or device the walk found, opened from its folder; refused if the name has come to
+// mean another file meanwhile.
+NativeFile openStream(const posix::WalkedEntry& entry, const std::string& target) {
     // O_NONBLOCK so that a FIFO nobody reads fails at once instead of hanging the job.
-    NativeFile stream(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!stream.valid()) throw FileError("write", target, posix::streamOpenFailure(kind, errno));
+    const int follow = entry.systemLink ? 0 : O_NOFOLLOW;
+    NativeFile stream(
+        ::openat(entry.folder.get(), entry.name.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | follow));
+    if (!stream.valid()) throw FileError("write", target, posix::streamOpenFailure(entry.info->st_mode, errno));
+    struct stat opened {};
+    if (::fstat(stream.get(), &opened) != 0) fail("write", target, errno);
+    if (opened.st_dev != entry.info->st_dev || opened.st_ino != entry.info->st_ino)
+        throw FileError("write", target, "the file was replaced by another while it was opened");
     const int flags = ::fcntl(stream.get(), F_GETFL);
     if (flags >= 0) ::fcntl(stream.get(), F_SETFL, flags & ~O_NONBLOCK);
     return stream;
+}
+
+// A copy of a descriptor of ours, so that closing it at the end closes nothing of the caller's.
+NativeFile copyOf(int descriptor, const std::string& target) {
+    NativeFile copy(::fcntl(descriptor, F_DUPFD_CLOEXEC, 3));
+    if (!copy.valid()) fail("write", target, errno);
+    return copy;
+}
+
+std::unique_ptr<Replacement> replacementFor(posix::WalkedEntry entry, const std::string& target, StreamTarget streams) {
+    switch (posix::examineWriteTarget(entry, target, streams)) {
+    case posix::WriteInto::Descriptor: return streamInto(copyOf(*entry.descriptor, target), target, entry.descriptor);
+    case posix::WriteInto::Stream: return streamInto(openStream(entry, target), target);
+    case posix::WriteInto::Replacement: break;
+    }
+    return std::make_unique<ReplaceThroughTemporary>(target, entry);
 }
 
 }  // namespace
@@ -166,10 +197,18 @@ unsigned long closeHandle(NativeHandle handle) noexcept {
 std::string reasonOf(unsigned long errorCode) { return systemReason(static_cast<int>(errorCode)); }
 
 FileToRead openToRead(const std::string& path) {
-    requireTrustedLinks(path, "read");
-    // O_NONBLOCK so that opening a FIFO with no writer returns at once instead of waiting.
-    FileToRead opened{NativeFile(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))};
-    if (!opened.file.valid()) fail("read", path, errno);
+    const posix::WalkedEntry entry = posix::walkToEntry(path, path, "read");
+    if (entry.name.empty()) throw FileError("read", path, "not an ordinary file");
+    if (!entry.info) fail("read", path, ENOENT);
+    if (!S_ISREG(entry.info->st_mode)) throw FileError("read", path, "not an ordinary file");
+    // O_NONBLOCK so that a FIFO put in its place meanwhile opens at once instead of waiting.
+    const int follow = entry.systemLink ? 0 : O_NOFOLLOW;
+    FileToRead opened{NativeFile(
+        ::openat(entry.folder.get(), entry.name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | follow))};
+    if (!opened.file.valid()) {
+        if (errno == ELOOP) throw FileError("read", path, "it was replaced by a symbolic link while it was opened");
+        fail("read", path, errno);
+    }
     struct stat info {};
     if (::fstat(opened.file.get(), &info) != 0) fail("read", path, errno);
     if (!S_ISREG(info.st_mode)) throw FileError("read", path, "not an ordinary file");
@@ -240,14 +279,15 @@ std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTa
     if (const auto descriptor = openDescriptorNamed(target)) {
         if (streams == StreamTarget::Refuse)
             throw FileError("write", target, "it names a file the program already has open, not a file to replace");
-        // A copy of the descriptor, so that closing it at the end closes nothing of the caller's.
-        NativeFile copy(::fcntl(*descriptor, F_DUPFD_CLOEXEC, 3));
-        if (!copy.valid()) fail("write", target, errno);
-        return streamInto(std::move(copy), target);
+        return streamInto(copyOf(*descriptor, target), target, descriptor);
     }
-    posix::WriteTarget examined = posix::examineWriteTarget(target, streams);
-    if (examined.stream) return streamInto(openStream(target, *examined.stream), target);
-    return std::make_unique<ReplaceThroughTemporary>(target, std::move(examined));
+    return replacementFor(posix::walkToEntry(target, target, "write"), target, streams);
+}
+
+std::unique_ptr<Replacement> openReplacement(const Folder& folder, const std::string& name, const std::string& target,
+                                             StreamTarget streams) {
+    return replacementFor(posix::walkToEntry(name, target, "write", {folder.handle(), folder.resolvedPath()}), target,
+                          streams);
 }
 
 }  // namespace detail
@@ -270,24 +310,16 @@ std::optional<int> openDescriptorNamed(const std::string& path) {
 
 const unsigned long detail::kNameInUse = EEXIST;
 
-unsigned long detail::renameEntry(const std::string& from, const std::string& to) noexcept {
+unsigned long detail::renameEntry(const Folder& folder, const std::string& from, const std::string& to) noexcept {
+    const int fd = folder.handle();
 #ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (::renameat2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return static_cast<unsigned long>(errno);
 #endif
     // Without the kernel's test: the name is looked at first.
     struct stat info {};
-    if (::lstat(to.c_str(), &info) == 0) return EEXIST;
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : static_cast<unsigned long>(errno);
-}
-
-void removeFile(const std::string& path) {
-    struct stat info {};
-    // Unlinking needs only the directory, but a file without write bits is read-only on Windows,
-    // where it cannot be deleted: the same refusal here.
-    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0)
-        throw FileError("delete", path, "the file is read-only");
-    if (::unlink(path.c_str()) != 0) throw FileError("delete", path, systemReason(errno));
+    if (::fstatat(fd, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+    return ::renameat(fd, from.c_str(), fd, to.c_str()) == 0 ? 0 : static_cast<unsigned long>(errno);
 }
 
 namespace testing {

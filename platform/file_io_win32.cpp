@@ -1,6 +1,7 @@
 #include "platform/file_io_backend.h"
 
 #include "platform/file_error.h"
+#include "platform/folder.h"
 #include "platform/temporary_file_win32.h"
 #include "platform/wide_text.h"
 #include "platform/windows_api.h"
@@ -59,11 +60,21 @@ std::string moveFailure(const std::wstring& destination, DWORD error) {
     return windowsReason(error);
 }
 
+// The folder that holds `path`, held under the link rule (folder.h) while a file in it is read or
+// written; nullopt when there is none, which the open of the file then reports.
+std::optional<Folder> holdFolderOf(const std::string& path, const std::string& action) {
+    std::string folder = path.substr(0, win32::nameStart(path));
+    // "C:\jobs" is "C:\jobs"; a root keeps its separator; no folder is the current one.
+    const bool root = folder.size() == 1 || (folder.size() == 3 && folder[1] == ':');
+    if (!root && !folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return Folder::openIfThere(folder.empty() ? "." : folder, action);
+}
+
 // The new content in a temporary beside the file it replaces, moved over it at commit.
 class ReplaceThroughTemporary final : public Replacement {
 public:
     ReplaceThroughTemporary(const std::string& target, std::string destination)
-        : target_(target), destination_(std::move(destination)) {
+        : target_(target), destination_(std::move(destination)), folder_(holdFolderOf(destination_, "write")) {
         if (const std::string refusal = win32::refusalToReplace(widen(destination_)); !refusal.empty())
             throw FileError("write", target_, refusal);
         const std::size_t start = win32::nameStart(destination_);
@@ -97,8 +108,9 @@ public:
 
 private:
     std::string target_;
-    std::string destination_;  // the file replaced: the target, or where its symbolic link leads
-    std::string directory_;    // destination_'s directory, as its start up to the name
+    std::string destination_;       // the file replaced: the target, or where its symbolic link leads
+    std::optional<Folder> folder_;  // its folder, held while the write lasts
+    std::string directory_;         // destination_'s directory, as its start up to the name
     NativeFile file_;
     std::string temporaryName_;  // empty once it is moved into place
 };
@@ -122,6 +134,7 @@ std::string reasonOf(unsigned long errorCode) { return windowsReason(errorCode);
 
 FileToRead openToRead(const std::string& path) {
     if (path.empty()) fail("read", path, ERROR_FILE_NOT_FOUND);
+    const std::optional<Folder> folder = holdFolderOf(path, "read");
     const std::wstring wide = widen(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -178,15 +191,22 @@ std::unique_ptr<Replacement> openReplacement(const std::string& target, StreamTa
     return std::make_unique<ReplaceThroughTemporary>(target, std::move(destination));
 }
 
+std::unique_ptr<Replacement> openReplacement(const Folder& folder, const std::string& name, const std::string&,
+                                             StreamTarget streams) {
+    // The folder stays held by the caller: its path leads to it alone meanwhile.
+    return openReplacement(folder.pathOf(name), streams);
+}
+
 }  // namespace detail
 
 std::optional<int> openDescriptorNamed(const std::string&) { return std::nullopt; }
 
 const unsigned long detail::kNameInUse = ERROR_ALREADY_EXISTS;
 
-unsigned long detail::renameEntry(const std::string& from, const std::string& to) noexcept {
+unsigned long detail::renameEntry(const Folder& folder, const std::string& from, const std::string& to) noexcept {
     try {
-        return MoveFileExW(widen(from).c_str(), widen(to).c_str(), 0) ? 0 : GetLastError();
+        return MoveFileExW(widen(folder.pathOf(from)).c_str(), widen(folder.pathOf(to)).c_str(), 0) ? 0
+                                                                                                    : GetLastError();
     } catch (...) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }

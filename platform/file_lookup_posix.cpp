@@ -1,8 +1,7 @@
 #include "platform/file_lookup.h"
 
-#include "platform/directory_record_posix.h"
 #include "platform/file_error.h"
-#include "platform/file_io_backend.h"
+#include "platform/folder.h"
 #include "platform/posix_files.h"
 
 #include <cerrno>
@@ -24,12 +23,13 @@ bool isPlainName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
-// Calls accept(name) for each non-hidden entry; keep(name) for those that are ordinary files
-// and pass accept, which spares a stat for names of no interest.
+// Calls accept(name) for each non-hidden entry of the folder; keep(name) for those that are
+// ordinary files and pass accept, which spares a stat for names of no interest.
 template <typename Accept, typename Keep>
-void scanDirectory(const std::string& directory, Accept accept, Keep keep) {
-    posix::DirHandle dir(directory.empty() ? nullptr : ::opendir(directory.c_str()));
-    if (!dir) throw FileError("list", directory, systemReason(directory.empty() ? ENOENT : errno));
+void scanDirectory(const Folder& folder, Accept accept, Keep keep) {
+    const std::string& directory = folder.path();
+    posix::DirHandle dir = posix::openListing(folder.handle());
+    if (!dir) throw FileError("list", directory, systemReason(errno));
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
@@ -50,12 +50,6 @@ std::optional<std::string> hiddenFileReason(const std::string& path) {
     return "it is a hidden file (its name starts with a dot), not an ordinary file";
 }
 
-detail::NativeFile openDirectory(const std::string& directory) {
-    detail::NativeFile dir(directory.empty() ? -1 : ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid()) throw FileError("list", directory, systemReason(directory.empty() ? ENOENT : errno));
-    return dir;
-}
-
 }  // namespace
 
 bool isOrdinaryFile(const std::string& directory, const std::string& name) {
@@ -65,22 +59,21 @@ bool isOrdinaryFile(const std::string& directory, const std::string& name) {
 }
 
 std::vector<std::string> listOrdinaryFiles(const std::string& directory) {
-    std::vector<std::string> names;
-    const detail::NativeFile dir = openDirectory(directory);
-    if (const int error = posix::readDirectory(dir.get(), [&](std::string_view name) { names.emplace_back(name); }))
-        throw FileError("list", directory, systemReason(error));
-    return names;
+    if (directory.empty()) throw FileError("list", directory, systemReason(ENOENT));
+    return Folder::open(directory).ordinaryFiles();
 }
 
 std::optional<std::string> findOrdinaryFile(const std::string& directory, const std::string& name, char separator) {
-    if (isOrdinaryFile(directory, name)) return joinPath(directory, name, separator);
     if (directory.empty() || !isPlainName(name)) return std::nullopt;
-
-    const std::string wanted = foldCase(name);
     std::optional<std::string> found;
     try {
+        const Folder folder = Folder::open(directory, "read");
+        struct stat info {};
+        if (::fstatat(folder.handle(), name.c_str(), &info, 0) == 0 && S_ISREG(info.st_mode))
+            return joinPath(directory, name, separator);
+        const std::string wanted = foldCase(name);
         scanDirectory(
-            directory,
+            folder,
             // Only names that would win are worth a stat; the smallest wins, whatever the
             // directory's order.
             [&](std::string_view entry) {
@@ -96,15 +89,8 @@ std::optional<std::string> findOrdinaryFile(const std::string& directory, const 
 
 std::vector<std::string> listCaseVariants(const std::string& directory, const std::string& name) {
     if (!isPlainName(name)) return {};
-    const detail::NativeFile dir = openDirectory(directory);
-    if (auto recorded = posix::recordedCaseVariants(dir.get(), name)) return std::move(*recorded);
-    std::vector<std::string> found;
-    const std::string wanted = foldCase(name);
-    const int error = posix::readDirectory(dir.get(), [&](std::string_view entry) {
-        if (entry.size() == wanted.size() && foldCase(entry) == wanted) found.emplace_back(entry);
-    });
-    if (error) throw FileError("list", directory, systemReason(error));
-    return found;
+    if (directory.empty()) throw FileError("list", directory, systemReason(ENOENT));
+    return Folder::open(directory).caseVariants(name);
 }
 
 std::optional<std::string> whyNotOrdinary(const std::string& path) {

@@ -1,22 +1,24 @@
-#include "platform/folder_listing.h"
+#include "platform/folder.h"
 
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/file_error.h"
 #include "platform/posix_files.h"
 
 namespace inkrun::platform {
 
-FolderEntries listFolder(const std::string& directory) {
-    posix::DirHandle dir(directory.empty() ? nullptr : ::opendir(directory.c_str()));
-    if (!dir) throw FileError("list", directory, systemReason(directory.empty() ? ENOENT : errno));
+FolderEntries Folder::entries() const {
+    posix::DirHandle dir = posix::openListing(handle_.get());
+    if (!dir) throw FileError("list", path_, systemReason(errno));
     FolderEntries entries;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
         if (!entry) {
-            if (errno != 0) throw FileError("list", directory, systemReason(errno));
+            if (errno != 0) throw FileError("list", path_, systemReason(errno));
             return entries;
         }
         // A leading dot hides a name, and leaves out "." and "..".

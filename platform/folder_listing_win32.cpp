@@ -1,4 +1,4 @@
-#include "platform/folder_listing.h"
+#include "platform/folder.h"
 
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
@@ -7,8 +7,9 @@
 
 namespace inkrun::platform {
 
-FolderEntries listFolder(const std::string& directory) {
-    if (directory.empty()) throw FileError("list", directory, windowsReason(ERROR_PATH_NOT_FOUND));
+FolderEntries Folder::entries() const {
+    // An empty path is the root, as joining it with a name gives.
+    const std::string directory = path_.empty() ? "\\" : path_;
     std::wstring prefix = widen(directory);
     if (prefix.back() != L'\\' && prefix.back() != L'/') prefix.push_back(L'\\');
     WIN32_FIND_DATAW entry{};

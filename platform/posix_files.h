@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -16,18 +18,20 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-// The text of a symbolic link, however long; false with errno set when it cannot be read.
-inline bool readLinkText(const std::string& link, std::string& text) {
-    text.assign(256, '\0');
-    for (;;) {
-        const ssize_t got = ::readlink(link.c_str(), text.data(), text.size());
-        if (got < 0) return false;
-        if (static_cast<std::size_t>(got) < text.size()) {
-            text.resize(static_cast<std::size_t>(got));
-            return true;
-        }
-        text.resize(text.size() * 2);
+// A listing of the folder open at `folderFd`, from its start, on a descriptor of its own that
+// the stream closes; null with errno set when it cannot be had.
+inline DirHandle openListing(int folderFd) {
+    const int listFd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    if (listFd < 0) return nullptr;
+    DirHandle dir(::fdopendir(listFd));
+    if (!dir) {
+        const int error = errno;
+        ::close(listFd);
+        errno = error;
+        return nullptr;
     }
+    ::rewinddir(dir.get());  // the copy shares the original's position
+    return dir;
 }
 
 // What a file that is no regular file is, for a message: "a FIFO", "a character device".

@@ -1,7 +1,6 @@
 #include "platform/write_target_posix.h"
 
 #include "platform/file_error.h"
-#include "platform/link_rule.h"
 #include "platform/posix_files.h"
 
 #include <cerrno>
@@ -14,30 +13,25 @@ namespace inkrun::platform::posix {
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
-
 [[noreturn]] void refuse(const std::string& target, const std::string& reason) {
     throw FileError("write", target, reason);
 }
 
-}  // namespace
-
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool isReadOnlyForUs(const std::string& path, const struct stat& info) {
+// Whether this process must treat the file as read-only: it has no write bit at all (root too,
+// as Windows refuses a read-only file to everyone), or the system would refuse us the write.
+bool isReadOnlyForUs(int folder, const std::string& name, const struct stat& info) {
     if ((info.st_mode & 0222) == 0) return true;
     if (::geteuid() == 0) return false;
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+    return ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
+}  // namespace
+
+std::optional<std::string> refusalToReplace(int folder, const std::string& name, const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) return systemReason(EISDIR);
+    if (!S_ISREG(info.st_mode)) return "it is " + kindOf(info.st_mode) + ", not an ordinary file";
+    if (isReadOnlyForUs(folder, name, info)) return "the file is read-only";
+    return std::nullopt;
 }
 
 std::string streamOpenFailure(mode_t kind, int errorNumber) {
@@ -48,45 +42,20 @@ std::string streamOpenFailure(mode_t kind, int errorNumber) {
     return systemReason(errorNumber);
 }
 
-WriteTarget examineWriteTarget(const std::string& target, StreamTarget streams) {
-    requireTrustedLinks(target, "write");
-    WriteTarget result;
-    // The file renamed over is where the target's own links lead; the links stay links.
-    std::string path = target;
-    for (int hops = 0;; ++hops) {
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) != 0) {
-            if (errno != ENOENT) refuse(target, systemReason(errno));
-            break;  // no such file (yet): a new one is made here
-        }
-        if (!S_ISLNK(link.st_mode)) break;
-        if (hops == kMaxLinkHops) refuse(target, systemReason(ELOOP));
-        std::string next;
-        if (!readLinkText(path, next)) refuse(target, systemReason(errno));
-        path = next.starts_with('/') ? next : directoryOf(path) + "/" + next;
+WriteInto examineWriteTarget(const WalkedEntry& entry, const std::string& target, StreamTarget streams) {
+    if (entry.descriptor) {
+        if (streams == StreamTarget::Refuse)
+            refuse(target, "it names a file the program already has open, not a file to replace");
+        return WriteInto::Descriptor;
     }
-
-    struct stat info {};
-    // The system's own view of the target decides its kind: links in /proc lead to pipes and
-    // terminals that no path names.
-    if (::stat(target.c_str(), &info) != 0) {
-        if (errno != ENOENT) refuse(target, systemReason(errno));
-        result.destination = path;
-        return result;
-    }
-    if (S_ISDIR(info.st_mode)) refuse(target, systemReason(EISDIR));
-    if (!S_ISREG(info.st_mode)) {
-        if (streams == StreamTarget::WriteInto && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode))) {
-            result.destination = target;
-            result.stream = info.st_mode;
-            return result;
-        }
-        refuse(target, "it is " + kindOf(info.st_mode) + ", not an ordinary file");
-    }
-    if (isReadOnlyForUs(target, info)) refuse(target, "the file is read-only");
-    result.destination = path;
-    result.existing = info;
-    return result;
+    if (entry.name.empty()) refuse(target, systemReason(EISDIR));
+    if (!entry.info) return WriteInto::Replacement;  // a new file
+    const mode_t kind = entry.info->st_mode;
+    if (streams == StreamTarget::WriteInto && (S_ISFIFO(kind) || S_ISCHR(kind))) return WriteInto::Stream;
+    if (entry.systemLink && S_ISREG(kind))
+        refuse(target, "it leads through /proc to a file that a program has open, not to a file to replace");
+    if (const auto why = refusalToReplace(entry.folder.get(), entry.name, *entry.info)) refuse(target, *why);
+    return WriteInto::Replacement;
 }
 
 }  // namespace inkrun::platform::posix

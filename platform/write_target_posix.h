@@ -1,33 +1,31 @@
 #pragma once
 
 #include "platform/file_io.h"
+#include "platform/path_walk_posix.h"
 
 #include <optional>
 #include <string>
 #include <sys/stat.h>
 
+// Whether a write may go to a walked file, and how.
+
 namespace inkrun::platform::posix {
 
-// What a write to a path would replace, once its symbolic links are followed.
-struct WriteTarget {
-    std::string destination;              // the path renamed over: the target or where its links lead
-    std::optional<struct stat> existing;  // the file there, when there is one
-    std::optional<mode_t> stream;         // the kind of a FIFO or character device, to be written into
+enum class WriteInto {
+    Replacement,  // a temporary beside the file, renamed over it
+    Stream,       // a FIFO or character device, written straight into
+    Descriptor,   // a descriptor of ours, written as it stands
 };
 
-// Follows the target's links and refuses, with FileError("write", target, reason), what must not
-// be written: a read-only file, anything but a regular file (except a stream when allowed), and,
-// as root, a path through links the link rule forbids.
-WriteTarget examineWriteTarget(const std::string& target, StreamTarget streams);
+// What a write to the walked entry does. Refuses, with FileError("write", target, reason), what
+// must not be written: a folder, a read-only file, anything but a regular file (but a stream
+// when allowed), and an open file that only a link in /proc leads to.
+WriteInto examineWriteTarget(const WalkedEntry& entry, const std::string& target, StreamTarget streams);
+
+// Why the regular file `info`, `name` in `folder`, must not be replaced; nullopt when it may be.
+std::optional<std::string> refusalToReplace(int folder, const std::string& name, const struct stat& info);
 
 // Why a stream that is there cannot be opened for writing: errno from open().
 std::string streamOpenFailure(mode_t kind, int errorNumber);
-
-// Whether this process must treat the file as read-only: it has no write bit at all (root too,
-// as Windows refuses a read-only file to everyone), or the system would refuse us the write.
-bool isReadOnlyForUs(const std::string& path, const struct stat& info);
-
-std::string directoryOf(const std::string& path);
-std::string nameOf(const std::string& path);
 
 }  // namespace inkrun::platform::posix

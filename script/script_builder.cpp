@@ -8,8 +8,8 @@
 
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
-#include "platform/file_identity.h"
 #include "platform/file_io.h"
+#include "platform/folder.h"
 
 namespace inkrun::script {
 
@@ -176,20 +176,28 @@ std::string saveScript(ScriptJob job, const std::string& scriptFileName) {
     const std::string directory = job.directory;
     const char separator = job.separator;
     const std::string path = platform::joinPath(directory, scriptFileName, separator);
-    const std::string listed = directory.empty() ? std::string(1, separator) : directory;
     const PreparedScript script(std::move(job));  // refuse before anything touches the disk
 
+    // The folder is opened once: the old scripts' lookup, the write and the clean-up all happen
+    // in the folder as it was opened.
+    const platform::Folder folder = [&] {
+        try {
+            return platform::Folder::open(directory, "write", separator);
+        } catch (const platform::FileError& error) {
+            throw platform::FileError("write", path, error.reason());
+        }
+    }();
     // Old scripts stored under another letter case, found before the write (so that the one
     // read of the directory serves the writer too) and removed only once the new one is in
     // place, never a name that leads to the file just written (a link, or one file under two names).
     std::vector<std::string> variants;
     try {
-        variants = platform::listCaseVariants(listed, scriptFileName);
+        variants = folder.caseVariants(scriptFileName);
     } catch (const platform::FileError&) {
         variants.clear();  // the write reports what is wrong with the directory
     }
 
-    platform::AtomicFileWriter writer(path);
+    platform::AtomicFileWriter writer(folder, scriptFileName);
     script.write([&](std::span<const std::string_view> pieces) { writer.writePieces(pieces); });
     std::vector<std::string> problems;
     try {
@@ -198,15 +206,15 @@ std::string saveScript(ScriptJob job, const std::string& scriptFileName) {
         problems.push_back(warning.what());
     }
 
-    const auto written = platform::fileIdentity(path);
+    const auto written = folder.identityOf(scriptFileName);
     const bool spelledAsIs = std::find(variants.begin(), variants.end(), scriptFileName) != variants.end();
     for (const std::string& name : variants) {
         if (name == scriptFileName) continue;
-        const std::string old = platform::joinPath(directory, name, separator);
+        const std::string old = folder.pathOf(name);
         if (!written) continue;  // which name leads to the new script is unknown: none goes
-        if (platform::fileIdentity(old) != written) {
+        if (folder.identityOf(name) != written) {
             try {
-                platform::removeFile(old);
+                folder.removeFile(name);
             } catch (const platform::FileError& error) {
                 problems.push_back("The script is written to " + path + ", but the old script " + old +
                                    " could not be deleted: " + error.reason());
@@ -217,7 +225,7 @@ std::string saveScript(ScriptJob job, const std::string& scriptFileName) {
         // script takes its own name, so the folder holds exactly that.
         if (spelledAsIs) continue;
         try {
-            platform::renameLetterCase(listed, name, scriptFileName, separator);
+            folder.renameLetterCase(name, scriptFileName);
         } catch (const platform::FileError& error) {
             problems.push_back("The script is written to " + old + ", but it could not be renamed to " +
                                scriptFileName + ": " + error.reason());

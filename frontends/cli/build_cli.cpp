@@ -22,7 +22,7 @@
 #include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
-#include "platform/link_rule.h"
+#include "platform/folder.h"
 #include "platform/utf8_path.h"
 #include "setup/default_template.h"
 
@@ -30,16 +30,12 @@ namespace inkrun::cli {
 
 namespace {
 
-// The window's settings directory is the directory it was started in, as getcwd reports it.
+// The window's settings directory is the directory it was started in, as getcwd reports it:
+// its links resolved, each under the link rule.
 std::string settingsDirectoryFor(const std::string& currentDirectory, const std::string& given) {
-    const std::string path = absoluteFrom(currentDirectory, given);
-    // Checked before its links are resolved away: the settings are read through them.
-    platform::requireTrustedLinks(path, "read", platform::PathEnd::Directory);
-    std::error_code error;
-    const std::filesystem::path resolved = std::filesystem::canonical(platform::pathOf(path), error);
-    if (error || !platform::dirExists(platform::textOf(resolved)))
-        throw UsageError("settings directory '" + given + "' does not exist");
-    return platform::textOf(resolved);
+    const auto folder = platform::Folder::openIfThere(absoluteFrom(currentDirectory, given), "read");
+    if (!folder) throw UsageError("settings directory '" + given + "' does not exist");
+    return folder->resolvedPath();
 }
 
 int build(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,

@@ -52,7 +52,7 @@ void writeScriptTo(const std::string& output, script::ScriptJob job, UserDialogs
     platform::AtomicFileWriter writer(path, platform::StreamTarget::WriteInto);
     script::writeScript(std::move(job), writer);
     writer.commit();
-    if (platform::openDescriptorNamed(path) == 1) return;  // as with "-": a success line would land in the script
+    if (writer.descriptor() == 1) return;  // as with "-": a success line would land in the script
     std::size_t slash = path.size();
     while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
     --slash;  // absoluteFrom gave a path with a separator

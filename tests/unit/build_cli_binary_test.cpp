@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "inkrun_version.h"
+#include "support/as_user.h"
 #include "support/expected_script.h"
 #include "support/temp_dir.h"
 
@@ -62,9 +63,9 @@ protected:
     }
     bool scriptIn(const std::string& directory) const { return fs::exists(directory + "/Inkrun.scr"); }
 
-    // Root reads every folder: from here on the program runs as nobody, with a copy of itself
-    // that nobody may run, on files nobody may read, and a drawing directory nobody may write.
-    void runAsNobodyWhenRoot() {
+    // Root reads every folder: from here on the program runs as `user`, with a copy of itself
+    // that the user may run, on files the user may read, and a drawing directory the user may write.
+    void runAsUserWhenRoot(uid_t user = test::kPlanter) {
         if (::geteuid() != 0) return;
         binary = dir.file("inkrun-build");
         fs::copy_file(INKRUN_BUILD_BINARY, binary);
@@ -72,7 +73,8 @@ protected:
             fs::permissions(entry.path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
         fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
         fs::permissions(jobs, fs::perms::others_all, fs::perm_options::add);
-        runAs = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+        const std::string id = std::to_string(user);
+        runAs = "setpriv --reuid=" + id + " --regid=" + id + " --clear-groups ";
     }
 
     TempDir dir;
@@ -107,7 +109,7 @@ TEST_F(BuildBinary, ASubfolderThatCannotBeReadIsNamedInAWarningAndGivesThree) {
     dir.write("jobs/Open/O.dwg", "");
     const std::string locked = dir.mkdir("jobs/Locked");
     dir.write("jobs/Locked/L.dwg", "");
-    runAsNobodyWhenRoot();
+    runAsUserWhenRoot();
     ::chmod(locked.c_str(), 0);
     const std::string warning = "inkrun-build: warning: Could not list " + locked +
                                 ": Permission denied: the script leaves out its drawings\n";
@@ -124,6 +126,53 @@ TEST_F(BuildBinary, ASubfolderThatCannotBeReadIsNamedInAWarningAndGivesThree) {
     EXPECT_EQ(result.err, warning);
     EXPECT_EQ(test::readFile(jobs + "/Inkrun.scr"),
               test::expectedScript({jobs + "/Open/O.dwg", jobs + "/B.dwg", jobs + "/A.dwg"}, "zoom"));
+}
+
+// An ordinary user's -o names a file in a shared folder, where another user planted that name as a
+// link to the user's own file: refused, and the file is whole.
+TEST_F(BuildBinary, OutputThroughALinkAnotherUserPlantedIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root, to be two other users";
+    const std::string shared = dir.mkdir("shared");  // as /tmp
+    const std::string own = dir.write("own.txt", "the user's own");
+    runAsUserWhenRoot(test::kVictim);
+    test::give(shared, 0, 01777);
+    test::give(own, test::kVictim, 0644);
+    test::plant(own, shared + "/out.scr", test::kPlanter);
+    const BinaryRun result = run("--all -o " + shellQuoted(shared + "/out.scr"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.starts_with("inkrun-build: Could not write " + shared + "/out.scr: it is a symbolic link"))
+        << result.err;
+    EXPECT_EQ(test::readFile(own), "the user's own");
+}
+
+// A link to a folder that another user planted in a shared folder of the tree (to "/", it would
+// walk the machine): left out with a warning, as a folder that cannot be read.
+TEST_F(BuildBinary, ARecursiveBuildFollowsNoFolderLinkAnotherUserPlanted) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root, to be another user";
+    const std::string shared = dir.mkdir("jobs/Shared");
+    test::give(shared, 0, 01777);
+    dir.write("jobs/Shared/S.dwg", "");
+    test::plant("/", shared + "/everything", test::kPlanter);
+    const BinaryRun result = run("-q -r");
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err,
+              "inkrun-build: warning: Could not list " + shared +
+                  "/everything: it is a symbolic link owned by another user (uid 65534) in a folder that "
+                  "others may write to; the program does not follow it: the script leaves out its drawings\n");
+    EXPECT_EQ(test::readFile(jobs + "/Inkrun.scr"),
+              test::expectedScript({jobs + "/Shared/S.dwg", jobs + "/B.dwg", jobs + "/A.dwg"}, "zoom"));
+}
+
+// "-o log-link >>job.log", where the link leads to standard output: the script is added to the
+// log as with "-o /dev/stdout", and no success line follows it.
+TEST_F(BuildBinary, OutputThroughALinkToStandardOutputIsAddedToTheLog) {
+    const std::string log = dir.write("job.log", "earlier lines\n");
+    fs::create_symlink("/dev/stdout", dir.file("script-out"));
+    const BinaryRun result = run("--all -o " + shellQuoted(dir.file("script-out")), ">>" + shellQuoted(log));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(test::readFile(log),
+              "earlier lines\n" + test::expectedScript({jobs + "/B.dwg", jobs + "/A.dwg"}, "zoom"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("script-out")));
 }
 
 // A list piped in, its lines ended as a Windows editor ends them.

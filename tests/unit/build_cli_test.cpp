@@ -203,8 +203,7 @@ TEST_F(BuildCli, RootReadsNoSettingsThroughALinkAnotherUserPlanted) {
     EXPECT_EQ(result.status, kExitBuildFailed);
     EXPECT_EQ(result.err, "inkrun-build: Could not read " + planted +
                               ": it is a symbolic link owned by another user "
-                              "(uid 65534) in a folder that others may write to; running as root, the program does not "
-                              "follow it\n");
+                              "(uid 65534) in a folder that others may write to; the program does not follow it\n");
     EXPECT_FALSE(exists(jobs + "/Inkrun.scr"));
 }
 

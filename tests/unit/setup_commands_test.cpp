@@ -5,6 +5,7 @@
 #include "platform/file_io_testing.h"
 #include "setup/default_template.h"
 #include "setup/setup_file.h"
+#include "support/as_user.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -79,6 +80,26 @@ TEST_F(SetupCommands, SlotThatCannotBeReadKeepsTheSetup) {
     EXPECT_THROW(loadSetupSlot(state, settings, 1), platform::FileError);
     EXPECT_EQ(state.setupText(), "unsaved work");
     EXPECT_EQ(state.setupPath(), "/x/a.txt");
+}
+#endif
+
+#ifndef _WIN32
+// The setup kept as the window closes, in a settings folder that others may write to, where
+// another user planted its name as a link to the user's own file: refused, the file whole.
+TEST_F(SetupCommands, AKeptSetupGoesThroughNoLinkAnotherUserPlanted) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root, to be two other users";
+    test::give(dir.path(), 0, 0755);
+    test::give(settings.scriptSettingsDirectory, 0, 01777);
+    const std::string own = dir.write("own.txt", "the user's own");
+    test::give(own, test::kVictim, 0644);
+    const std::string kept = settings.settingsPath(settings.unsavedSetupFileName);
+    test::plant(own, kept, test::kPlanter);
+    const std::string outcome = test::asUser(test::kVictim, [&] {
+        keepUnsavedSetup(settings, "typed");
+        return std::string("kept");
+    });
+    EXPECT_TRUE(outcome.starts_with("threw: Could not write " + kept + ": it is a symbolic link")) << outcome;
+    EXPECT_EQ(dir.read("own.txt"), "the user's own");
 }
 #endif
 

@@ -23,6 +23,7 @@
 #include "platform/windows_api.h"
 #include "script/script_builder.h"
 #include "support/expected_script.h"
+#include "support/junction.h"
 #include "support/temp_dir.h"
 
 namespace inkrun::platform {
@@ -235,6 +236,19 @@ TEST(WindowsFiles, TheTemporaryNameIsShortSoTheLongestNameStillSaves) {
     writeFileAtomically(dir.file(name), "long");
     EXPECT_EQ(dir.read(name), "long");
     EXPECT_EQ(entries(dir), Names{name});
+}
+
+// A junction needs no privilege to make: the link rule follows one only when it belongs to the user,
+// an administrator or the system. The user's own is followed, for reading and for writing. Wine 8
+// makes no junctions (FSCTL_SET_REPARSE_POINT is not supported), so there the test is skipped.
+TEST(WindowsFiles, AJunctionOfTheUsersOwnIsFollowed) {
+    TempDir dir;
+    const std::string target = dir.mkdir("target");
+    if (!test::makeJunction(widen(dir.file("jobs")), widen(target)))
+        GTEST_SKIP() << "this system makes no junctions (error " << GetLastError() << ")";
+    writeFileAtomically(dir.file("jobs\\Inkrun.scr"), "through the junction");
+    EXPECT_EQ(readWholeFile(dir.file("target\\Inkrun.scr")), "through the junction");
+    EXPECT_EQ(listOrdinaryFiles(dir.file("jobs")), Names{"Inkrun.scr"});
 }
 
 TEST(WindowsShell, AMissingHelpDocumentGivesFileNotFound) {
