@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 #include <ostream>
 #include <system_error>
 #include <utility>
 
 #include "app/command_frame.h"
 #include "app/startup.h"
+#include "frontends/cli/build_warnings.h"
 #include "frontends/cli/cli_paths.h"
 #include "frontends/cli/command_line.h"
 #include "frontends/cli/console_dialogs.h"
@@ -38,10 +40,18 @@ std::string settingsDirectoryFor(const std::string& currentDirectory, const std:
     return folder->resolvedPath();
 }
 
+// --strict: the warnings known before the write stop the build, which then writes nothing.
+void refuseWarnings(std::vector<BuildWarning>& warnings, std::ostream& err) {
+    for (const BuildWarning& warning : warnings)
+        err << kProgramName << ": " << printable(warning.message, false) << '\n';
+    warnings.clear();
+    throw std::runtime_error("--strict stops the build at the warnings above. Nothing was written.");
+}
+
 int build(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
           const std::string& currentDirectory) {
     ConsoleDialogs dialogs(out, err, options.quiet);
-    std::vector<std::string> warnings;
+    std::vector<BuildWarning> warnings;
     try {
         const PathMap map(options.maps, currentDirectory);
         const ProgramSettings settings = startupSettings(
@@ -49,24 +59,31 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
                                       : currentDirectory);
         PlainWindowState state(PlainWindowState::AtBuild::HandedOver);  // one build, then the end
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
+        std::vector<std::string> unreadable;
         std::optional<std::vector<std::string>> paths = chooseDrawings(state, options, settings.separator, in,
-                                                                       currentDirectory, warnings);
-        const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
+                                                                       currentDirectory, unreadable);
+        for (std::string& warning : unreadable) warnings.push_back({"unreadable-folder", std::move(warning), {}, 0});
+        BuildSources sources{loadSetup(state, settings, options, currentDirectory),
+                             loadLinesFile(options.preamble, "--preamble", currentDirectory),
+                             loadLinesFile(options.epilogue, "--epilogue", currentDirectory)};
         state.setDescendingOrder(options.descending);
-        namingTheSetup(setup.file, "use", [&] {
-            auto job = jobFor(state, dialogs, settings, std::move(paths), map);
-            if (job) deliver(std::move(*job), setup, options, settings, dialogs, out, currentDirectory);
+        namingTheSetup(sources.setup.file, "use", [&] {
+            auto job = jobFor(state, dialogs, settings, std::move(paths), map, options, sources, warnings);
+            if (!job) return;
+            if (options.strict && !warnings.empty()) refuseWarnings(warnings, err);
+            deliver(std::move(*job), sources, options, settings, map, warnings, dialogs, out, currentDirectory);
         });
     } catch (const UsageError&) {
         throw;
     } catch (const platform::WrittenWithWarning& warning) {
-        warnings.push_back(warning.what());
+        warnings.push_back({"written", warning.what(), {}, 0});
     } catch (...) {
         checkCommandError(std::current_exception(), dialogs);
     }
-    for (const std::string& warning : warnings)
-        err << kProgramName << ": warning: " << printable(warning, false) << '\n';
+    // A build that failed says why; what the run would have tripped over can wait for the next.
     if (dialogs.failed()) return kExitBuildFailed;
+    for (const BuildWarning& warning : warnings)
+        err << kProgramName << ": warning: " << printable(warning.message, false) << '\n';
     // What is left to go is the success line or the dry run's report. The script itself is
     // written all the same: the status says so, and standard error says what was lost.
     errno = 0;

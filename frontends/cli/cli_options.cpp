@@ -41,11 +41,35 @@ constexpr std::array kOptions{
                "write each drawing under the directory FROM with TO in its place, for workstations of another "
                "system: a TO such as J:\\jobs or \\\\server\\share gives backslashes, one such as /mnt/jobs "
                "slashes; repeatable, the longest FROM wins; a drawing under no FROM stops the build"},
+    OptionSpec{Preamble, Group::Options, '\0', "preamble", "FILE",
+               "the lines of FILE once before the first drawing, as settings to switch for the run (a setup file: "
+               "the same code page and checks)"},
+    OptionSpec{Epilogue, Group::Options, '\0', "epilogue", "FILE",
+               "the lines of FILE once after the last drawing, as settings to switch back"},
+    OptionSpec{Expand, Group::Options, '\0', "expand", "",
+               "in the setup, each drawing's %DWGNAME% (its name without .dwg), %DWGFILE%, %DWGDIR% and %DWGPATH% "
+               "as the script writes them, and %% for a percent sign; any other %NAME% stops the build"},
+    OptionSpec{StartAfter, Group::Options, '\0', "start-after", "DRAWING",
+               "leave out the drawings the script would open up to DRAWING and DRAWING itself, to go on after a "
+               "crash; DRAWING is a file name or a path as the script writes it, and one that names no drawing "
+               "stops the build"},
+    OptionSpec{Batch, Group::Options, '\0', "batch", "N",
+               "scripts of at most N drawings each: Inkrun.scr, then Inkrun_002.scr and on, each of which runs "
+               "alone with the preamble and the epilogue, and each but the last ends by starting the next; "
+               "numbered scripts of an earlier run are removed"},
+    OptionSpec{NoChain, Group::Options, '\0', "no-chain", "",
+               "with --batch, end no script by starting the next: each is started by hand"},
+    OptionSpec{Strict, Group::Options, '\0', "strict", "",
+               "make every warning that can be known before the write (a drawing open elsewhere or read-only, a "
+               "setup line ending in a space or holding a tab, a subfolder that cannot be read) stop the build"},
     OptionSpec{Output, Group::Options, 'o', "output", "FILE",
                "write the script to FILE instead of DIR/Inkrun.scr; '-' writes it to standard output"},
-    OptionSpec{DryRun, Group::Options, 'n', "dry-run", "",
+    OptionSpec{DryRun, Group::Options, 'n', "dry-run", "FORMAT",
                "print the setup's source, the script file and the drawings in the order the script opens them, "
-               "as it writes them, and write nothing; the same checks, errors and exit status as the build"},
+               "as it writes them, and write nothing; the same checks, errors and exit status as the build. "
+               "FORMAT blocks adds every line each script holds, spaces at a line's end and tabs marked; json "
+               "prints one JSON document instead (see the README)",
+               true},
     OptionSpec{Quiet, Group::Options, 'q', "quiet", "",
                "print nothing when the script is written, or with --dry-run would be (for cron: only failures "
                "make output)"},
@@ -72,7 +96,9 @@ constexpr std::array kExitStatuses{
                    "the script is written, but a warning on standard error says what did not follow: an old "
                    "script under another letter case (INKRUN.SCR) could not be deleted, the system could not "
                    "confirm that the new file is safely on disk, or --recursive could not read a subfolder, "
-                   "whose drawings are missing"},
+                   "whose drawings are missing; or what the CAD program would trip over: a drawing with a lock "
+                   "file beside it or a read-only one, a setup line that ends in a space or holds a tab (with "
+                   "--strict these stop the build instead)"},
 };
 
 constexpr std::array kExamples{
@@ -84,6 +110,19 @@ constexpr std::array kExamples{
     ExampleSpec{"inkrun-build --dir /srv/jobs/tower --recursive --dry-run",
                 "every drawing of a project tree, shown in the order the script would open them; nothing is "
                 "written"},
+    ExampleSpec{"inkrun-build --all --preamble quiet.txt --epilogue restore.txt",
+                "switch settings once for the run (quiet.txt: FILEDIA, then 0) and back after the last drawing"},
+    ExampleSpec{"inkrun-build --all --expand --setup plot-pdf.txt",
+                "plot each drawing to a file named after it: in plot-pdf.txt a line such as %DWGDIR%\%DWGNAME%.pdf"},
+    ExampleSpec{"inkrun-build --all --start-after A-143.dwg",
+                "the run stopped at A-144.dwg: a script for the drawings from there on"},
+    ExampleSpec{"inkrun-build --all --batch 100 --strict",
+                "scripts of 100 drawings each, Inkrun.scr starting Inkrun_002.scr and on; nothing is written if "
+                "a drawing is open elsewhere or read-only"},
+    ExampleSpec{"inkrun-build --all --dry-run=blocks | less",
+                "every line the CAD program would receive, a space at a line's end shown as <SPACE>"},
+    ExampleSpec{"inkrun-build --all --dry-run=json > job.json",
+                "the dry run for a program: target, drawings, batches, warnings and the setup's source"},
 };
 
 constexpr std::size_t kHelpWidth = 79;
@@ -141,6 +180,7 @@ std::string optionSynopsis(const OptionSpec& option) {
         if (!option.longName.empty()) result += ", ";
     }
     if (!option.longName.empty()) result += "--" + std::string(option.longName);
+    if (option.valueOptional) return result + "[=" + std::string(option.argument) + "]";
     if (!option.argument.empty()) {
         if (!result.empty()) result += ' ';
         result += option.argument;

@@ -5,7 +5,9 @@
 #include <string_view>
 #include <utility>
 
+#include "drawings/drawing_hazards.h"
 #include "frontends/cli/cli_paths.h"
+#include "frontends/cli/dry_run.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
@@ -16,80 +18,222 @@ namespace inkrun::cli {
 
 namespace {
 
-// The path a drawing has in the script, for the dry run: the job's, without the code page.
-std::string scriptPathOf(const script::ScriptJob& job, const std::string& drawing) {
+// Names and paths as this system compares them: on Windows without regard to case.
+bool sameName(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+    return platform::equalsIgnoringCase(a, b);
+#else
+    return a == b;
+#endif
+}
+
+// A drawing's path here, and as the script writes it.
+std::string pathHere(const script::ScriptJob& job, const std::string& drawing) {
     return job.fullPaths ? drawing : platform::joinPath(job.directory, drawing, job.separator);
 }
 
-// What the build would do, without doing it: the job's own checks, then its setup, target and
-// drawings in the script's order.
-void printDryRun(const script::ScriptJob& job, const SetupOrigin& setup, const std::string& target, std::ostream& out) {
-    script::checkScriptJob(job);
-    out << "Setup: " << setup.description << '\n'
-        << "Script: " << target << '\n'
-        << "Drawings, " << (job.descending ? "dsc" : "asc") << ", " << job.drawings.size()
-        << " in the order the script opens them:\n";
-    const auto print = [&](const std::string& drawing) { out << scriptPathOf(job, drawing) << '\n'; };
-    if (job.descending) std::for_each(job.drawings.rbegin(), job.drawings.rend(), print);
-    else std::for_each(job.drawings.begin(), job.drawings.end(), print);
+std::string fileNameOf(const std::string& path) {
+    std::size_t start = path.size();
+    while (start > 0 && !isPathSeparator(path[start - 1])) --start;
+    return path.substr(start);
 }
 
-void writeScriptTo(const std::string& output, script::ScriptJob job, UserDialogs& dialogs, std::ostream& out,
-                   const std::string& currentDirectory) {
-    if (output == "-") {
-        // writeScript refuses a bad job before its first block, so a refusal writes nothing.
-        errno = 0;
-        script::writeScript(std::move(job), [&](std::string_view block) {
-            out.write(block.data(), static_cast<std::streamsize>(block.size()));
-        });
-        out.flush();
-        if (!out)
-            throw platform::FileError("write", "standard output",
-                                      errno ? platform::systemReason(errno) : "write error");
-        return;  // a success line would land in the script
+// --start-after: leaves out the drawings the script would open up to the one `given` names, and
+// that one. It names a drawing by its file name, its path here or its path in the script.
+void leaveOutThrough(PlannedJob& planned, const std::string& given, const PathMap& map) {
+    script::ScriptJob& job = planned.job;
+    const std::size_t count = job.drawings.size();
+    std::vector<std::size_t> found;  // places in the script's order, from 0
+    for (std::size_t place = 0; place < count; ++place) {
+        const std::string here = pathHere(job, job.drawings[job.descending ? count - 1 - place : place]);
+        if (sameName(given, fileNameOf(here)) || sameName(given, here) ||
+            (!map.empty() && sameName(given, map.map(here))))
+            found.push_back(place);
     }
-    const std::string path = absoluteFrom(currentDirectory, output);
-    platform::AtomicFileWriter writer(path, platform::StreamTarget::WriteInto);
-    script::writeScript(std::move(job), writer);
-    writer.commit();
-    if (writer.descriptor() == 1) return;  // as with "-": a success line would land in the script
+    if (found.empty())
+        throw UsageError("option '--start-after' names '" + given + "', none of the " + std::to_string(count) +
+                         " drawings the script would open");
+    if (found.size() > 1)
+        throw UsageError("option '--start-after' names '" + given + "', which is drawing " +
+                         std::to_string(found[0] + 1) + " and drawing " + std::to_string(found[1] + 1) +
+                         " of the script: give the path the script writes");
+    const std::size_t place = found.front();
+    const std::string here = pathHere(job, job.drawings[job.descending ? count - 1 - place : place]);
+    planned.startAfter = map.empty() ? here : map.map(here);
+    if (place + 1 == count)
+        throw std::runtime_error("Cannot build: " + planned.startAfter +
+                                 ", named by --start-after, is the last drawing the script would open, so none is "
+                                 "left after it. Nothing was written.");
+    planned.leftOut = place + 1;
+    if (job.descending) job.drawings.resize(count - planned.leftOut);
+    else job.drawings.erase(job.drawings.begin(), job.drawings.begin() + static_cast<std::ptrdiff_t>(planned.leftOut));
+}
+
+// In the order the script opens the drawings: the first to trip the run first.
+void addHazards(const script::ScriptJob& job, std::vector<BuildWarning>& warnings) {
+    const std::size_t count = job.drawings.size();
+    std::vector<drawings::DrawingHazard> hazards = drawings::drawingHazards(job.directory, job.drawings, job.fullPaths,
+                                                                            job.separator);
+    const auto place = [&](const drawings::DrawingHazard& hazard) {
+        return job.descending ? count - hazard.drawing : hazard.drawing + 1;
+    };
+    std::stable_sort(hazards.begin(), hazards.end(), [&](const auto& a, const auto& b) { return place(a) < place(b); });
+    for (const drawings::DrawingHazard& hazard : hazards)
+        warnings.push_back(hazardWarning(hazard, place(hazard), count));
+}
+
+// Where the scripts go: a folder, the name of the first, and each script's path there.
+struct Target {
+    std::string directory;
+    std::string name;
+    char separator;
+    std::string prefix;  // what stands before a script's name in its path
+    bool standardOutput = false;
+
+    std::string pathOf(const std::string& scriptName) const { return prefix + scriptName; }
+};
+
+Target targetOf(const script::ScriptJob& job, const Options& options, const ProgramSettings& settings,
+                const std::string& currentDirectory) {
+    if (!options.output) {
+        const std::string path = platform::joinPath(job.directory, settings.scriptFileName, job.separator);
+        return {job.directory, settings.scriptFileName, job.separator,
+                path.substr(0, path.size() - settings.scriptFileName.size())};
+    }
+    if (*options.output == "-") return {{}, settings.scriptFileName, job.separator, {}, true};
+    const std::string path = absoluteFrom(currentDirectory, *options.output);
     std::size_t slash = path.size();
     while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
     --slash;  // absoluteFrom gave a path with a separator
     // A root keeps its separator, as the current directory reports it ("/", "C:\\").
     const std::size_t root = platform::textOf(platform::pathOf(path).root_path()).size();
-    const std::string directory = path.substr(0, std::max(slash, root > 0 ? root : slash));
-    dialogs.showMessage(script::scriptSavedMessage(path.substr(slash + 1), directory), kApplicationTitle,
-                        MessageIcon::None);
+    return {path.substr(0, std::max(slash, root > 0 ? root : slash)), path.substr(slash + 1), platform::kPathSeparator,
+            path.substr(0, slash + 1)};
+}
+
+// The scripts of the job, each but the last starting the next unless --no-chain.
+std::vector<script::ScriptBatch> batchesOf(const script::PreparedScript& script, const Target& target,
+                                           const Options& options, const PathMap& map) {
+    if (!options.batch) return {script::ScriptBatch{target.name, 0, script.drawingCount(), {}}};
+    const auto reachedAs = [&](const std::string& name) {
+        const std::string here = target.pathOf(name);
+        if (map.empty()) return here;
+        try {
+            return map.map(here);
+        } catch (const script::ScriptRefused&) {
+            throw script::ScriptRefused("Cannot build: the scripts go to " + target.directory +
+                                        ", which is under no --map FROM, so the line that starts the next script "
+                                        "would name a path of this system. Give a --map FROM that holds it, or "
+                                        "--no-chain. Nothing was written.");
+        }
+    };
+    return script::cutIntoBatches(script.drawingCount(), options.batch, target.name,
+                                  options.chain ? std::function<std::string(const std::string&)>(reachedAs) : nullptr);
+}
+
+void writeToStandardOutput(const script::PreparedScript& script, std::ostream& out) {
+    errno = 0;
+    script.write([&](std::span<const std::string_view> pieces) {
+        for (const std::string_view piece : pieces) out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    });
+    out.flush();
+    if (!out)
+        throw platform::FileError("write", "standard output", errno ? platform::systemReason(errno) : "write error");
+}
+
+// "Inkrun.scr", or "Inkrun.scr to Inkrun_004.scr (4 scripts, each starting the next)".
+std::string scriptNames(const std::vector<script::ScriptBatch>& batches, const Options& options) {
+    if (batches.size() == 1) return batches.front().name;
+    return batches.front().name + " to " + batches.back().name + " (" + std::to_string(batches.size()) + " scripts, " +
+           (options.chain ? "each starting the next" : "each started by hand") + ")";
 }
 
 }  // namespace
 
-std::optional<script::ScriptJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
-                                        std::optional<std::vector<std::string>> paths, const PathMap& map) {
+std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
+                                 std::optional<std::vector<std::string>> paths, const PathMap& map,
+                                 const Options& options, const BuildSources& sources,
+                                 std::vector<BuildWarning>& warnings) {
     const bool listed = !paths;
     std::optional<script::ScriptJob> job = script::scriptJobFromWindow(state, dialogs, settings, std::move(paths));
-    if (!job || map.empty()) return job;
+    if (!job) return std::nullopt;
+    PlannedJob planned{std::move(*job), 0, {}};
+    script::ScriptJob& shaped = planned.job;
+    shaped.expand = options.expand;
+    if (sources.preamble) shaped.preamble = sources.preamble->text;
+    if (sources.epilogue) shaped.epilogue = sources.epilogue->text;
+    if (options.startAfter) leaveOutThrough(planned, *options.startAfter, map);
+
+    addHazards(shaped, warnings);
+    addInvisibleAnswers(shaped.setupText, "the setup (" + sources.setup.description + ")",
+                        sources.setup.file.value_or(""), warnings);
+    for (const auto& [lines, whose] :
+         {std::pair{&sources.preamble, "the preamble "}, {&sources.epilogue, "the epilogue "}})
+        if (*lines) addInvisibleAnswers((*lines)->text, whose + (*lines)->path, (*lines)->path, warnings);
+
+    if (map.empty()) return planned;
     if (listed) {
-        for (std::string& name : job->drawings) name = platform::joinPath(job->directory, name, job->separator);
-        job->fullPaths = true;
+        for (std::string& name : shaped.drawings) name = platform::joinPath(shaped.directory, name, shaped.separator);
+        shaped.fullPaths = true;
     }
-    for (std::string& path : job->drawings) path = map.map(path);
-    return job;
+    for (std::string& path : shaped.drawings) path = map.map(path);
+    return planned;
 }
 
-void deliver(script::ScriptJob job, const SetupOrigin& setup, const Options& options, const ProgramSettings& settings,
-             UserDialogs& dialogs, std::ostream& out, const std::string& currentDirectory) {
+void deliver(PlannedJob planned, const BuildSources& sources, const Options& options, const ProgramSettings& settings,
+             const PathMap& map, const std::vector<BuildWarning>& warnings, UserDialogs& dialogs, std::ostream& out,
+             const std::string& currentDirectory) {
+    const Target target = targetOf(planned.job, options, settings, currentDirectory);
+    const script::PreparedScript script(std::move(planned.job));  // refuses before anything is written
+    const std::vector<script::ScriptBatch> batches = batchesOf(script, target, options, map);
+
     if (options.dryRun) {
-        std::string target = "standard output";
-        if (!options.output) target = platform::joinPath(job.directory, settings.scriptFileName, job.separator);
-        else if (*options.output != "-") target = absoluteFrom(currentDirectory, *options.output);
-        if (!options.quiet) printDryRun(job, setup, target, out);
-        else script::checkScriptJob(job);
+        if (options.quiet) return;
+        DryRun dryRun{script,
+                      batches,
+                      {},
+                      {},
+                      sources,
+                      planned.startAfter,
+                      planned.leftOut,
+                      warnings,
+                      options.batch,
+                      target.standardOutput};
+        for (const script::ScriptBatch& batch : batches)
+            dryRun.scripts.push_back(target.standardOutput ? "standard output" : target.pathOf(batch.name));
+        if (options.batch) {
+            try {
+                dryRun.removes = script::leftoverScripts(target.directory, batches, target.name, target.separator);
+            } catch (const platform::FileError&) {
+                // The build says what is wrong with the folder.
+            }
+        }
+        printDryRun(dryRun, options.dryRunFormat, out);
         return;
     }
-    if (options.output) writeScriptTo(*options.output, std::move(job), dialogs, out, currentDirectory);
-    else script::saveScriptAndReport(std::move(job), settings, dialogs);
+    if (target.standardOutput) {
+        writeToStandardOutput(script, out);
+        return;  // a success line would land in the script
+    }
+    if (options.output && !options.batch) {
+        platform::AtomicFileWriter writer(target.pathOf(target.name), platform::StreamTarget::WriteInto);
+        script.write([&](std::span<const std::string_view> pieces) { writer.writePieces(pieces); });
+        writer.commit();
+        if (writer.descriptor() == 1) return;  // as with "-": a success line would land in the script
+    } else {
+        const script::SavedScripts saved = script::saveScripts(script, batches, target.directory, target.separator,
+                                                               target.name, {}, options.batch > 0);
+        if (!saved.removed.empty()) {
+            std::string removed;
+            for (const std::string& path : saved.removed) removed += (removed.empty() ? "" : ", ") + fileNameOf(path);
+            dialogs.showMessage(script::scriptSavedMessage(scriptNames(batches, options), target.directory) +
+                                    "\rRemoved, left by an earlier run: " + removed,
+                                kApplicationTitle, MessageIcon::None);
+            return;
+        }
+    }
+    dialogs.showMessage(script::scriptSavedMessage(scriptNames(batches, options), target.directory), kApplicationTitle,
+                        MessageIcon::None);
 }
 
 }  // namespace inkrun::cli

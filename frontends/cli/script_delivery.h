@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "frontends/cli/build_warnings.h"
 #include "frontends/cli/command_line.h"
 #include "frontends/cli/path_map.h"
 #include "frontends/cli/setup_choice.h"
@@ -17,15 +19,34 @@
 
 namespace inkrun::cli {
 
+// Where the texts of a build came from.
+struct BuildSources {
+    SetupOrigin setup;
+    std::optional<LinesFile> preamble;
+    std::optional<LinesFile> epilogue;
+};
+
+// A job as the command line shapes it.
+struct PlannedJob {
+    script::ScriptJob job;
+    std::size_t leftOut = 0;  // drawings --start-after left out
+    std::string startAfter;   // the drawing it names, as the script writes it
+};
+
 // The job the state describes, after the window's two refusals (no setup, no drawing), with
-// `paths` in place of the list's selection when given. The drawings are full paths when they come
-// from several folders or are mapped for another system.
-std::optional<script::ScriptJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
-                                        std::optional<std::vector<std::string>> paths, const PathMap& map);
+// `paths` in place of the list's selection when given, the preamble and epilogue, and the drawings
+// up to --start-after left out. The drawings are full paths when they come from several folders or
+// are mapped for another system. What the CAD program would trip over is added to `warnings`.
+// Throws UsageError when --start-after names none of the drawings, or more than one.
+std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
+                                 std::optional<std::vector<std::string>> paths, const PathMap& map,
+                                 const Options& options, const BuildSources& sources,
+                                 std::vector<BuildWarning>& warnings);
 
 // Writes the job where the options say (its drawing directory, a file, or "-" the standard
-// output), or with --dry-run tells what would be written.
-void deliver(script::ScriptJob job, const SetupOrigin& setup, const Options& options, const ProgramSettings& settings,
-             UserDialogs& dialogs, std::ostream& out, const std::string& currentDirectory);
+// output), in batches with --batch, or with --dry-run tells what would be written.
+void deliver(PlannedJob planned, const BuildSources& sources, const Options& options, const ProgramSettings& settings,
+             const PathMap& map, const std::vector<BuildWarning>& warnings, UserDialogs& dialogs, std::ostream& out,
+             const std::string& currentDirectory);
 
 }  // namespace inkrun::cli

@@ -1,0 +1,65 @@
+#include "drawings/drawing_hazards.h"
+
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/file_error.h"
+#include "platform/folder.h"
+
+namespace inkrun::drawings {
+
+namespace {
+
+// The name without its extension, as lock files are named after it, without regard to case.
+std::string foldedStem(std::string_view name) { return platform::foldCase(name.substr(0, name.rfind('.'))); }
+
+// One folder of the drawings: held open, with its lock files by the drawing they lock.
+struct LookedAt {
+    std::string path;
+    std::optional<platform::Folder> folder;
+    std::unordered_map<std::string, std::string> locks;  // folded stem -> the lock file's name
+};
+
+LookedAt lookAt(const std::string& path, char separator) {
+    LookedAt looked{path, std::nullopt, {}};
+    try {
+        looked.folder = platform::Folder::openIfThere(path, "list", separator);
+        if (looked.folder)
+            for (std::string& lock : looked.folder->filesEndingIn({".dwl", ".dwl2"}))
+                looked.locks.emplace(foldedStem(lock), std::move(lock));
+    } catch (const platform::FileError&) {
+        looked.folder.reset();
+    }
+    return looked;
+}
+
+}  // namespace
+
+std::vector<DrawingHazard> drawingHazards(const std::string& directory, const std::vector<std::string>& drawings,
+                                          bool fullPaths, char separator) {
+    std::vector<DrawingHazard> hazards;
+    std::optional<LookedAt> looked;
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        std::string folder = directory;
+        std::string_view name = drawings[i];
+        if (fullPaths) {
+            const std::size_t cut = name.find_last_of(separator == '\\' ? "\\/" : "/");
+            if (cut == std::string_view::npos) continue;
+            // A drawing in a root ("/A.dwg", "C:\A.dwg") keeps the root's separator.
+            folder = drawings[i].substr(0, cut == 0 || name[cut - 1] == ':' ? cut + 1 : cut);
+            name = name.substr(cut + 1);
+        }
+        // The drawings of one folder come together, as a tree lists them: each folder is read once.
+        if (!looked || looked->path != folder) looked = lookAt(folder, separator);
+        if (!looked->folder) continue;
+        const std::string path = fullPaths ? drawings[i] : looked->folder->pathOf(std::string(name));
+        if (const auto lock = looked->locks.find(foldedStem(name)); lock != looked->locks.end())
+            hazards.push_back({DrawingHazard::Kind::Locked, i, path, looked->folder->pathOf(lock->second)});
+        if (looked->folder->isReadOnly(std::string(name)))
+            hazards.push_back({DrawingHazard::Kind::ReadOnly, i, path, {}});
+    }
+    return hazards;
+}
+
+}  // namespace inkrun::drawings
