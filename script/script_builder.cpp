@@ -130,7 +130,7 @@ PreparedScript::PreparedScript(ScriptJob job) : job_(std::move(job)) {
         setupParts_.front().literal.insert(0, kQuoteEnd);
         for (ExpandableText::Part& part : setupParts_)
             encodingFor(setupLabel, [&] { platform::encodeAnsiInPlace(part.literal); });
-        job_.setupText.clear();
+        std::string().swap(job_.setupText);  // the parts hold it now
         piecesPerDrawing_ = 2 + setupParts_.size() * 4;
         return;
     }

@@ -52,6 +52,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
           const std::string& currentDirectory) {
     ConsoleDialogs dialogs(out, err, options.quiet);
     std::vector<BuildWarning> warnings;
+    std::optional<PlannedJob> job;
     try {
         const PathMap map(options.maps, currentDirectory);
         const ProgramSettings settings = startupSettings(
@@ -68,10 +69,13 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
                              loadLinesFile(options.epilogue, "--epilogue", currentDirectory)};
         state.setDescendingOrder(options.descending);
         namingTheSetup(sources.setup.file, "use", [&] {
-            auto job = jobFor(state, dialogs, settings, std::move(paths), map, options, sources, warnings);
+            job = jobFor(state, dialogs, settings, std::move(paths), map, options, sources);
             if (!job) return;
-            if (options.strict && !warnings.empty()) refuseWarnings(warnings, err);
-            deliver(std::move(*job), sources, options, settings, map, warnings, dialogs, out, currentDirectory);
+            const auto warningsKnown = [&] {
+                addRunWarnings(*job, warnings);
+                if (options.strict && !warnings.empty()) refuseWarnings(warnings, err);
+            };
+            deliver(*job, sources, options, settings, map, warnings, warningsKnown, dialogs, out, currentDirectory);
         });
     } catch (const UsageError&) {
         throw;
@@ -82,6 +86,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
     }
     // A build that failed says why; what the run would have tripped over can wait for the next.
     if (dialogs.failed()) return kExitBuildFailed;
+    if (job) addRunWarnings(*job, warnings);
     for (const BuildWarning& warning : warnings)
         err << kProgramName << ": warning: " << printable(warning.message, false) << '\n';
     // What is left to go is the success line or the dry run's report. The script itself is

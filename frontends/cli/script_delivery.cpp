@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <future>
 #include <string_view>
 #include <utility>
 
@@ -70,7 +71,7 @@ void leaveOutThrough(PlannedJob& planned, const std::string& given, const PathMa
 }
 
 // In the order the script opens the drawings: the first to trip the run first.
-void addHazards(const script::ScriptJob& job, std::vector<BuildWarning>& warnings) {
+std::vector<BuildWarning> hazardWarnings(const script::ScriptJob& job) {
     const std::size_t count = job.drawings.size();
     std::vector<drawings::DrawingHazard> hazards = drawings::drawingHazards(job.directory, job.drawings, job.fullPaths,
                                                                             job.separator);
@@ -78,8 +79,10 @@ void addHazards(const script::ScriptJob& job, std::vector<BuildWarning>& warning
         return job.descending ? count - hazard.drawing : hazard.drawing + 1;
     };
     std::stable_sort(hazards.begin(), hazards.end(), [&](const auto& a, const auto& b) { return place(a) < place(b); });
+    std::vector<BuildWarning> warnings;
     for (const drawings::DrawingHazard& hazard : hazards)
         warnings.push_back(hazardWarning(hazard, place(hazard), count));
+    return warnings;
 }
 
 // Where the scripts go: a folder, the name of the first, and each script's path there.
@@ -150,26 +153,41 @@ std::string scriptNames(const std::vector<script::ScriptBatch>& batches, const O
 
 }  // namespace
 
+void addRunWarnings(PlannedJob& planned, std::vector<BuildWarning>& warnings) {
+    if (planned.drawingWarnings.valid()) {
+        std::vector<BuildWarning> found = planned.drawingWarnings.get();
+        warnings.insert(warnings.end(), found.begin(), found.end());
+    }
+    warnings.insert(warnings.end(), planned.lineWarnings.begin(), planned.lineWarnings.end());
+    planned.lineWarnings.clear();
+}
+
 std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
                                  std::optional<std::vector<std::string>> paths, const PathMap& map,
-                                 const Options& options, const BuildSources& sources,
-                                 std::vector<BuildWarning>& warnings) {
+                                 const Options& options, const BuildSources& sources) {
     const bool listed = !paths;
     std::optional<script::ScriptJob> job = script::scriptJobFromWindow(state, dialogs, settings, std::move(paths));
     if (!job) return std::nullopt;
-    PlannedJob planned{std::move(*job), 0, {}};
+    PlannedJob planned{std::move(*job), 0, {}, {}, {}};
     script::ScriptJob& shaped = planned.job;
     shaped.expand = options.expand;
     if (sources.preamble) shaped.preamble = sources.preamble->text;
     if (sources.epilogue) shaped.epilogue = sources.epilogue->text;
     if (options.startAfter) leaveOutThrough(planned, *options.startAfter, map);
 
-    addHazards(shaped, warnings);
+    script::ScriptJob drawingsHere;  // the drawings where they are here, without the setup
+    drawingsHere.directory = shaped.directory;
+    drawingsHere.drawings = shaped.drawings;
+    drawingsHere.fullPaths = shaped.fullPaths;
+    drawingsHere.descending = shaped.descending;
+    drawingsHere.separator = shaped.separator;
+    planned.drawingWarnings = std::async(std::launch::async,
+                                         [here = std::move(drawingsHere)] { return hazardWarnings(here); });
     addInvisibleAnswers(shaped.setupText, "the setup (" + sources.setup.description + ")",
-                        sources.setup.file.value_or(""), warnings);
+                        sources.setup.file.value_or(""), planned.lineWarnings);
     for (const auto& [lines, whose] :
          {std::pair{&sources.preamble, "the preamble "}, {&sources.epilogue, "the epilogue "}})
-        if (*lines) addInvisibleAnswers((*lines)->text, whose + (*lines)->path, (*lines)->path, warnings);
+        if (*lines) addInvisibleAnswers((*lines)->text, whose + (*lines)->path, (*lines)->path, planned.lineWarnings);
 
     if (map.empty()) return planned;
     if (listed) {
@@ -180,14 +198,15 @@ std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, c
     return planned;
 }
 
-void deliver(PlannedJob planned, const BuildSources& sources, const Options& options, const ProgramSettings& settings,
-             const PathMap& map, const std::vector<BuildWarning>& warnings, UserDialogs& dialogs, std::ostream& out,
-             const std::string& currentDirectory) {
+void deliver(PlannedJob& planned, const BuildSources& sources, const Options& options, const ProgramSettings& settings,
+             const PathMap& map, const std::vector<BuildWarning>& warnings, const std::function<void()>& warningsKnown,
+             UserDialogs& dialogs, std::ostream& out, const std::string& currentDirectory) {
     const Target target = targetOf(planned.job, options, settings, currentDirectory);
     const script::PreparedScript script(std::move(planned.job));  // refuses before anything is written
     const std::vector<script::ScriptBatch> batches = batchesOf(script, target, options, map);
 
     if (options.dryRun) {
+        warningsKnown();
         if (options.quiet) return;
         DryRun dryRun{script,
                       batches,
@@ -211,18 +230,25 @@ void deliver(PlannedJob planned, const BuildSources& sources, const Options& opt
         printDryRun(dryRun, options.dryRunFormat, out);
         return;
     }
+    // The drawings are looked at while the script is written, and the build waits for them only
+    // where --strict must refuse before anything is put in place.
+    const auto strictly = [&] {
+        if (options.strict) warningsKnown();
+    };
     if (target.standardOutput) {
+        strictly();  // what reaches the stream cannot be taken back
         writeToStandardOutput(script, out);
         return;  // a success line would land in the script
     }
     if (options.output && !options.batch) {
         platform::AtomicFileWriter writer(target.pathOf(target.name), platform::StreamTarget::WriteInto);
         script.write([&](std::span<const std::string_view> pieces) { writer.writePieces(pieces); });
+        strictly();
         writer.commit();
         if (writer.descriptor() == 1) return;  // as with "-": a success line would land in the script
     } else {
         const script::SavedScripts saved = script::saveScripts(script, batches, target.directory, target.separator,
-                                                               target.name, {}, options.batch > 0);
+                                                               target.name, strictly, options.batch > 0);
         if (!saved.removed.empty()) {
             std::string removed;
             for (const std::string& path : saved.removed) removed += (removed.empty() ? "" : ", ") + fileNameOf(path);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <future>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -31,22 +33,30 @@ struct PlannedJob {
     script::ScriptJob job;
     std::size_t leftOut = 0;  // drawings --start-after left out
     std::string startAfter;   // the drawing it names, as the script writes it
+    // What the run would trip over: the drawings, looked at while the script is written (with
+    // 100,000 drawings that takes as long as the write), and the lines.
+    std::future<std::vector<BuildWarning>> drawingWarnings;
+    std::vector<BuildWarning> lineWarnings;
 };
+
+// Waits for the drawings' warnings and adds them to `warnings`, then the lines'.
+void addRunWarnings(PlannedJob& planned, std::vector<BuildWarning>& warnings);
 
 // The job the state describes, after the window's two refusals (no setup, no drawing), with
 // `paths` in place of the list's selection when given, the preamble and epilogue, and the drawings
 // up to --start-after left out. The drawings are full paths when they come from several folders or
-// are mapped for another system. What the CAD program would trip over is added to `warnings`.
-// Throws UsageError when --start-after names none of the drawings, or more than one.
+// are mapped for another system. Throws UsageError when --start-after names none of the drawings,
+// or more than one.
 std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
                                  std::optional<std::vector<std::string>> paths, const PathMap& map,
-                                 const Options& options, const BuildSources& sources,
-                                 std::vector<BuildWarning>& warnings);
+                                 const Options& options, const BuildSources& sources);
 
 // Writes the job where the options say (its drawing directory, a file, or "-" the standard
-// output), in batches with --batch, or with --dry-run tells what would be written.
-void deliver(PlannedJob planned, const BuildSources& sources, const Options& options, const ProgramSettings& settings,
-             const PathMap& map, const std::vector<BuildWarning>& warnings, UserDialogs& dialogs, std::ostream& out,
-             const std::string& currentDirectory);
+// output), in batches with --batch, or with --dry-run tells what would be written. The job is
+// taken over. `warningsKnown` gathers the run's warnings into `warnings` and may throw to write
+// nothing: it runs before a dry run prints, and with --strict before anything is put in place.
+void deliver(PlannedJob& planned, const BuildSources& sources, const Options& options, const ProgramSettings& settings,
+             const PathMap& map, const std::vector<BuildWarning>& warnings, const std::function<void()>& warningsKnown,
+             UserDialogs& dialogs, std::ostream& out, const std::string& currentDirectory);
 
 }  // namespace inkrun::cli
