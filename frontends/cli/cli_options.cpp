@@ -42,21 +42,22 @@ constexpr std::array kOptions{
                "system: a TO such as J:\\jobs or \\\\server\\share gives backslashes, one such as /mnt/jobs "
                "slashes; repeatable, the longest FROM wins; a drawing under no FROM stops the build"},
     OptionSpec{Preamble, Group::Options, '\0', "preamble", "FILE",
-               "the lines of FILE once before the first drawing, as settings to switch for the run (a setup file: "
-               "the same code page and checks)"},
+               "the lines of FILE once before the first drawing, to switch settings for the run; read and checked "
+               "as a setup file is, and in each script of --batch"},
     OptionSpec{Epilogue, Group::Options, '\0', "epilogue", "FILE",
-               "the lines of FILE once after the last drawing, as settings to switch back"},
+               "the lines of FILE once after the last drawing, to switch them back; in each script of --batch"},
     OptionSpec{Expand, Group::Options, '\0', "expand", "",
-               "in the setup, each drawing's %DWGNAME% (its name without .dwg), %DWGFILE%, %DWGDIR% and %DWGPATH% "
-               "as the script writes them, and %% for a percent sign; any other %NAME% stops the build"},
+               "take each drawing's values into the setup's lines: %DWGNAME% (its name without .dwg), %DWGFILE%, "
+               "%DWGDIR% and %DWGPATH%, as the script writes its path, and %% for a percent sign; any other %NAME% "
+               "stops the build, and the preamble and epilogue take only %%"},
     OptionSpec{StartAfter, Group::Options, '\0', "start-after", "DRAWING",
                "leave out the drawings the script would open up to DRAWING and DRAWING itself, to go on after a "
                "crash; DRAWING is a file name or a path as the script writes it, and one that names no drawing "
                "stops the build"},
     OptionSpec{Batch, Group::Options, '\0', "batch", "N",
-               "scripts of at most N drawings each: Inkrun.scr, then Inkrun_002.scr and on, each of which runs "
-               "alone with the preamble and the epilogue, and each but the last ends by starting the next; "
-               "numbered scripts of an earlier run are removed"},
+               "scripts of at most N drawings each, at most 999: Inkrun.scr, then Inkrun_002.scr and on, each "
+               "running alone with the preamble and epilogue, each but the last ending by starting the next; "
+               "numbered scripts an earlier run left are removed"},
     OptionSpec{NoChain, Group::Options, '\0', "no-chain", "",
                "with --batch, end no script by starting the next: each is started by hand"},
     OptionSpec{Strict, Group::Options, '\0', "strict", "",
@@ -64,12 +65,13 @@ constexpr std::array kOptions{
                "setup line ending in a space or holding a tab, a subfolder that cannot be read) stop the build"},
     OptionSpec{Output, Group::Options, 'o', "output", "FILE",
                "write the script to FILE instead of DIR/Inkrun.scr; '-' writes it to standard output"},
-    OptionSpec{DryRun, Group::Options, 'n', "dry-run", "FORMAT",
-               "print the setup's source, the script file and the drawings in the order the script opens them, "
-               "as it writes them, and write nothing; the same checks, errors and exit status as the build. "
-               "FORMAT blocks adds every line each script holds, spaces at a line's end and tabs marked; json "
-               "prints one JSON document instead (see the README)",
-               true},
+    OptionSpec{
+        DryRun, Group::Options, 'n', "dry-run", "FORMAT",
+        "print the setup's source, the script file and the drawings in the order the script opens them, "
+        "as it writes them, and write nothing; the same checks, errors and exit status as the build. "
+        "FORMAT blocks adds every line of each script as the CAD program receives it, a space at a line's "
+        "end and a tab marked; json prints one JSON document instead, whose fields the help page and the README list",
+        true},
     OptionSpec{Quiet, Group::Options, 'q', "quiet", "",
                "print nothing when the script is written, or with --dry-run would be (for cron: only failures "
                "make output)"},
@@ -86,7 +88,8 @@ constexpr std::array kExitStatuses{
     ExitStatusSpec{kExitBuildFailed,
                    "the build failed: the reason is on standard error, nothing is written and an old script is "
                    "left whole (for example no setup: no Setup1.txt and neither --setup nor --template; a line of "
-                   "--from-list that names no drawing; a drawing under no --map FROM); or the output of -o -, "
+                   "--from-list that names no drawing; a drawing under no --map FROM; a warning under --strict); or "
+                   "the output of -o -, "
                    "--dry-run, --help, --version or --print-template could not be written"},
     ExitStatusSpec{kExitUsage,
                    "the command line is wrong: no arguments, an unknown option, a bad value such as --slot 3, a "
@@ -111,14 +114,19 @@ constexpr std::array kExamples{
                 "every drawing of a project tree, shown in the order the script would open them; nothing is "
                 "written"},
     ExampleSpec{"inkrun-build --all --preamble quiet.txt --epilogue restore.txt",
-                "switch settings once for the run (quiet.txt: FILEDIA, then 0) and back after the last drawing"},
+                "settings switched once for the run and back after the last drawing (quiet.txt holds the lines "
+                "FILEDIA and 0, restore.txt FILEDIA and 1)"},
     ExampleSpec{"inkrun-build --all --expand --setup plot-pdf.txt",
-                "plot each drawing to a file named after it: in plot-pdf.txt a line such as %DWGDIR%\%DWGNAME%.pdf"},
+                "each drawing plotted to a file named after it: plot-pdf.txt answers the file prompt with "
+                "%DWGDIR%\\%DWGNAME%.pdf"},
     ExampleSpec{"inkrun-build --all --start-after A-143.dwg",
-                "the run stopped at A-144.dwg: a script for the drawings from there on"},
+                "the run stopped at the drawing after A-143.dwg: a script for the drawings from there on"},
     ExampleSpec{"inkrun-build --all --batch 100 --strict",
-                "scripts of 100 drawings each, Inkrun.scr starting Inkrun_002.scr and on; nothing is written if "
-                "a drawing is open elsewhere or read-only"},
+                "scripts of 100 drawings each, Inkrun.scr starting Inkrun_002.scr and on; nothing is written "
+                "when a drawing is open elsewhere or read-only"},
+    ExampleSpec{
+        "inkrun-build --all --batch 250 --no-chain",
+        "scripts of 250 drawings that start no other, to run by hand, for example on several workstations at once"},
     ExampleSpec{"inkrun-build --all --dry-run=blocks | less",
                 "every line the CAD program would receive, a space at a line's end shown as <SPACE>"},
     ExampleSpec{"inkrun-build --all --dry-run=json > job.json",
