@@ -124,17 +124,15 @@ PreparedScript::PreparedScript(ScriptJob job) : job_(std::move(job)) {
                separator_;
     if (job_.preamble) preamble_ = preparedLines(*job_.preamble, "the preamble", job_.expand);
     if (job_.epilogue) epilogue_ = preparedLines(*job_.epilogue, "the epilogue", job_.expand);
+    // With expand the values are read in the text as written, where a refusal can quote it, then
+    // again in the text turned, whose parts are cut from the one copy held.
+    if (job_.expand) readExpansions(job_.setupText, setupLabel());
+    encodingFor(setupLabel, [&] { platform::encodeAnsiInPlace(job_.setupText); });
     if (job_.expand) {
-        // Cut first: the values are read in the text as written, the literals then turned.
         setupParts_ = readExpansions(job_.setupText, setupLabel()).parts;
-        setupParts_.front().literal.insert(0, kQuoteEnd);
-        for (ExpandableText::Part& part : setupParts_)
-            encodingFor(setupLabel, [&] { platform::encodeAnsiInPlace(part.literal); });
-        std::string().swap(job_.setupText);  // the parts hold it now
-        piecesPerDrawing_ = 2 + setupParts_.size() * 4;
+        piecesPerDrawing_ = 3 + setupParts_.size() * 4;
         return;
     }
-    encodingFor(setupLabel, [&] { platform::encodeAnsiInPlace(job_.setupText); });
     if (job_.setupText.size() <= kFramedSetup) frame_ = std::string(kQuoteEnd) + job_.setupText + opening_;
     piecesPerDrawing_ = 4;
 }
@@ -183,6 +181,7 @@ void PreparedScript::appendTail(std::vector<std::string_view>& pieces, const std
         return;
     }
     const WrittenPath path = job_.fullPaths ? cutWrittenPath(name) : WrittenPath{directory_, separator_, name};
+    pieces.push_back(kQuoteEnd);
     for (const ExpandableText::Part& part : setupParts_) {
         pieces.push_back(part.literal);
         if (part.value) appendValue(*part.value, path, pieces);

@@ -18,7 +18,10 @@ struct NamedValue {
 constexpr std::array kValues{NamedValue{"DWGNAME", DrawingValue::Name}, NamedValue{"DWGFILE", DrawingValue::File},
                              NamedValue{"DWGDIR", DrawingValue::Folder}, NamedValue{"DWGPATH", DrawingValue::Path}};
 
-bool isNameCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+// ASCII only, whatever the locale: the name reads the same in UTF-8 and in the code page.
+bool isNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 // The line of `text` that holds `offset`, numbered from 1, and its text.
 std::pair<std::size_t, std::string_view> lineAt(std::string_view text, std::size_t offset) {
@@ -50,18 +53,16 @@ bool ExpandableText::usesDrawing() const {
 
 std::string ExpandableText::literalText() const {
     std::string text;
-    for (const Part& part : parts) text += part.literal;
+    for (const Part& part : parts) text.append(part.literal);
     return text;
 }
 
 ExpandableText readExpansions(std::string_view text, const std::string& whose, bool perDrawing) {
     ExpandableText result;
-    ExpandableText::Part part;
     std::size_t start = 0;
     for (std::size_t percent = text.find('%'); percent != std::string_view::npos; percent = text.find('%', start)) {
-        part.literal.append(text.substr(start, percent - start));
         if (percent + 1 < text.size() && text[percent + 1] == '%') {
-            part.literal.push_back('%');
+            result.parts.push_back({text.substr(start, percent + 1 - start), std::nullopt});
             start = percent + 2;
             continue;
         }
@@ -70,24 +71,21 @@ ExpandableText readExpansions(std::string_view text, const std::string& whose, b
         if (end == percent + 1 || end == text.size() || text[end] != '%')
             refuse(text, percent, whose, "a percent sign that begins no %NAME%: with --expand, %% is one percent sign");
         const std::string_view name = text.substr(percent + 1, end - percent - 1);
+        const std::string written(text.substr(percent, end - percent + 1));  // "%NAME%"
         const NamedValue* found = nullptr;
         for (const NamedValue& named : kValues)
             if (platform::equalsIgnoringCase(named.name, name)) found = &named;
         if (!found)
             refuse(text, percent, whose,
-                   "%" + std::string(name) +
-                       "%, which names no value: --expand knows %DWGNAME%, %DWGFILE%, %DWGDIR% and %DWGPATH%, and %% "
+                   written +
+                       ", which names no value: --expand knows %DWGNAME%, %DWGFILE%, %DWGDIR% and %DWGPATH%, and %% "
                        "for a percent sign");
         if (!perDrawing)
-            refuse(text, percent, whose,
-                   "%" + std::string(name) + "%, a value of a drawing, but it is written once for all of them");
-        part.value = found->value;
-        result.parts.push_back(std::move(part));
-        part = {};
+            refuse(text, percent, whose, written + ", a value of a drawing, but it is written once for all of them");
+        result.parts.push_back({text.substr(start, percent - start), found->value});
         start = end + 1;
     }
-    part.literal.append(text.substr(start));
-    result.parts.push_back(std::move(part));
+    result.parts.push_back({text.substr(start), std::nullopt});
     return result;
 }
 

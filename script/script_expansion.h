@@ -14,11 +14,12 @@ namespace inkrun::script {
 
 enum class DrawingValue { Name, File, Folder, Path };
 
-// A text cut where the values go: each part is literal text (its "%%" already made "%") and the
-// value that follows it, if any.
+// A text cut where the values go: each part is a run of the text and the value that follows it,
+// if any. The runs are views of the text read, which must outlive them; "%%" ends a run with its
+// first "%" and the next run starts after the second.
 struct ExpandableText {
     struct Part {
-        std::string literal;
+        std::string_view literal;
         std::optional<DrawingValue> value;
     };
     std::vector<Part> parts;
@@ -31,7 +32,8 @@ struct ExpandableText {
 // Reads the values of `text`. Throws ScriptRefused, naming `whose` ("the script setup") and the
 // line, for a %NAME% that is none of them and for a percent sign that begins neither a name nor
 // "%%": a value misspelt must not reach the CAD program as text. A text written once for all
-// drawings (`perDrawing` false) may take no value: it belongs to no drawing.
+// drawings (`perDrawing` false) may take no value: it belongs to no drawing. A text read as
+// UTF-8 reads the same in the code page: "%" and the names' characters are ASCII in both.
 ExpandableText readExpansions(std::string_view text, const std::string& whose, bool perDrawing = true);
 
 // A drawing's path as the script writes it, cut into its folder part and its file name: the
