@@ -1,6 +1,7 @@
 #include "drawings/drawing_hazards.h"
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -36,28 +37,30 @@ LookedAt lookAt(const std::string& path, char separator) {
 
 }  // namespace
 
-std::vector<DrawingHazard> drawingHazards(const std::string& directory, const std::vector<std::string>& drawings,
+std::vector<DrawingHazard> drawingHazards(const std::string& directory, std::span<const std::string> drawings,
                                           bool fullPaths, char separator) {
     std::vector<DrawingHazard> hazards;
     std::optional<LookedAt> looked;
+    std::string name;  // a drawing's name in its folder, where a full path holds it
     for (std::size_t i = 0; i < drawings.size(); ++i) {
-        std::string folder = directory;
-        std::string_view name = drawings[i];
+        std::string_view folder = directory;
         if (fullPaths) {
-            const std::size_t cut = name.find_last_of(separator == '\\' ? "\\/" : "/");
+            const std::string_view path = drawings[i];
+            const std::size_t cut = path.find_last_of(separator == '\\' ? "\\/" : "/");
             if (cut == std::string_view::npos) continue;
             // A drawing in a root ("/A.dwg", "C:\A.dwg") keeps the root's separator.
-            folder = drawings[i].substr(0, cut == 0 || name[cut - 1] == ':' ? cut + 1 : cut);
-            name = name.substr(cut + 1);
+            folder = path.substr(0, cut == 0 || (separator == '\\' && path[cut - 1] == ':') ? cut + 1 : cut);
+            name = path.substr(cut + 1);
         }
+        const std::string& named = fullPaths ? name : drawings[i];
         // The drawings of one folder come together, as a tree lists them: each folder is read once.
-        if (!looked || looked->path != folder) looked = lookAt(folder, separator);
+        if (!looked || looked->path != folder) looked = lookAt(std::string(folder), separator);
         if (!looked->folder) continue;
-        const std::string path = fullPaths ? drawings[i] : looked->folder->pathOf(std::string(name));
-        if (const auto lock = looked->locks.find(foldedStem(name)); lock != looked->locks.end())
-            hazards.push_back({DrawingHazard::Kind::Locked, i, path, looked->folder->pathOf(lock->second)});
-        if (looked->folder->isReadOnly(std::string(name)))
-            hazards.push_back({DrawingHazard::Kind::ReadOnly, i, path, {}});
+        const auto pathOf = [&] { return fullPaths ? drawings[i] : looked->folder->pathOf(named); };
+        if (!looked->locks.empty())
+            if (const auto lock = looked->locks.find(foldedStem(named)); lock != looked->locks.end())
+                hazards.push_back({DrawingHazard::Kind::Locked, i, pathOf(), looked->folder->pathOf(lock->second)});
+        if (looked->folder->isReadOnly(named)) hazards.push_back({DrawingHazard::Kind::ReadOnly, i, pathOf(), {}});
     }
     return hazards;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ struct DrawingHazard {
 
 // Looks at each drawing: names in `directory`, or full paths when `fullPaths`. A folder that
 // cannot be read adds nothing: the drawings themselves are read by the CAD program, not here.
-std::vector<DrawingHazard> drawingHazards(const std::string& directory, const std::vector<std::string>& drawings,
+std::vector<DrawingHazard> drawingHazards(const std::string& directory, std::span<const std::string> drawings,
                                           bool fullPaths, char separator = platform::kPathSeparator);
 
 }  // namespace inkrun::drawings

@@ -31,6 +31,8 @@ std::string absolutePathFrom(std::string_view base, std::string_view path, char 
 // byte length.
 std::string foldCase(std::string_view utf8);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// Whether `name` is longer than `ending` and ends in it, without regard to case.
+bool endsWithIgnoringCase(std::string_view name, std::string_view ending);
 // A number that names equal without regard to case share, and most other names do not: it reads
 // only a long name's length and ends, so that a directory's every name can have one cheaply.
 std::uint64_t caseBlindFingerprint(std::string_view name);

@@ -1,5 +1,7 @@
 #include "platform/folder.h"
 
+#include <algorithm>
+
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
 #include "platform/wide_text.h"
@@ -10,10 +12,8 @@ namespace inkrun::platform {
 namespace {
 
 bool endsInOneOf(std::string_view name, std::initializer_list<std::string_view> endings) {
-    for (const std::string_view ending : endings)
-        if (name.size() > ending.size() && equalsIgnoringCase(name.substr(name.size() - ending.size()), ending))
-            return true;
-    return false;
+    return std::any_of(endings.begin(), endings.end(),
+                       [&](std::string_view ending) { return endsWithIgnoringCase(name, ending); });
 }
 
 // Calls each(entry) for every entry of the folder but "." and ".."; an empty root has none.

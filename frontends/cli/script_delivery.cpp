@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <future>
+#include <memory>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -70,13 +72,24 @@ void leaveOutThrough(PlannedJob& planned, const std::string& given, const PathMa
     else job.drawings.erase(job.drawings.begin(), job.drawings.begin() + static_cast<std::ptrdiff_t>(planned.leftOut));
 }
 
+// The drawings where they are here, for a look while the script is written: a view of the job's
+// own list, which stays put while the job is handed on, or a copy of it before --map rewrites it.
+struct DrawingsHere {
+    std::string directory;
+    std::vector<std::string> copy;
+    std::span<const std::string> drawings;
+    bool fullPaths;
+    bool descending;
+    char separator;
+};
+
 // In the order the script opens the drawings: the first to trip the run first.
-std::vector<BuildWarning> hazardWarnings(const script::ScriptJob& job) {
-    const std::size_t count = job.drawings.size();
-    std::vector<drawings::DrawingHazard> hazards = drawings::drawingHazards(job.directory, job.drawings, job.fullPaths,
-                                                                            job.separator);
+std::vector<BuildWarning> hazardWarnings(const DrawingsHere& here) {
+    const std::size_t count = here.drawings.size();
+    std::vector<drawings::DrawingHazard> hazards = drawings::drawingHazards(here.directory, here.drawings,
+                                                                            here.fullPaths, here.separator);
     const auto place = [&](const drawings::DrawingHazard& hazard) {
-        return job.descending ? count - hazard.drawing : hazard.drawing + 1;
+        return here.descending ? count - hazard.drawing : hazard.drawing + 1;
     };
     std::stable_sort(hazards.begin(), hazards.end(), [&](const auto& a, const auto& b) { return place(a) < place(b); });
     std::vector<BuildWarning> warnings;
@@ -175,14 +188,14 @@ std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, c
     if (sources.epilogue) shaped.epilogue = sources.epilogue->text;
     if (options.startAfter) leaveOutThrough(planned, *options.startAfter, map);
 
-    script::ScriptJob drawingsHere;  // the drawings where they are here, without the setup
-    drawingsHere.directory = shaped.directory;
-    drawingsHere.drawings = shaped.drawings;
-    drawingsHere.fullPaths = shaped.fullPaths;
-    drawingsHere.descending = shaped.descending;
-    drawingsHere.separator = shaped.separator;
+    auto here = std::make_unique<DrawingsHere>(
+        DrawingsHere{shaped.directory, {}, shaped.drawings, shaped.fullPaths, shaped.descending, shaped.separator});
+    if (!map.empty()) {
+        here->copy = shaped.drawings;
+        here->drawings = here->copy;
+    }
     planned.drawingWarnings = std::async(std::launch::async,
-                                         [here = std::move(drawingsHere)] { return hazardWarnings(here); });
+                                         [here = std::move(here)] { return hazardWarnings(*here); });
     addInvisibleAnswers(shaped.setupText, "the setup (" + sources.setup.description + ")",
                         sources.setup.file.value_or(""), planned.lineWarnings);
     for (const auto& [lines, whose] :
@@ -203,6 +216,13 @@ void deliver(PlannedJob& planned, const BuildSources& sources, const Options& op
              UserDialogs& dialogs, std::ostream& out, const std::string& currentDirectory) {
     const Target target = targetOf(planned.job, options, settings, currentDirectory);
     const script::PreparedScript script(std::move(planned.job));  // refuses before anything is written
+    // The look at the drawings may view the job's list, which goes with the script.
+    struct WaitForTheLook {
+        std::future<std::vector<BuildWarning>>& look;
+        ~WaitForTheLook() {
+            if (look.valid()) look.wait();
+        }
+    } const waitForTheLook{planned.drawingWarnings};
     const std::vector<script::ScriptBatch> batches = batchesOf(script, target, options, map);
 
     if (options.dryRun) {
