@@ -27,4 +27,9 @@ struct DrawingHazard {
 std::vector<DrawingHazard> drawingHazards(const std::string& directory, std::span<const std::string> drawings,
                                           bool fullPaths, char separator = platform::kPathSeparator);
 
+// The same for every drawing of a folder, read with its lock files in one pass, before any list
+// of them is made: each hazard's `drawing` is kUnplaced, its `path` names it.
+inline constexpr std::size_t kUnplaced = static_cast<std::size_t>(-1);
+std::vector<DrawingHazard> folderHazards(const std::string& directory, char separator = platform::kPathSeparator);
+
 }  // namespace inkrun::drawings

@@ -60,6 +60,9 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
                                       : currentDirectory);
         PlainWindowState state(PlainWindowState::AtBuild::HandedOver);  // one build, then the end
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
+        const EarlyLook early = options.drawings == DrawingSource::All
+                                    ? lookAtEveryDrawing(state.drawingDirectory(), settings.separator)
+                                    : EarlyLook();
         std::vector<std::string> unreadable;
         std::optional<std::vector<std::string>> paths = chooseDrawings(state, options, settings.separator, in,
                                                                        currentDirectory, unreadable);
@@ -69,7 +72,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
                              loadLinesFile(options.epilogue, "--epilogue", currentDirectory)};
         state.setDescendingOrder(options.descending);
         namingTheSetup(sources.setup.file, "use", [&] {
-            job = jobFor(state, dialogs, settings, std::move(paths), map, options, sources);
+            job = jobFor(state, dialogs, settings, std::move(paths), map, options, sources, early);
             if (!job) return;
             const auto warningsKnown = [&] {
                 addRunWarnings(*job, warnings);

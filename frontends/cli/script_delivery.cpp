@@ -5,6 +5,7 @@
 #include <future>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <string_view>
 #include <utility>
 
@@ -81,13 +82,35 @@ struct DrawingsHere {
     bool fullPaths;
     bool descending;
     char separator;
+    EarlyLook early;
 };
+
+// The early look's findings placed among the drawings (names in the directory) by their names;
+// those of drawings the job leaves out go.
+std::vector<drawings::DrawingHazard> placed(const DrawingsHere& here) {
+    std::vector<drawings::DrawingHazard> hazards = here.early.get();
+    if (hazards.empty()) return hazards;
+    const std::size_t prefix = platform::joinPath(here.directory, "", here.separator).size();
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byName;
+    for (std::size_t i = 0; i < hazards.size(); ++i)
+        byName[std::string_view(hazards[i].path).substr(prefix)].push_back(i);
+    std::vector<drawings::DrawingHazard> found;
+    for (std::size_t drawing = 0; drawing < here.drawings.size(); ++drawing)
+        if (const auto hit = byName.find(here.drawings[drawing]); hit != byName.end())
+            for (const std::size_t i : hit->second) {
+                found.push_back(hazards[i]);
+                found.back().drawing = drawing;
+            }
+    return found;
+}
 
 // In the order the script opens the drawings: the first to trip the run first.
 std::vector<BuildWarning> hazardWarnings(const DrawingsHere& here) {
     const std::size_t count = here.drawings.size();
-    std::vector<drawings::DrawingHazard> hazards = drawings::drawingHazards(here.directory, here.drawings,
-                                                                            here.fullPaths, here.separator);
+    std::vector<drawings::DrawingHazard> hazards = here.early.valid()
+                                                       ? placed(here)
+                                                       : drawings::drawingHazards(here.directory, here.drawings,
+                                                                                  here.fullPaths, here.separator);
     const auto place = [&](const drawings::DrawingHazard& hazard) {
         return here.descending ? count - hazard.drawing : hazard.drawing + 1;
     };
@@ -166,6 +189,10 @@ std::string scriptNames(const std::vector<script::ScriptBatch>& batches, const O
 
 }  // namespace
 
+EarlyLook lookAtEveryDrawing(const std::string& directory, char separator) {
+    return std::async(std::launch::async, [=] { return drawings::folderHazards(directory, separator); }).share();
+}
+
 void addRunWarnings(PlannedJob& planned, std::vector<BuildWarning>& warnings) {
     if (planned.drawingWarnings.valid()) {
         std::vector<BuildWarning> found = planned.drawingWarnings.get();
@@ -177,7 +204,7 @@ void addRunWarnings(PlannedJob& planned, std::vector<BuildWarning>& warnings) {
 
 std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
                                  std::optional<std::vector<std::string>> paths, const PathMap& map,
-                                 const Options& options, const BuildSources& sources) {
+                                 const Options& options, const BuildSources& sources, const EarlyLook& early) {
     const bool listed = !paths;
     std::optional<script::ScriptJob> job = script::scriptJobFromWindow(state, dialogs, settings, std::move(paths));
     if (!job) return std::nullopt;
@@ -188,8 +215,13 @@ std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, c
     if (sources.epilogue) shaped.epilogue = sources.epilogue->text;
     if (options.startAfter) leaveOutThrough(planned, *options.startAfter, map);
 
-    auto here = std::make_unique<DrawingsHere>(
-        DrawingsHere{shaped.directory, {}, shaped.drawings, shaped.fullPaths, shaped.descending, shaped.separator});
+    auto here = std::make_unique<DrawingsHere>(DrawingsHere{shaped.directory,
+                                                            {},
+                                                            shaped.drawings,
+                                                            shaped.fullPaths,
+                                                            shaped.descending,
+                                                            shaped.separator,
+                                                            listed ? early : EarlyLook()});
     if (!map.empty()) {
         here->copy = shaped.drawings;
         here->drawings = here->copy;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "drawings/drawing_hazards.h"
 #include "frontends/cli/build_warnings.h"
 #include "frontends/cli/command_line.h"
 #include "frontends/cli/path_map.h"
@@ -20,6 +21,11 @@
 // The script a command line asks for: the job, and where it goes.
 
 namespace inkrun::cli {
+
+// The drawings of the drawing directory looked at from the start, for --all, which takes them all:
+// the look then runs beside the reading and sorting of the list as well as the write.
+using EarlyLook = std::shared_future<std::vector<drawings::DrawingHazard>>;
+EarlyLook lookAtEveryDrawing(const std::string& directory, char separator);
 
 // Where the texts of a build came from.
 struct BuildSources {
@@ -45,11 +51,12 @@ void addRunWarnings(PlannedJob& planned, std::vector<BuildWarning>& warnings);
 // The job the state describes, after the window's two refusals (no setup, no drawing), with
 // `paths` in place of the list's selection when given, the preamble and epilogue, and the drawings
 // up to --start-after left out. The drawings are full paths when they come from several folders or
-// are mapped for another system. Throws UsageError when --start-after names none of the drawings,
-// or more than one.
+// are mapped for another system. The drawings are looked at while the script is written, or
+// `early` placed among them. Throws UsageError when --start-after names none of the drawings, or
+// more than one.
 std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
                                  std::optional<std::vector<std::string>> paths, const PathMap& map,
-                                 const Options& options, const BuildSources& sources);
+                                 const Options& options, const BuildSources& sources, const EarlyLook& early);
 
 // Writes the job where the options say (its drawing directory, a file, or "-" the standard
 // output), in batches with --batch, or with --dry-run tells what would be written. The job is
