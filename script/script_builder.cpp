@@ -306,6 +306,7 @@ SavedScripts saveScripts(const PreparedScript& script, const std::vector<ScriptB
     const OldScripts old = oldScripts(folder, batches, scriptFileName, removeLeftovers);
 
     // Every script is written beside its old one before any is put in place.
+    platform::allowOpenFiles(2 * batches.size() + 64);
     std::vector<std::unique_ptr<platform::AtomicFileWriter>> writers;
     for (const ScriptBatch& batch : batches) {
         writers.push_back(std::make_unique<platform::AtomicFileWriter>(folder, batch.name));

@@ -74,7 +74,8 @@ void apply(Options& options, DrawingChoice& choice, const OptionSpec& option, co
     case OptionId::Output: options.output = value; break;
     case OptionId::DryRun:
         options.dryRun = true;
-        if (value.empty() || value == "report") options.dryRunFormat = DryRunFormat::Report;
+        if (value.empty()) break;  // -n, or --dry-run alone: the format given, if any, else the report
+        if (value == "report") options.dryRunFormat = DryRunFormat::Report;
         else if (value == "blocks") options.dryRunFormat = DryRunFormat::Blocks;
         else if (value == "json") options.dryRunFormat = DryRunFormat::Json;
         else throw UsageError("option '--dry-run' takes report, blocks or json, not '" + value + "'");
