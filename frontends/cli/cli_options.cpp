@@ -65,13 +65,12 @@ constexpr std::array kOptions{
                "setup line ending in a space or holding a tab, a subfolder that cannot be read) stop the build"},
     OptionSpec{Output, Group::Options, 'o', "output", "FILE",
                "write the script to FILE instead of DIR/Inkrun.scr; '-' writes it to standard output"},
-    OptionSpec{
-        DryRun, Group::Options, 'n', "dry-run", "FORMAT",
-        "print the setup's source, the script file and the drawings in the order the script opens them, "
-        "as it writes them, and write nothing; the same checks, errors and exit status as the build. "
-        "FORMAT blocks adds every line of each script as the CAD program receives it, a space at a line's "
-        "end and a tab marked; json prints one JSON document instead, whose fields the help page and the README list",
-        true},
+    OptionSpec{DryRun, Group::Options, 'n', "dry-run", "FORMAT",
+               "print the setup's source, the script file and the drawings in the order the script opens them, "
+               "as it writes them, and write nothing; the same checks, errors and exit status as the build. "
+               "FORMAT blocks adds each script's lines as the CAD program receives them, spaces at a line's end "
+               "and tabs marked; json prints a JSON document instead (fields: see the help page)",
+               true},
     OptionSpec{Quiet, Group::Options, 'q', "quiet", "",
                "print nothing when the script is written, or with --dry-run would be (for cron: only failures "
                "make output)"},
@@ -99,9 +98,8 @@ constexpr std::array kExitStatuses{
                    "the script is written, but a warning on standard error says what did not follow: an old "
                    "script under another letter case (INKRUN.SCR) could not be deleted, the system could not "
                    "confirm that the new file is safely on disk, or --recursive could not read a subfolder, "
-                   "whose drawings are missing; or what the CAD program would trip over: a drawing with a lock "
-                   "file beside it or a read-only one, a setup line that ends in a space or holds a tab (with "
-                   "--strict these stop the build instead)"},
+                   "whose drawings are missing; or the run would trip: a drawing locked or read-only, a setup "
+                   "line ending in a space or holding a tab (see --strict)"},
 };
 
 constexpr std::array kExamples{
