@@ -27,11 +27,13 @@ std::string nameOrderKey(std::string_view utf8);
 // The same key added to the end of `keys`: a long list's keys side by side in one block.
 void appendNameOrderKey(std::string_view utf8, std::string& keys);
 
-// Makes nameOrderKey give the order of `locale` ("da-DK", "es-ES_tradnl"; letter case aside) from
-// now on, for the whole process: called once at start-up, before any name is ordered. On Windows
-// any locale the system knows; elsewhere one of NameOrderTable::locales(). False, with nothing
-// changed, for a locale this system does not know.
+// Makes nameOrderKey give the order of `locale` ("da-DK", "es-ES_tradnl"; letter case aside), or
+// with an empty name the default one, for the whole process, until it is chosen again (a build
+// chooses before it lists drawings). On Windows any locale the system knows; elsewhere one of
+// NameOrderTable::locales(). False, with nothing changed, for a locale this system does not know.
 bool chooseNameOrderLocale(std::string_view locale);
+// The locales chooseNameOrderLocale takes here, in the order of their names.
+std::vector<std::string> nameOrderLocales();
 
 // The order Windows gives in one locale, for every character of Windows-1252, from the sort keys
 // measured under Wine (scripts/generate-name-order.sh). A character outside the code page sorts

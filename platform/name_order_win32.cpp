@@ -1,5 +1,6 @@
 #include "platform/name_order.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/wide_text.h"
@@ -37,9 +38,22 @@ void appendNameOrderKey(std::string_view utf8, std::string& keys) { keys += name
 
 bool chooseNameOrderLocale(std::string_view name) {
     const std::wstring wide = widen(name);
-    if (wide.empty() || !IsValidLocaleName(wide.c_str())) return false;
+    if (!wide.empty() && !IsValidLocaleName(wide.c_str())) return false;
     chosenLocale = wide;
     return true;
+}
+
+std::vector<std::string> nameOrderLocales() {
+    std::vector<std::string> names;
+    EnumSystemLocalesEx(
+        [](LPWSTR name, DWORD, LPARAM list) -> BOOL {
+            if (*name) reinterpret_cast<std::vector<std::string>*>(list)->push_back(narrow(name));
+            return TRUE;
+        },
+        LOCALE_ALL, reinterpret_cast<LPARAM>(&names), nullptr);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
 }
 
 // NTFS compares by the upper-case table the system had when the volume was formatted, which is
