@@ -10,12 +10,20 @@
 
 namespace inkrun::test {
 
-std::vector<std::wstring> orderProbeNames() {
-    std::set<std::wstring> names;
+std::wstring codePageCharacters() {
+    std::wstring characters;
     for (int byte = 1; byte < 0x100; ++byte) {
         const char narrow = static_cast<char>(byte);
         wchar_t c = 0;
         MultiByteToWideChar(1252, 0, &narrow, 1, &c, 1);
+        characters += c;
+    }
+    return characters;
+}
+
+std::vector<std::wstring> orderProbeNames() {
+    std::set<std::wstring> names;
+    for (wchar_t c : codePageCharacters()) {
         names.insert(std::wstring(1, c) + L"ab.dwg");
         names.insert(L"b" + std::wstring(1, c) + L"b.dwg");
         names.insert(L"ba" + std::wstring(1, c) + L".dwg");

@@ -10,6 +10,9 @@
 
 namespace inkrun::test {
 
+// The characters of Windows-1252 but NUL, in the code page's order.
+std::wstring codePageCharacters();
+
 // Names that exercise the order: every character of Windows-1252 but NUL at the start, in the
 // middle and at the end of a name, names that Windows orders by its word sort (hyphens,
 // apostrophes) or by a ligature's letters, and pairs of names its comparison finds equal. No

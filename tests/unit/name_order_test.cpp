@@ -198,21 +198,10 @@ TEST(NameOrderTable, OrdersAsARealSortedListBoxInItsLocale) {
     }
 }
 
-std::wstring codePageCharacters() {
-    std::wstring characters;
-    for (int byte = 1; byte < 0x100; ++byte) {
-        const char narrow = static_cast<char>(byte);
-        wchar_t c = 0;
-        MultiByteToWideChar(1252, 0, &narrow, 1, &c, 1);
-        characters += c;
-    }
-    return characters;
-}
-
 // Every pair of Windows-1252 characters, alone and around a letter: where two characters meet,
 // a ligature stands beside its letters, or a hyphen's place is counted, the two orders show it.
 std::vector<std::wstring> characterPairs() {
-    const std::wstring characters = codePageCharacters();
+    const std::wstring characters = test::codePageCharacters();
     std::vector<std::wstring> pairs;
     for (wchar_t first : characters)
         for (wchar_t second : characters) {
@@ -257,7 +246,7 @@ TEST(SystemNameOrder, SortKeysOrderAsTheComparisonDoes) {
 }
 
 TEST(NtfsListingOrder, TheTableUpperCasesTheCodePageAsTheSystemDoes) {
-    const std::wstring characters = codePageCharacters();
+    const std::wstring characters = test::codePageCharacters();
     int differences = 0;
     for (wchar_t first : characters)
         for (wchar_t second : characters) {

@@ -25,6 +25,8 @@
 
 namespace {
 
+using inkrun::test::codePageCharacters;
+
 constexpr std::size_t kLongestKey = 16;  // the table's row width
 constexpr std::size_t kLongestRun = 4;   // characters weighed as one: Hungarian "ddzs"
 constexpr std::size_t kMostRuns = 48;    // runs a table holds
@@ -55,18 +57,6 @@ std::string escaped(const std::wstring& name) {
         }
     }
     return out;
-}
-
-// The characters of Windows-1252 but NUL.
-std::wstring codePageCharacters() {
-    std::wstring characters;
-    for (int byte = 1; byte < 0x100; ++byte) {
-        const char narrow = static_cast<char>(byte);
-        wchar_t c = 0;
-        MultiByteToWideChar(1252, 0, &narrow, 1, &c, 1);
-        characters += c;
-    }
-    return characters;
 }
 
 std::string sortKey(const std::wstring& locale, const std::wstring& text) {
