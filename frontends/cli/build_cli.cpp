@@ -15,6 +15,7 @@
 #include "frontends/cli/command_line.h"
 #include "frontends/cli/console_dialogs.h"
 #include "frontends/cli/drawing_choice.h"
+#include "frontends/cli/locale_choice.h"
 #include "frontends/cli/path_map.h"
 #include "frontends/cli/script_delivery.h"
 #include "frontends/cli/setup_choice.h"
@@ -43,6 +44,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
     ConsoleDialogs dialogs(out, err, options.quiet);
     std::vector<std::string> warnings;
     try {
+        chooseLocale(options.locale);
         const PathMap map(options.maps, currentDirectory);
         const ProgramSettings settings = startupSettings(
             options.settingsDirectory ? settingsDirectoryFor(currentDirectory, *options.settingsDirectory)

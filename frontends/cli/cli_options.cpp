@@ -30,6 +30,10 @@ constexpr std::array kOptions{
                "settings directory)"},
     OptionSpec{Dsc, Group::Options, '\0', "dsc", "", "last drawing of the list first (default)"},
     OptionSpec{Asc, Group::Options, '\0', "asc", "", "first drawing of the list first"},
+    OptionSpec{Locale, Group::Options, '\0', "locale", "NAME",
+               "order the list as Windows does in the locale NAME, such as da-DK, sv-SE, es-ES_tradnl or "
+               "de-DE_phoneb (default: en-US; on Windows the user's locale); an unknown NAME stops the build, "
+               "listing the known ones"},
     OptionSpec{Slot, Group::Options, '\0', "slot", "1|2",
                "setup slot Setup1.txt or Setup2.txt in the settings directory (default: slot 1); a slot without "
                "its file stops the build"},
@@ -81,6 +85,9 @@ constexpr std::array kExamples{
                 "failures print"},
     ExampleSpec{"inkrun-build --setup plot-A1.txt --asc A-101.dwg A-103.dwg",
                 "two drawings with a chosen setup, the first of the list first"},
+    ExampleSpec{"inkrun-build --locale da-DK --dir /srv/jobs/aarhus --all",
+                "a server building for a Danish office: the drawings in the order its Windows workstations "
+                "list them (\u00C6, \u00D8 and \u00C5 after Z, aa as \u00E5)"},
     ExampleSpec{"inkrun-build --dir /srv/jobs/tower --recursive --dry-run",
                 "every drawing of a project tree, shown in the order the script would open them; nothing is "
                 "written"},
@@ -168,7 +175,8 @@ std::string usageText() {
     text += helpGroup(OptionGroup::Drawings);
     text +=
         "  The script follows the drawing list: the order in which Windows lists names\n"
-        "  (without regard to case, accented letters beside their base letter).\n"
+        "  (without regard to case, accented letters beside their base letter), in\n"
+        "  en-US or the locale --locale names.\n"
         "\n"
         "Options:\n";
     text += helpGroup(OptionGroup::Options);

@@ -21,6 +21,7 @@ enum class OptionId {
     Dir,
     Dsc,
     Asc,
+    Locale,
     Slot,
     Setup,
     Template,

@@ -35,6 +35,7 @@ void apply(Options& options, DrawingChoice& choice, const OptionSpec& option, co
     case OptionId::Dir: options.drawingDirectory = value; break;
     case OptionId::Asc:
     case OptionId::Dsc: options.descending = option.id == OptionId::Dsc; break;
+    case OptionId::Locale: options.locale = value; break;
     case OptionId::Slot:
         if (value != "1" && value != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + value + "'");
         options.setupSource = SetupSource::Slot;

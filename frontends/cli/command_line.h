@@ -31,6 +31,7 @@ struct Options {
     int slot = 1;
     std::string setupFile;
     bool descending = true;  // the window opens with "dsc"
+    std::string locale;      // whose order the list follows; empty: the default
     DrawingSource drawings = DrawingSource::Names;
     std::vector<std::string> names;
     std::string listFile;           // with DrawingSource::List; "-" for standard input

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "frontends/cli/cli_options.h"
+#include "platform/name_order.h"
 
 namespace inkrun::cli {
 
@@ -171,9 +172,12 @@ std::string documentWithOptionList(const std::string& document, DocumentFormat f
 }
 
 std::string completionWithOptions(const std::string& script) {
-    return replaceLine(
-        script, "# options",
-        "    local options='" + shellWords(false) + "'\n    local with_value='" + shellWords(true) + "'\n");
+    std::string locales;  // those --locale takes
+    for (const std::string& locale : platform::nameOrderLocales()) locales += locale + ' ';
+    if (!locales.empty()) locales.pop_back();
+    return replaceLine(script, "# options",
+                       "    local options='" + shellWords(false) + "'\n    local with_value='" + shellWords(true) +
+                           "'\n    local locales='" + locales + "'\n");
 }
 
 }  // namespace inkrun::cli

@@ -8,6 +8,7 @@
 #include "drawings/drawing_selection.h"
 #include "frontends/cli/name_patterns.h"
 #include "inkrun_version.h"
+#include "platform/ansi_codec.h"
 #include "script/script_builder.h"
 
 namespace inkrun::cli {
@@ -130,7 +131,8 @@ TEST_F(BuildCli, UsageErrorsExitTwoAndTouchNothing) {
                                                 {"A-101.dwg", "notes.txt"},  // there, but no drawing
                                                 {"--dir", dir.file("none"), "--all"},
                                                 {"--settings", dir.file("none"), "--all"},
-                                                {"--setup", dir.file("none.txt"), "--all"}};
+                                                {"--setup", dir.file("none.txt"), "--all"},
+                                                {"--locale", "dk", "--all"}};
 #ifndef _WIN32
     // The shell has expanded patterns, and names are exact.
     cases.push_back({"a-101.dwg"});
@@ -144,7 +146,25 @@ TEST_F(BuildCli, UsageErrorsExitTwoAndTouchNothing) {
         EXPECT_NE(result.err.find("--help"), std::string::npos);
     }
     EXPECT_NE(run({"notes.txt"}).err.find("'notes.txt' is not a drawing in " + jobs), std::string::npos);
+    EXPECT_NE(run({"--locale", "dk", "--all"}).err.find("unknown locale 'dk'; did you mean da-DK"), std::string::npos);
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
+}
+
+// A server building for an office abroad: the list in the order its workstations show, and the
+// next build without --locale in the default order again.
+TEST_F(BuildCli, LocaleOrdersTheListAsWindowsDoesThere) {
+    const std::string office = dir.mkdir("aarhus");
+    const std::vector<std::string> danish = {"Odense.dwg",        "Zealand.dwg", "\u00C6r\u00F8.dwg",
+                                             "\u00D8sterbro.dwg", "Aalborg.dwg", "\u00C5rhus.dwg"};
+    for (const std::string& name : danish) dir.write("aarhus/" + name, "");
+    const auto script = [&](std::vector<std::string> names) {
+        for (std::string& name : names) name = platform::encodeWindows1252(name);
+        return test::expectedScript(office, names, kSlot1Setup);
+    };
+    EXPECT_EQ(run({"--locale", "da-DK", "--dir", office, "--all", "--asc", "-o", "-"}).out, script(danish));
+    EXPECT_EQ(run({"--dir", office, "--all", "--asc", "-o", "-"}).out,
+              script({"Aalborg.dwg", "\u00C6r\u00F8.dwg", "\u00C5rhus.dwg", "Odense.dwg", "\u00D8sterbro.dwg",
+                      "Zealand.dwg"}));
 }
 
 TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
