@@ -23,6 +23,18 @@ WindowFonts::~WindowFonts() { release(); }
 void WindowFonts::release() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
     fonts_.clear();
+    if (desktopText_) DeleteObject(desktopText_);
+    desktopText_ = nullptr;
+}
+
+HFONT WindowFonts::desktopText() {
+    if (desktopText_) return desktopText_;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi_))
+        desktopText_ = CreateFontIndirectW(&metrics.lfMessageFont);
+    if (!desktopText_) desktopText_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return desktopText_;
 }
 
 void WindowFonts::setDpi(UINT dpi) {
