@@ -1,6 +1,5 @@
 #include "frontends/win32/frm_about.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -30,21 +29,6 @@ std::uint32_t rgbOf(COLORREF colour) {
 // not (a high-contrast or dark theme).
 COLORREF textColour(std::uint32_t wanted) {
     return colorRef(ui::readableColour(wanted, rgbOf(GetSysColor(COLOR_BTNFACE))));
-}
-
-// What a label's text needs in its font, in pixels.
-ui::Box textSize(HWND label) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
-    HDC dc = GetDC(label);
-    HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, before);
-    ReleaseDC(label, dc);
-    return {0, 0, static_cast<int>(size.cx), std::max(static_cast<int>(size.cy), static_cast<int>(metrics.tmHeight))};
 }
 
 }  // namespace
@@ -126,7 +110,9 @@ void frmAbout::fitToText() {
         const ui::TwipsRect& place = label.description->place;
         described.push_back(
             {scaled(place.left, dpi_), scaled(place.top, dpi_), scaled(place.width, dpi_), scaled(place.height, dpi_)});
-        needed.push_back(textSize(label.window));
+        const SIZE text = textExtent(label.window,
+                                     reinterpret_cast<HFONT>(SendMessageW(label.window, WM_GETFONT, 0, 0)));
+        needed.push_back({0, 0, static_cast<int>(text.cx), static_cast<int>(text.cy)});
     }
     const ui::FittedLayout layout = ui::fitToText(described, needed, scaled(description.clientWidth, dpi_),
                                                   scaled(description.clientHeight, dpi_));

@@ -1,6 +1,7 @@
 #include "frontends/win32/window_fonts.h"
 
 #include <cmath>
+#include <string>
 
 #include "platform/wide_text.h"
 
@@ -64,6 +65,18 @@ HFONT WindowFonts::forControl(const ui::ControlDescription& control) {
     HFONT made = CreateFontIndirectW(&description);
     fonts_.emplace(key, made);
     return made;
+}
+
+SIZE textExtent(HWND window, HFONT font) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size;
 }
 
 }  // namespace inkrun::win32

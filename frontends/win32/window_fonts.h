@@ -32,6 +32,9 @@ private:
     HFONT desktopText_ = nullptr;
 };
 
+// What the text of a window (a caption, a label's line) needs in `font`, in pixels.
+SIZE textExtent(HWND window, HFONT font);
+
 // Pixels for twips on a monitor of the given DPI.
 inline int scaled(int twips, UINT dpi) { return ui::twipsToPixels(twips, static_cast<int>(dpi)); }
 
