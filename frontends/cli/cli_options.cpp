@@ -52,7 +52,7 @@ constexpr std::array kOptions{
     OptionSpec{PrintTemplate, Group::Options, '\0', "print-template", "",
                "write the built-in template to standard output"},
     OptionSpec{Help, Group::Options, 'h', "help", "", "show the help (on Windows also /?)"},
-    OptionSpec{Version, Group::Options, 'V', "version", "", "show the version"},
+    OptionSpec{Version, Group::Options, 'V', "version", "", "show the version, the copyright and the licence"},
 };
 
 constexpr std::array kExitStatuses{
