@@ -10,18 +10,6 @@ namespace {
 // Labels as the About window has them: a name on top, lines below it, and one more beside them.
 const std::vector<Box> kDescribed{{40, 16, 257, 25}, {48, 56, 241, 25}, {48, 80, 241, 25}, {300, 56, 40, 25}};
 
-// A name taller than its place but within the gap below it moves nothing; the lines that
-// overlap by a pixel in the design stay so.
-TEST(TextFit, TextThatFitsLeavesTheDesign) {
-    const std::vector<Box> needed{{0, 0, 200, 29}, {0, 0, 241, 19}, {0, 0, 90, 19}, {0, 0, 12, 19}};
-    const FittedLayout layout = fitToText(kDescribed, needed, 350, 151);
-    std::vector<Box> expected = kDescribed;
-    expected[0].height = 29;
-    EXPECT_EQ(layout.places, expected);
-    EXPECT_EQ(layout.width, 350);
-    EXPECT_EQ(layout.height, 151);
-}
-
 // The name reaches 5 pixels into the line below and a line needs 300 pixels: the lines under the
 // name move down 5 and keep their spacing, the label beside them stays; the window grows by as
 // much as the labels reach beyond the design's rightmost and lowest edges.
