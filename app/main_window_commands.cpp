@@ -159,16 +159,16 @@ void MainWindowCommands::mnuTools_LoadDefault_Click() {
 
 void MainWindowCommands::mnuFile_OpenScripts_Click() {
     trapped([&] {
-        if (setup::openSetupFile(state_, hooks_.dialogs())) setupIsKept();
+        if (setup::openSetupFile(state_, settings_, hooks_.dialogs())) setupIsKept();
     });
 }
 
 void MainWindowCommands::cmdSaveSetup_Click() {
-    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetup(state_, hooks_.dialogs()); }); });
+    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetup(state_, settings_, hooks_.dialogs()); }); });
 }
 
 void MainWindowCommands::mnuFile_SaveAs_Click() {
-    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetupAs(state_, hooks_.dialogs()); }); });
+    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetupAs(state_, settings_, hooks_.dialogs()); }); });
 }
 
 void MainWindowCommands::mnuHelp_HowTo_Click() {

@@ -9,6 +9,9 @@
 
 namespace inkrun::drawings {
 
+// The names the drawing list shows, as its pattern states them.
+inline constexpr const char* kDrawingPattern = "*.dwg";
+
 // Whether a file name is a drawing: it ends in ".dwg", in any letter case.
 bool isDrawingName(std::string_view name);
 

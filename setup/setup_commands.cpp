@@ -35,13 +35,16 @@ std::string fileNamePart(const std::string& path) {
     return last == std::string::npos ? path : path.substr(last + 1);
 }
 
-FileDialogOptions setupDialog(std::string initialDirectory, std::string fileName) {
+// Every setup dialog offers the settings directory among its places: the slots live there,
+// wherever the dialog starts.
+FileDialogOptions setupDialog(const ProgramSettings& settings, std::string initialDirectory, std::string fileName) {
     FileDialogOptions options;
     options.title = kSetupDialogTitle;
     options.filterName = kSetupFilterName;
     options.filterPattern = kSetupFilterPattern;
     options.initialDirectory = std::move(initialDirectory);
     options.fileName = std::move(fileName);
+    options.places = {settings.scriptSettingsDirectory};
     return options;
 }
 
@@ -91,24 +94,24 @@ void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int 
     else loadDefaultSetup(state);
 }
 
-bool openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
+bool openSetupFile(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs) {
     const std::string setupPath = state.setupPath();
     const auto chosen = dialogs.askOpenFile(
-        setupDialog(isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
+        setupDialog(settings, isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
     if (!chosen) return false;
     loadSetupFile(state, *chosen);
     return true;
 }
 
-bool saveSetup(MainWindowState& state, UserDialogs& dialogs) {
+bool saveSetup(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs) {
     const std::string text = state.setupText();
     if (text.empty()) {
         dialogs.showMessage(kNoDataMessage, kNoDataTitle, MessageIcon::Exclamation);
         return false;
     }
     const std::string setupPath = state.setupPath();
-    if (isTemplateMarker(setupPath)) return saveSetupAs(state, dialogs);
-    FileDialogOptions options = setupDialog(setupPath, fileNamePart(setupPath));
+    if (isTemplateMarker(setupPath)) return saveSetupAs(state, settings, dialogs);
+    FileDialogOptions options = setupDialog(settings, setupPath, fileNamePart(setupPath));
     options.title.clear();  // Save shows no title of its own
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
@@ -117,8 +120,8 @@ bool saveSetup(MainWindowState& state, UserDialogs& dialogs) {
     return true;
 }
 
-bool saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
-    FileDialogOptions options = setupDialog(state.drawingDirectory(), "*.txt");
+bool saveSetupAs(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs) {
+    FileDialogOptions options = setupDialog(settings, state.drawingDirectory(), "*.txt");
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
     if (!chosen) return false;

@@ -39,16 +39,19 @@ void loadSetupSlotFile(MainWindowState& state, const ProgramSettings& settings, 
 // Load Script Setup 1 or 2: the slot's file, or the built-in template when there is none.
 void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int slot);
 
+// The dialogs of the three commands below offer the settings directory among their places, where
+// the setup slots are, wherever they start.
+
 // Lets the person pick a setup file and loads it. False when the dialog was cancelled.
-bool openSetupFile(MainWindowState& state, UserDialogs& dialogs);
+bool openSetupFile(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs);
 
 // Saves the setup, offering its current file; behaves as Save As while the template is loaded.
 // False when nothing was written: an empty setup, or the dialog cancelled.
-bool saveSetup(MainWindowState& state, UserDialogs& dialogs);
+bool saveSetup(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs);
 
 // Saves the setup under a name chosen in a dialog that starts in the drawing directory. False
 // when the dialog was cancelled.
-bool saveSetupAs(MainWindowState& state, UserDialogs& dialogs);
+bool saveSetupAs(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs);
 
 // Keeps a setup that was never saved in "Setup.unsaved.txt" in the settings directory, replacing
 // an older one, in the setup file format. A text the code page cannot hold is kept whole as UTF-8

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/command_frame.h"
+#include "app/program_arguments.h"
 #include "app/startup.h"
 #include "frontends/cli/cli_paths.h"
 #include "frontends/cli/command_line.h"
@@ -19,7 +20,6 @@
 #include "frontends/cli/path_map.h"
 #include "frontends/cli/script_delivery.h"
 #include "frontends/cli/setup_choice.h"
-#include "inkrun_version.h"
 #include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
@@ -51,8 +51,10 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
                                       : currentDirectory);
         PlainWindowState state(PlainWindowState::AtBuild::HandedOver);  // one build, then the end
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
+        requireOutputDirectory(options, currentDirectory);
         std::optional<std::vector<std::string>> paths = chooseDrawings(state, options, settings.separator, in,
                                                                        currentDirectory, warnings);
+        dialogs.explainNoDrawings(whereNoDrawingsWereFound(options, state.drawingDirectory(), currentDirectory));
         const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
         state.setDescendingOrder(options.descending);
         namingTheSetup(setup.file, "use", [&] {
@@ -111,7 +113,7 @@ int runBuildCli(const std::vector<std::string>& args, std::istream& in, std::ost
         const Options options = parseArguments(args);
         switch (options.action) {
         case Action::Help: out << usageText(); return printed(out, err);
-        case Action::Version: out << kProgramName << ' ' << kVersionText << '\n'; return printed(out, err);
+        case Action::Version: out << versionText(kProgramName); return printed(out, err);
         case Action::PrintTemplate: out << setup::defaultSetupTemplate(); return printed(out, err);
         case Action::Build: break;
         }

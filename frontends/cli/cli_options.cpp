@@ -56,7 +56,7 @@ constexpr std::array kOptions{
     OptionSpec{PrintTemplate, Group::Options, '\0', "print-template", "",
                "write the built-in template to standard output"},
     OptionSpec{Help, Group::Options, 'h', "help", "", "show the help (on Windows also /?)"},
-    OptionSpec{Version, Group::Options, 'V', "version", "", "show the version"},
+    OptionSpec{Version, Group::Options, 'V', "version", "", "show the version, the copyright and the licence"},
 };
 
 constexpr std::array kExitStatuses{
@@ -69,9 +69,10 @@ constexpr std::array kExitStatuses{
                    "--from-list that names no drawing; a drawing under no --map FROM); or the output of -o -, "
                    "--dry-run, --help, --version or --print-template could not be written"},
     ExitStatusSpec{kExitUsage,
-                   "the command line is wrong: no arguments, an unknown option, a bad value such as --slot 3, a "
-                   "directory, setup file, list or drawing that does not exist, a pattern that matches no "
-                   "drawing, or the drawings chosen twice (names, --all, --recursive or --from-list together)"},
+                   "the command line is wrong: no arguments, an unknown or ambiguous option, a bad value such as "
+                   "--slot 3, a directory (--settings, --dir or the one -o writes into), setup file, list or "
+                   "drawing that does not exist, a pattern that matches no drawing, or the drawings chosen twice "
+                   "(names, --all, --recursive or --from-list together)"},
     ExitStatusSpec{kExitWrittenWithWarning,
                    "the script is written, but a warning on standard error says what did not follow: an old "
                    "script under another letter case (INKRUN.SCR) could not be deleted, the system could not "

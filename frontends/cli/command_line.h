@@ -42,7 +42,8 @@ struct Options {
 };
 
 // Reads the arguments (without the program name) the GNU way: options and names in any order,
-// short options bundled ("-qn", "-oFILE"), "--name=value", and "--" ending the options. On
+// short options bundled ("-qn", "-oFILE"), "--name=value", a long option shortened to a beginning
+// no other shares ("--out=-"), and "--" ending the options. On
 // Windows "/?" asks for the help, as every Windows program takes it. Throws UsageError.
 Options parseArguments(const std::vector<std::string>& args);
 

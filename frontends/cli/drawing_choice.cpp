@@ -66,6 +66,11 @@ std::string listBytes(const std::string& listName, std::istream& in) {
     return platform::readWholeFile(listName);
 }
 
+// The list file as a full path; "-" for standard input.
+std::string listNameOf(const Options& options, const std::string& currentDirectory) {
+    return options.listFile == "-" ? "-" : absoluteFrom(currentDirectory, options.listFile);
+}
+
 }  // namespace
 
 std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& options,
@@ -97,9 +102,23 @@ std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, 
     }
     case DrawingSource::List: break;
     }
-    const std::string listName = options.listFile == "-" ? "-" : absoluteFrom(currentDirectory, options.listFile);
+    const std::string listName = listNameOf(options, currentDirectory);
     const std::string bytes = listBytes(listName, in);
     return drawings::readDrawingList(bytes, listName == "-" ? "standard input" : listName, directory, separator);
+}
+
+std::string whereNoDrawingsWereFound(const Options& options, const std::string& directory,
+                                     const std::string& currentDirectory) {
+    const std::string matching = std::string("no file matching ") + drawings::kDrawingPattern + " in " + directory;
+    switch (options.drawings) {
+    case DrawingSource::Names: return "no drawing was named: give names, --all, --recursive or --from-list";
+    case DrawingSource::All: return matching;
+    case DrawingSource::Recursive: return matching + " or its subfolders";
+    case DrawingSource::List: break;
+    }
+    const std::string listName = listNameOf(options, currentDirectory);
+    return listName == "-" ? "the list on standard input names no drawing"
+                           : "the list " + listName + " names no drawing";
 }
 
 }  // namespace inkrun::cli

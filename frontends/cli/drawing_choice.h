@@ -27,4 +27,9 @@ std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, 
                                                        std::istream& in, const std::string& currentDirectory,
                                                        std::vector<std::string>& warnings);
 
+// Where the options looked for drawings and found none, to follow "No files selected.": the
+// folder and the pattern, the list file, or that no drawing was named.
+std::string whereNoDrawingsWereFound(const Options& options, const std::string& directory,
+                                     const std::string& currentDirectory);
+
 }  // namespace inkrun::cli

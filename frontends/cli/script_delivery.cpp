@@ -34,6 +34,16 @@ void printDryRun(const script::ScriptJob& job, const SetupOrigin& setup, const s
     else std::for_each(job.drawings.begin(), job.drawings.end(), print);
 }
 
+// A full path as its folder and its name. A root keeps its separator, as the current directory
+// reports it ("/", "C:\\").
+std::pair<std::string, std::string> folderAndName(const std::string& path) {
+    std::size_t slash = path.size();
+    while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
+    --slash;  // absoluteFrom gave a path with a separator
+    const std::size_t root = platform::textOf(platform::pathOf(path).root_path()).size();
+    return {path.substr(0, std::max(slash, root > 0 ? root : slash)), path.substr(slash + 1)};
+}
+
 void writeScriptTo(const std::string& output, script::ScriptJob job, UserDialogs& dialogs, std::ostream& out,
                    const std::string& currentDirectory) {
     if (output == "-") {
@@ -53,14 +63,8 @@ void writeScriptTo(const std::string& output, script::ScriptJob job, UserDialogs
     script::writeScript(std::move(job), writer);
     writer.commit();
     if (writer.descriptor() == 1) return;  // as with "-": a success line would land in the script
-    std::size_t slash = path.size();
-    while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
-    --slash;  // absoluteFrom gave a path with a separator
-    // A root keeps its separator, as the current directory reports it ("/", "C:\\").
-    const std::size_t root = platform::textOf(platform::pathOf(path).root_path()).size();
-    const std::string directory = path.substr(0, std::max(slash, root > 0 ? root : slash));
-    dialogs.showMessage(script::scriptSavedMessage(path.substr(slash + 1), directory), kApplicationTitle,
-                        MessageIcon::None);
+    const auto [directory, name] = folderAndName(path);
+    dialogs.showMessage(script::scriptSavedMessage(name, directory), kApplicationTitle, MessageIcon::None);
 }
 
 }  // namespace
@@ -76,6 +80,12 @@ std::optional<script::ScriptJob> jobFor(MainWindowState& state, UserDialogs& dia
     }
     for (std::string& path : job->drawings) path = map.map(path);
     return job;
+}
+
+void requireOutputDirectory(const Options& options, const std::string& currentDirectory) {
+    if (!options.output || *options.output == "-") return;
+    const std::string directory = folderAndName(absoluteFrom(currentDirectory, *options.output)).first;
+    if (!platform::dirExists(directory)) throw UsageError("output directory '" + directory + "' does not exist");
 }
 
 void deliver(script::ScriptJob job, const SetupOrigin& setup, const Options& options, const ProgramSettings& settings,

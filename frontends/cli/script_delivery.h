@@ -23,6 +23,9 @@ namespace inkrun::cli {
 std::optional<script::ScriptJob> jobFor(MainWindowState& state, UserDialogs& dialogs, const ProgramSettings& settings,
                                         std::optional<std::vector<std::string>> paths, const PathMap& map);
 
+// Throws UsageError when the folder that -o names for the script is missing, as a missing --dir.
+void requireOutputDirectory(const Options& options, const std::string& currentDirectory);
+
 // Writes the job where the options say (its drawing directory, a file, or "-" the standard
 // output), or with --dry-run tells what would be written.
 void deliver(script::ScriptJob job, const SetupOrigin& setup, const Options& options, const ProgramSettings& settings,

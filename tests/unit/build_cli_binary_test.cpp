@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "inkrun_version.h"
+#include "app/program_arguments.h"
 #include "support/as_user.h"
 #include "support/expected_script.h"
 #include "support/temp_dir.h"
@@ -93,7 +93,7 @@ TEST_F(BuildBinary, BareRunShowsUsageAndVersionAndQuietWork) {
 
     result = run("-V");
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, std::string("inkrun-build ") + inkrun::kVersionText + "\n");
+    EXPECT_EQ(result.out, inkrun::versionText("inkrun-build"));
 
     result = run("--quiet --all");
     EXPECT_EQ(result.status, 0) << result.err;

@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -242,12 +244,49 @@ private slots:
                 dialog->reject();
             });
         };
+        const inkrun::ProgramSettings settings = inkrun::startupSettings(QDir::tempPath().toStdString());
         readAndCancel();
-        inkrun::setup::openSetupFile(state, real);
+        inkrun::setup::openSetupFile(state, settings, real);
         QCOMPARE(shown, QString("Text Files"));
         readAndCancel();
-        inkrun::drawings::openDrawingFiles(state, real, inkrun::startupSettings(QDir::tempPath().toStdString()));
+        inkrun::drawings::openDrawingFiles(state, real, settings);
         QCOMPARE(shown, QString("DWG Drawing Files (*.dwg)"));
+    }
+
+    // Save As starts in the drawing directory and lists the settings directory first among its
+    // places: one click there and a name fill a slot. Qt keeps the sidebar for the later dialogs of
+    // every Qt program; the place is not left among them.
+    void aSlotIsOneClickAwayInTheSetupDialogs() {
+        QWidget parent;
+        inkrun::qt::QtUserDialogs real(&parent);
+        TempDir places;
+        const std::string drawings = places.mkdir("drawings");
+        const inkrun::ProgramSettings settings = inkrun::startupSettings(places.mkdir("settings"));
+        const QUrl place = QUrl::fromLocalFile(qtName(settings.scriptSettingsDirectory));
+        inkrun::PlainWindowState state;
+        state.setDrawingDirectory(drawings);
+        state.setSetupText("zoom");
+        QString startedIn;
+        QList<QUrl> offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            startedIn = dialog->directory().absolutePath();
+            offered = dialog->sidebarUrls();
+            auto* sidebar = dialog->findChild<QListView*>("sidebar");
+            const QModelIndex first = sidebar->model()->index(0, 0);
+            QTest::mouseClick(sidebar->viewport(), Qt::LeftButton, {}, sidebar->visualRect(first).center());
+            (void)QTest::qWaitFor([&] { return dialog->directory().absolutePath() != startedIn; });
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText("Setup1.txt");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QVERIFY(inkrun::setup::saveSetupAs(state, settings, real));
+        QCOMPARE(startedIn, qtName(drawings));
+        QVERIFY(!offered.isEmpty());
+        QCOMPARE(offered.first(), place);
+        QCOMPARE(places.read("settings/Setup1.txt"), std::string("zoom"));
+        const QSettings qtSettings(QSettings::UserScope, "QtProject");
+        QVERIFY(!qtSettings.value("FileDialog/shortcuts").toStringList().contains(place.toString()));
     }
 
     void messageBoxesShowTheirLinesTitleAndIcon() {
