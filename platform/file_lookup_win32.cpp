@@ -101,13 +101,22 @@ void scanDirectory(const std::string& directory, const std::wstring& pattern, Ke
     if (error != ERROR_NO_MORE_FILES) throw FileError("list", directory, windowsReason(error));
 }
 
-// The ordinary files whose names equal `name` without regard to case. Searching for the name
-// itself also matches short 8.3 aliases ("SETUP1~1.TXT"): only the long names count.
+// A search pattern that matches `name` in every letter case, also in a folder that tells case
+// apart (where the name itself finds only its own spelling): each letter is a "?".
+std::wstring everyCaseOf(const std::wstring& name) {
+    std::wstring pattern = name;
+    for (wchar_t& c : pattern)
+        if (c >= 0x80 || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z')) c = L'?';
+    return pattern;
+}
+
+// The ordinary files whose names equal `name` without regard to case. The search also matches
+// other names and short 8.3 aliases ("SETUP1~1.TXT"): only long names equal to it count.
 std::vector<std::wstring> caseVariants(const std::string& directory, const std::string& name) {
     std::vector<std::wstring> found;
     if (!isPlainName(name)) return found;
     const std::wstring wanted = widen(name);
-    scanDirectory(directory, wanted, [&](const std::wstring& entry) {
+    scanDirectory(directory, everyCaseOf(wanted), [&](const std::wstring& entry) {
         if (sameNameIgnoringCase(entry, wanted)) found.push_back(entry);
     });
     return found;
