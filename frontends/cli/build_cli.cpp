@@ -50,7 +50,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
         PlainWindowState state(PlainWindowState::AtBuild::HandedOver);  // one build, then the end
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
         std::optional<std::vector<std::string>> paths = chooseDrawings(state, options, settings.separator, in,
-                                                                       currentDirectory, warnings);
+                                                                       currentDirectory, map, warnings);
         const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
         state.setDescendingOrder(options.descending);
         namingTheSetup(setup.file, "use", [&] {
