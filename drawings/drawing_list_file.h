@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,7 +28,18 @@ public:
 // (and, on Windows, "/" becomes "\"), so that the script holds the file that was checked. Every
 // line must name an existing ordinary drawing file: a ".dwg" file that is not hidden, a directory
 // or a device. Else DrawingListRefused; `listName` is how the message names the list.
+//
+// Where a folder ignores letter case, each step of the line is written as the folder stores it
+// ("tower\t-2.DWG" as "Tower\T-2.dwg"), so that the script names the file a system that tells
+// case apart can open too; the drawing directory stays as given. Where case counts, a line names
+// the file exactly.
+//
+// `pathHere`, when given, reads first a line written as another system's workstations reach the
+// drawing: it gives the path here, or nullopt for a line that is no such path, and refuses a line
+// by throwing DrawingListRefused with the reason alone.
+using PathHere = std::function<std::optional<std::string>(std::string_view line)>;
 std::vector<std::string> readDrawingList(std::string_view bytes, const std::string& listName,
-                                         const std::string& directory, char separator = platform::kPathSeparator);
+                                         const std::string& directory, char separator = platform::kPathSeparator,
+                                         const PathHere& pathHere = {});
 
 }  // namespace inkrun::drawings

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace inkrun::platform {
@@ -58,6 +59,20 @@ std::vector<std::string> listCaseVariants(const std::string& directory, const st
 // ordinary file", "it is a symbolic link to nothing (dangling)", a hidden file; on Windows also
 // a system file), or nullopt when it is one.
 std::optional<std::string> whyNotOrdinary(const std::string& path);
+
+// Paths written as the folders on the way store their names. Where a folder ignores letter case
+// (Windows), a name in another case, or given by its 8.3 short name, is written as the folder
+// lists it; a step that is not there, and everything after it, stays as given. Where names are
+// found only as spelled (POSIX), a path stays as it is. The folders looked up are remembered, so
+// that the paths of one list cost a lookup each for the folders they share.
+class StoredSpelling {
+public:
+    // `path` with each step after its first `kept` bytes (and after its root) spelled as stored.
+    std::string of(const std::string& path, std::size_t kept);
+
+private:
+    std::unordered_map<std::string, std::string> folders_;  // a folder as given: as stored
+};
 
 // True only for an existing directory (symlinks followed). Never throws.
 bool dirExists(const std::string& path) noexcept;

@@ -110,6 +110,8 @@ std::optional<std::string> whyNotOrdinary(const std::string& path) {
     return "it is a symbolic link to " + posix::kindOf(target.st_mode) + ", not to an ordinary file";
 }
 
+std::string StoredSpelling::of(const std::string& path, std::size_t) { return path; }
+
 bool dirExists(const std::string& path) noexcept {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);

@@ -208,27 +208,30 @@ std::string saveScript(ScriptJob job, const std::string& scriptFileName) {
 
     const auto written = folder.identityOf(scriptFileName);
     const bool spelledAsIs = std::find(variants.begin(), variants.end(), scriptFileName) != variants.end();
+    std::optional<std::string> keptSpelling;  // the new script's name when the folder kept an old one's
     for (const std::string& name : variants) {
         if (name == scriptFileName) continue;
         const std::string old = folder.pathOf(name);
         if (!written) continue;  // which name leads to the new script is unknown: none goes
-        if (folder.identityOf(name) != written) {
-            try {
-                folder.removeFile(name);
-            } catch (const platform::FileError& error) {
-                problems.push_back("The script is written to " + path + ", but the old script " + old +
-                                   " could not be deleted: " + error.reason());
-            }
+        if (folder.identityOf(name) == written) {
+            if (!spelledAsIs) keptSpelling = name;
             continue;
         }
-        // A folder that ignores case kept the replaced file's spelling ("INKRUN.SCR"): the
-        // script takes its own name, so the folder holds exactly that.
-        if (spelledAsIs) continue;
         try {
-            folder.renameLetterCase(name, scriptFileName);
+            folder.removeFile(name);
         } catch (const platform::FileError& error) {
-            problems.push_back("The script is written to " + old + ", but it could not be renamed to " +
-                               scriptFileName + ": " + error.reason());
+            problems.push_back("The script is written to " + path + ", but the old script " + old +
+                               " could not be deleted: " + error.reason());
+        }
+    }
+    // A folder that ignores case kept the replaced file's spelling ("INKRUN.SCR"): the script
+    // takes its own name, once no other old script holds it, so the folder holds exactly that.
+    if (keptSpelling) {
+        try {
+            folder.renameLetterCase(*keptSpelling, scriptFileName);
+        } catch (const platform::FileError& error) {
+            problems.push_back("The script is written to " + folder.pathOf(*keptSpelling) +
+                               ", but it could not be renamed to " + scriptFileName + ": " + error.reason());
         }
     }
     if (!problems.empty()) {

@@ -53,7 +53,7 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
         requireOutputDirectory(options, currentDirectory);
         std::optional<std::vector<std::string>> paths = chooseDrawings(state, options, settings.separator, in,
-                                                                       currentDirectory, warnings);
+                                                                       currentDirectory, map, warnings);
         dialogs.explainNoDrawings(whereNoDrawingsWereFound(options, state.drawingDirectory(), currentDirectory));
         const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
         state.setDescendingOrder(options.descending);

@@ -44,7 +44,9 @@ constexpr std::array kOptions{
     OptionSpec{Map, Group::Options, '\0', "map", "FROM=TO",
                "write each drawing under the directory FROM with TO in its place, for workstations of another "
                "system: a TO such as J:\\jobs or \\\\server\\share gives backslashes, one such as /mnt/jobs "
-               "slashes; repeatable, the longest FROM wins; a drawing under no FROM stops the build"},
+               "slashes, and a bare drive (J:) is its root; repeatable, the longest FROM wins; a drawing under no "
+               "FROM, or with a step Windows reads as something else (CON.dwg, a last dot or space), stops the "
+               "build; a --from-list line under a TO is read under its FROM"},
     OptionSpec{Output, Group::Options, 'o', "output", "FILE",
                "write the script to FILE instead of DIR/Inkrun.scr; '-' writes it to standard output"},
     OptionSpec{DryRun, Group::Options, 'n', "dry-run", "",
@@ -85,14 +87,42 @@ constexpr std::array kExamples{
                 "a nightly job (cron): slot 1 of ~/Inkrun, every drawing of the directory it remembers; only "
                 "failures print"},
     ExampleSpec{"inkrun-build --setup plot-A1.txt --asc A-101.dwg A-103.dwg",
-                "two drawings with a chosen setup, the first of the list first"},
+                "two drawings with a chosen setup, the first of the list first", ExampleSystem::Any},
     ExampleSpec{"inkrun-build --locale da-DK --dir /srv/jobs/aarhus --all",
                 "a server building for a Danish office: the drawings in the order its Windows workstations "
                 "list them (\u00C6, \u00D8 and \u00C5 after Z, aa as \u00E5)"},
     ExampleSpec{"inkrun-build --dir /srv/jobs/tower --recursive --dry-run",
                 "every drawing of a project tree, shown in the order the script would open them; nothing is "
                 "written"},
+    ExampleSpec{"cd /d \"%PUBLIC%\\Documents\\Inkrun\" && inkrun-build -q --all",
+                "slot 1 of the settings folder of an install for everyone (/AllUsers; for one user, /CurrentUser: "
+                "Documents\\Inkrun), every drawing of the directory it remembers; only failures print. The "
+                "installer's /ADDTOPATH puts inkrun-build on PATH",
+                ExampleSystem::Windows},
+    ExampleSpec{"\"%ProgramFiles%\\Inkrun Script Builder\\bin\\inkrun-build.exe\" --settings "
+                "\"%PUBLIC%\\Documents\\Inkrun\" -q --all",
+                "the same without PATH, where an install for everyone puts it (for one user: "
+                "%LOCALAPPDATA%\\Programs\\Inkrun Script Builder\\bin)",
+                ExampleSystem::Windows},
+    ExampleSpec{"schtasks /Create /TN \"Inkrun nightly\" /SC DAILY /ST 02:00 /TR \"inkrun-build --settings "
+                "\\\"%PUBLIC%\\Documents\\Inkrun\\\" -q --all\"",
+                "the nightly job in Task Scheduler, as the user who makes it, with inkrun-build on PATH (else "
+                "its full path, in \\\" quotes); a task starts in System32, so --settings names the settings folder",
+                ExampleSystem::Windows},
+    ExampleSpec{"inkrun-build --dir J:\\jobs\\tower --recursive --dry-run",
+                "every drawing of a project tree, shown in the order the script would open them; nothing is "
+                "written",
+                ExampleSystem::Windows},
 };
+
+// The examples --help shows here.
+#ifdef _WIN32
+constexpr ExampleSystem kThisSystem = ExampleSystem::Windows;
+constexpr std::string_view kContinuation = " ^";  // cmd.exe's
+#else
+constexpr ExampleSystem kThisSystem = ExampleSystem::Linux;
+constexpr std::string_view kContinuation = " \\";
+#endif
 
 constexpr std::size_t kHelpWidth = 79;
 constexpr std::size_t kHelpTextColumn = 22;
@@ -121,6 +151,26 @@ std::string wrapped(std::string lead, std::size_t column, std::string_view text)
     return result + line + '\n';
 }
 
+// A command as lines a terminal holds, broken at blanks outside quotes (a quote after a backslash
+// is part of the quoted text), each line but the last continued as the shell continues one.
+std::string commandLines(std::string_view command) {
+    std::string result;
+    std::string line = "  ";
+    bool quoted = false;
+    std::size_t blank = std::string::npos;  // the last place the line may be broken
+    for (const char c : command) {
+        if (c == '"' && line.back() != '\\') quoted = !quoted;
+        if (c == ' ' && !quoted) blank = line.size();
+        line += c;
+        if (line.size() + kContinuation.size() > kHelpWidth && blank != std::string::npos) {
+            result += line.substr(0, blank) + std::string(kContinuation) + '\n';
+            line = "    " + line.substr(blank + 1);
+            blank = std::string::npos;
+        }
+    }
+    return result + line + '\n';
+}
+
 std::string helpEntry(const OptionSpec& option) {
     // Long options line up whether or not a short one stands before them.
     std::string lead = option.shortName || option.longName.empty() ? "  " : "      ";
@@ -141,6 +191,10 @@ std::string helpGroup(OptionGroup group) {
 std::span<const OptionSpec> optionTable() { return kOptions; }
 std::span<const ExitStatusSpec> exitStatusTable() { return kExitStatuses; }
 std::span<const ExampleSpec> exampleTable() { return kExamples; }
+
+bool shownOn(const ExampleSpec& example, ExampleSystem system) {
+    return example.system == system || example.system == ExampleSystem::Any;
+}
 
 std::string optionSynopsis(const OptionSpec& option) {
     std::string result;
@@ -191,7 +245,7 @@ std::string usageText() {
         text += wrapped("  " + std::to_string(exit.status) + "  ", 5, exit.meaning);
     text += "\nExamples:\n";
     for (const ExampleSpec& example : kExamples)
-        text += "  " + std::string(example.command) + "\n" + wrapped("      ", 6, example.what);
+        if (shownOn(example, kThisSystem)) text += commandLines(example.command) + wrapped("      ", 6, example.what);
     return text;
 }
 

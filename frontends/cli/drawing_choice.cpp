@@ -86,7 +86,7 @@ std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& 
 
 std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, const Options& options, char separator,
                                                        std::istream& in, const std::string& currentDirectory,
-                                                       std::vector<std::string>& warnings) {
+                                                       const PathMap& map, std::vector<std::string>& warnings) {
     const std::string directory = state.drawingDirectory();
     switch (options.drawings) {
     case DrawingSource::Names:
@@ -104,7 +104,10 @@ std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, 
     }
     const std::string listName = listNameOf(options, currentDirectory);
     const std::string bytes = listBytes(listName, in);
-    return drawings::readDrawingList(bytes, listName == "-" ? "standard input" : listName, directory, separator);
+    drawings::PathHere pathHere;
+    if (!map.empty()) pathHere = [&map](std::string_view line) { return map.pathHere(line); };
+    return drawings::readDrawingList(bytes, listName == "-" ? "standard input" : listName, directory, separator,
+                                     pathHere);
 }
 
 std::string whereNoDrawingsWereFound(const Options& options, const std::string& directory,

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "frontends/cli/cli_options.h"
 #include "platform/name_order.h"
@@ -57,7 +58,8 @@ std::string manExitStatus() {
 std::string manExamples() {
     std::string text;
     for (const ExampleSpec& example : exampleTable())
-        text += ".TP\n\\fB" + roff(example.command) + "\\fR\n" + roff(example.what) + "\n";
+        if (shownOn(example, ExampleSystem::Linux))
+            text += ".TP\n\\fB" + roff(example.command) + "\\fR\n" + roff(example.what) + "\n";
     return text;
 }
 
@@ -112,6 +114,10 @@ std::string markdownText(std::string_view text) {
     return cell(doubled);
 }
 
+// The examples in two tables: those for a Linux shell or any system, then the Windows ones.
+constexpr std::pair<std::string_view, bool> kExampleTables[]{{"Example", false},
+                                                             {"Example in a Windows Command Prompt", true}};
+
 std::string markdownTables() {
     std::string text = "| Option | What it does |\n|---|---|\n";
     for (const OptionSpec& option : optionTable())
@@ -119,9 +125,12 @@ std::string markdownTables() {
     text += "\n| Exit status | Meaning |\n|---|---|\n";
     for (const ExitStatusSpec& exit : exitStatusTable())
         text += "| `" + std::to_string(exit.status) + "` | " + markdownText(exit.meaning) + " |\n";
-    text += "\n| Example | What it does |\n|---|---|\n";
-    for (const ExampleSpec& example : exampleTable())
-        text += "| `" + cell(example.command) + "` | " + markdownText(example.what) + " |\n";
+    for (const auto& [heading, windows] : kExampleTables) {
+        text += "\n| " + std::string(heading) + " | What it does |\n|---|---|\n";
+        for (const ExampleSpec& example : exampleTable())
+            if ((example.system == ExampleSystem::Windows) == windows)
+                text += "| `" + cell(example.command) + "` | " + markdownText(example.what) + " |\n";
+    }
     return text;
 }
 
@@ -133,9 +142,13 @@ std::string htmlTables() {
     text += "</table>\n<table>\n  <tr><th>Exit status</th><th>Meaning</th></tr>\n";
     for (const ExitStatusSpec& exit : exitStatusTable())
         text += "  <tr><td>" + std::to_string(exit.status) + "</td><td>" + html(exit.meaning) + "</td></tr>\n";
-    text += "</table>\n<table>\n  <tr><th>Example</th><th>What it does</th></tr>\n";
-    for (const ExampleSpec& example : exampleTable())
-        text += "  <tr><td><code>" + html(example.command) + "</code></td><td>" + html(example.what) + "</td></tr>\n";
+    for (const auto& [heading, windows] : kExampleTables) {
+        text += "</table>\n<table>\n  <tr><th>" + std::string(heading) + "</th><th>What it does</th></tr>\n";
+        for (const ExampleSpec& example : exampleTable())
+            if ((example.system == ExampleSystem::Windows) == windows)
+                text += "  <tr><td><code>" + html(example.command) + "</code></td><td>" + html(example.what) +
+                        "</td></tr>\n";
+    }
     return text + "</table>\n";
 }
 

@@ -52,4 +52,10 @@ void stampFile(const std::string& path, std::chrono::seconds offset);
 std::string characterDevice(const TempDir& dir, const std::string& name, unsigned minor);
 void writeFile(const std::string& path, std::string_view bytes);
 
+// Writes a file under exactly its name beside one whose name differs only in letter case, as a
+// folder that tells case apart holds them: every POSIX folder; on Windows a folder made
+// case-sensitive (NTFS, where the system offers it), or under Wine, whose folders are the Linux
+// ones, the Linux file of that name. False, writing nothing, where the system cannot.
+bool writeBesideOtherCases(const std::string& path, std::string_view bytes);
+
 }  // namespace inkrun::test

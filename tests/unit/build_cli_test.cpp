@@ -316,6 +316,10 @@ TEST_F(BuildCli, EveryOptionOfTheTableIsParsedAndExplained) {
     }
     std::istringstream lines(help);
     for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
+    // The examples of this system: a Command Prompt's on Windows, a shell's elsewhere.
+    const bool windows = platform::kPathSeparator == '\\';
+    EXPECT_EQ(help.find("schtasks /Create") != std::string::npos, windows);
+    EXPECT_EQ(help.find("(cron)") != std::string::npos, !windows);
     for (const ExitStatusSpec& exit : exitStatusTable())
         EXPECT_NE(help.find("\n  " + std::to_string(exit.status) + "  "), std::string::npos) << exit.status;
 }

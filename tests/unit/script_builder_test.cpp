@@ -192,20 +192,24 @@ TEST_F(BuildCommand, AnEmptySetupWinsOverAnEmptySelectionAndNothingIsWritten) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/Inkrun.scr")));
 }
 
+// One script is left, under exactly its own name: also where the folder ignores case and
+// replacing a file keeps the spelling it had (Windows), and where a folder that tells case apart
+// holds old scripts beside it (Linux; on Windows where the folder can be made so, as under Wine).
 TEST_F(BuildCommand, AnOldScriptInOtherCapitalsIsReplacedByInkrunScr) {
-    dir.write("jobs/INKRUN.SCR", "old");
-    dir.write("jobs/inkrun.scr", "older");
     show(jobs());
     state.setSetupText("zoom");
     state.select(0);
-    build();
-    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
-    // One script is left, under exactly its own name, also where the file system ignores case
-    // and replacing a file keeps the spelling it had (Windows).
-    std::vector<std::string> scripts;
-    for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(jobs())))
-        if (entry.path().extension() != ".dwg") scripts.push_back(test::textOf(entry.path().filename()));
-    EXPECT_EQ(scripts, std::vector<std::string>{"Inkrun.scr"});
+    for (const auto& [first, beside] : {std::pair{"INKRUN.SCR", "inkrun.scr"}, std::pair{"Inkrun.scr", "inkrun.SCR"}}) {
+        dir.write(std::string("jobs/") + first, "old");
+        test::writeBesideOtherCases(dir.file(std::string("jobs/") + beside), "older");
+        build();
+        EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
+        std::vector<std::string> scripts;
+        for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(jobs())))
+            if (entry.path().extension() != ".dwg") scripts.push_back(test::textOf(entry.path().filename()));
+        EXPECT_EQ(scripts, std::vector<std::string>{"Inkrun.scr"}) << first << " beside " << beside;
+        EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::None);
+    }
 }
 
 #ifndef _WIN32  // symbolic links need privileges on Windows
