@@ -4,7 +4,9 @@
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/path_walk_posix.h"
+#include "platform/posix_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,6 +54,17 @@ std::optional<Folder> Folder::openIfThere(const std::string& path, const std::st
     return Folder(path, separator, std::move(handle), std::move(resolved));
 }
 
+Folder Folder::openMaking(const std::string& path, const std::string& action, char separator) {
+    if (auto there = openIfThere(path, action, separator)) return std::move(*there);
+    const auto slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (slash == std::string::npos || name.empty() || name == "." || name == "..") return open(path, action, separator);
+    Folder parent = openMaking(slash == 0 ? "/" : path.substr(0, slash), action, separator);
+    if (::mkdirat(parent.handle_.get(), name.c_str(), 0700) != 0 && errno != EEXIST)
+        throw FileError(action, path, systemReason(errno));
+    return parent.subfolder(name, action);
+}
+
 Folder Folder::subfolder(const std::string& name, const std::string& action) const {
     std::string shown = pathOf(name);
     std::string resolved;
@@ -73,6 +86,13 @@ std::optional<FileIdentity> Folder::identityOf(const std::string& name) const {
     return identityFrom(info);
 }
 
+std::optional<Folder::FileStamp> Folder::stampOf(const std::string& name) const {
+    struct stat info {};
+    if (name.empty() || ::fstatat(handle_.get(), name.c_str(), &info, 0) != 0) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(info.st_size),
+                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 std::vector<std::string> Folder::ordinaryFiles() const {
     std::vector<std::string> names;
     if (const int error = posix::readDirectory(handle_.get(), [&](std::string_view name) { names.emplace_back(name); }))
@@ -89,6 +109,29 @@ std::vector<std::string> Folder::caseVariants(const std::string& name) const {
         if (entry.size() == wanted.size() && foldCase(entry) == wanted) found.emplace_back(entry);
     });
     if (error) throw FileError("list", path_, systemReason(error));
+    return found;
+}
+
+std::vector<std::string> Folder::entriesNamedLike(const std::string& name) const {
+    std::vector<std::string> found;
+    if (name.empty() || name.front() == '.' || name.find('/') != std::string::npos) return found;
+    posix::DirHandle dir = posix::openListing(handle_.get());
+    if (!dir) throw FileError("list", path_, systemReason(errno));
+    const std::string wanted = foldCase(name);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0) throw FileError("list", path_, systemReason(errno));
+            break;
+        }
+        const std::string_view entryName(entry->d_name);
+        if (entryName.size() == wanted.size() && foldCase(entryName) == wanted) found.emplace_back(entryName);
+    }
+    std::sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
+        if ((a == name) != (b == name)) return a == name;
+        return a < b;
+    });
     return found;
 }
 
