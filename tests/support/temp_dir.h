@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,5 +52,18 @@ void stampFile(const std::string& path, std::chrono::seconds offset);
 // uses; other users get the system's, which they cannot replace.
 std::string characterDevice(const TempDir& dir, const std::string& name, unsigned minor);
 void writeFile(const std::string& path, std::string_view bytes);
+
+// Points the person's own data folder (platform/user_places.h) into `base` while it lives: a
+// run's kept setups never mix with another's, nor with the machine's own.
+class DataFolderGuard {
+public:
+    explicit DataFolderGuard(const std::string& base);
+    ~DataFolderGuard();
+    DataFolderGuard(const DataFolderGuard&) = delete;
+    DataFolderGuard& operator=(const DataFolderGuard&) = delete;
+
+private:
+    std::optional<std::string> old_;
+};
 
 }  // namespace inkrun::test
