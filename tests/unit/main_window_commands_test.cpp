@@ -395,6 +395,55 @@ TEST(MainWindowCommands, EveryKeptSetupStaysAndAStartTellsOfItOnce) {
     EXPECT_EQ(keptIn(run.settings).size(), 4u);
 }
 
+// The window's state, where a setup goes into the editor in two halves with the session's end
+// between them, as it can come while a large setup loads piece by piece.
+class EndedMidLoad : public MainWindowState {
+public:
+    std::function<void()> sessionEnds;
+    DrawingListModel& drawingList() override { return inner_.drawingList(); }
+    const DrawingListModel& drawingList() const override { return inner_.drawingList(); }
+
+private:
+    std::string controlText(std::string_view control) const override {
+        if (control == kSetupBox) return inner_.setupText();
+        return control == kDrawingDirectoryBox ? inner_.drawingDirectory() : inner_.setupPath();
+    }
+    void setControlText(std::string_view control, std::string text) override {
+        if (control == kSetupBox && sessionEnds && text.size() > 1) {
+            inner_.setSetupText(text.substr(0, text.size() / 2));
+            sessionEnds();
+        }
+        if (control == kSetupBox) inner_.setSetupText(std::move(text));
+        else if (control == kDrawingDirectoryBox) inner_.setDrawingDirectory(text);
+        else inner_.setSetupPath(text);
+    }
+    bool isOptionSelected(std::string_view option) const override {
+        return (option == "optSort(0)") == inner_.descendingOrder();
+    }
+    void selectOption(std::string_view option) override { inner_.setDescendingOrder(option == "optSort(0)"); }
+    PlainWindowState inner_;
+};
+
+TEST(MainWindowCommands, ASessionEndingMidLoadKeepsWhatWasTypedAndNoPartOfTheFile) {
+    TempDir dir;
+    const test::DataFolderGuard dataFolder(dir.mkdir("data"));
+    const std::string settings = dir.mkdir("settings");
+    dir.write("settings/Setup2.txt", "a setup\r\nas large as you like\r\n");
+    EndedMidLoad state;
+    RecordedHooks hooks;
+    MainWindowCommands commands(state, hooks);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(test::pathOf(settings));
+    commands.Form_Load();
+    std::filesystem::current_path(before);
+    state.setSetupText("typed\r\n");
+    state.sessionEnds = [&] { commands.keepUnsavedSetup(); };
+    commands.mnuTools_Setup2_Click();
+    EXPECT_EQ(keptIn(settings), std::vector<std::string>{"Setup.unsaved.txt"});
+    EXPECT_EQ(dir.read("settings/Setup.unsaved.txt"), "typed\r\n");
+    EXPECT_EQ(state.setupText(), "a setup\r\nas large as you like\r\n");
+}
+
 // A setup that cannot be kept where kept setups go (here the settings directory has gone): a
 // person who closes the window or replaces the setup is told and offered to save it elsewhere;
 // at the session's end, with nobody to ask, it goes into their own data folder, and the next
