@@ -106,14 +106,20 @@ ToldSetup toldNow(const platform::Folder& folder, const std::string& name) {
 
 std::string keepSetup(const std::string& folderPath, const std::string& text, const platform::LocalTime& now,
                       bool makeFolder) {
-    const platform::Folder folder = makeFolder ? platform::Folder::openMaking(folderPath, "write")
-                                               : platform::Folder::open(folderPath, "write");
+    // Whatever fails before the write is said of the file that was to be written.
+    const auto failure = [&](const platform::FileError& error) {
+        return platform::FileError("write", platform::joinPath(folderPath, kFirstKeptSetupName), error.reason());
+    };
+    std::optional<platform::Folder> opened;
     std::vector<std::string> kept;
     try {
-        kept = keptSetupsIn(folder);
+        opened.emplace(makeFolder ? platform::Folder::openMaking(folderPath, "write")
+                                  : platform::Folder::open(folderPath, "write"));
+        kept = keptSetupsIn(*opened);
     } catch (const platform::FileError& error) {
-        throw platform::FileError("write", folder.pathOf(kFirstKeptSetupName), error.reason());
+        throw failure(error);
     }
+    const platform::Folder& folder = *opened;
     const std::vector<ToldSetup> told = toldIn(folder);
     const std::string name = nameForNew(kept, told, now);
     writeSetupFile(folder, name, text, UnencodableText::KeepAsUtf8);
