@@ -30,16 +30,10 @@
 namespace inkrun {
 namespace {
 
-// Text with its line ends spelled out, as the probe shows it, read back.
-std::string unspelled(const std::string& spelled) {
-    std::string text;
-    for (std::size_t i = 0; i < spelled.size(); ++i) {
-        if (spelled[i] == '\\' && i + 1 < spelled.size() && (spelled[i + 1] == 'r' || spelled[i + 1] == 'n')) {
-            text.push_back(spelled[++i] == 'r' ? '\r' : '\n');
-        } else {
-            text.push_back(spelled[i]);
-        }
-    }
+// Text with its line ends spelled out (\r, \n), as the probe shows it, read back.
+std::string unspelled(std::string text) {
+    for (const auto& [spelled, end] : {std::pair{"\\r", "\r"}, std::pair{"\\n", "\n"}})
+        for (std::size_t at; (at = text.find(spelled)) != std::string::npos;) text.replace(at, 2, end);
     return text;
 }
 
@@ -51,14 +45,12 @@ TEST(SetupFiles, LineEndsReadAsTheRichTextEditorReadsThem) {
     int cases = 0;
     for (std::string line; std::getline(probe, line);) {
         if (!line.starts_with("RICHEDIT50W | \"")) continue;
-        std::vector<std::string> fields;  // the file, the text, the bytes saved
-        for (std::size_t start = line.find('"'); start != std::string::npos;) {
-            const std::size_t end = line.find('"', start + 1);
-            fields.push_back(unspelled(line.substr(start + 1, end - start - 1)));
-            start = line.find('"', end + 1);
-        }
-        ASSERT_EQ(fields.size(), 3u) << line;
-        EXPECT_EQ(setup::readSetupFile(dir.write("setup.txt", fields[0])), fields[1]) << line;
+        // The class | "the file" | "the text" | "the bytes saved"
+        const std::size_t file = line.find('"') + 1, fileEnd = line.find('"', file),
+                          text = line.find('"', fileEnd + 1) + 1;
+        EXPECT_EQ(setup::readSetupFile(dir.write("setup.txt", unspelled(line.substr(file, fileEnd - file)))),
+                  unspelled(line.substr(text, line.find('"', text) - text)))
+            << line;
         ++cases;
     }
     EXPECT_GE(cases, 10) << INKRUN_RICH_EDIT_PROBE;

@@ -2,14 +2,16 @@
 // streamed in as plain text (EM_STREAMIN with SF_TEXT), then the control's text is read back as a
 // program reads it (WM_GETTEXT) and streamed out again as plain text (EM_STREAMOUT with SF_TEXT),
 // in each of the system's rich-edit classes. Run by hand:
-//   wine rich_edit_probe.exe > rich_edit_probe.txt
-// One line per file and class: the class, the file's bytes, the text, the bytes saved, each with
-// its line ends spelled out (\r, \n), in double quotes. The setup reader's test reads the lines of one class as the
-// rule the setup files follow.
+//   wine rich_edit_probe.exe | tr -d '\r' > rich_edit_probe.txt
+// One line per file and class: the class, the file's bytes, the text, the bytes saved, each in
+// double quotes with its line ends spelled out (\r, \n). The setup reader's test takes the lines
+// of one class as the rule setup files are read by.
 #include <windows.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
