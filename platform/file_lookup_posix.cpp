@@ -27,20 +27,11 @@ bool isPlainName(std::string_view name) {
 // ordinary files and pass accept, which spares a stat for names of no interest.
 template <typename Accept, typename Keep>
 void scanDirectory(const Folder& folder, Accept accept, Keep keep) {
-    const std::string& directory = folder.path();
-    posix::DirHandle dir = posix::openListing(folder.handle());
-    if (!dir) throw FileError("list", directory, systemReason(errno));
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry) {
-            if (errno != 0) throw FileError("list", directory, systemReason(errno));
-            break;
-        }
+    const int error = posix::visitEntries(folder.handle(), [&](int listing, const dirent* entry) {
         const std::string_view name(entry->d_name);
-        if (name.front() == '.' || !accept(name)) continue;
-        if (posix::isRegularEntry(::dirfd(dir.get()), entry)) keep(name);
-    }
+        if (name.front() != '.' && accept(name) && posix::isRegularEntry(listing, entry)) keep(name);
+    });
+    if (error) throw FileError("list", folder.path(), systemReason(error));
 }
 
 }  // namespace

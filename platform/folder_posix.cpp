@@ -6,7 +6,6 @@
 #include "platform/path_walk_posix.h"
 #include "platform/posix_files.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -115,23 +114,13 @@ std::vector<std::string> Folder::caseVariants(const std::string& name) const {
 std::vector<std::string> Folder::entriesNamedLike(const std::string& name) const {
     std::vector<std::string> found;
     if (name.empty() || name.front() == '.' || name.find('/') != std::string::npos) return found;
-    posix::DirHandle dir = posix::openListing(handle_.get());
-    if (!dir) throw FileError("list", path_, systemReason(errno));
     const std::string wanted = foldCase(name);
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry) {
-            if (errno != 0) throw FileError("list", path_, systemReason(errno));
-            break;
-        }
+    const int error = posix::visitEntries(handle_.get(), [&](int, const dirent* entry) {
         const std::string_view entryName(entry->d_name);
         if (entryName.size() == wanted.size() && foldCase(entryName) == wanted) found.emplace_back(entryName);
-    }
-    std::sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
-        if ((a == name) != (b == name)) return a == name;
-        return a < b;
     });
+    if (error) throw FileError("list", path_, systemReason(error));
+    sortExactNameFirst(found, name);
     return found;
 }
 

@@ -6,7 +6,6 @@
 #include "platform/windows_api.h"
 
 #include <aclapi.h>
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <sddl.h>
@@ -242,10 +241,7 @@ std::vector<std::string> Folder::entriesNamedLike(const std::string& name) const
             found.push_back(narrow(entry.cFileName));
     } while (FindNextFileW(find, &entry));
     FindClose(find);
-    std::sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
-        if ((a == name) != (b == name)) return a == name;
-        return a < b;
-    });
+    sortExactNameFirst(found, name);
     return found;
 }
 

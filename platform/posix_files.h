@@ -48,6 +48,20 @@ inline std::string kindOf(mode_t mode) {
     return "a file of an unknown kind";
 }
 
+// Calls visit(entry) for each entry of the folder open at `folderFd`, "." and ".." among them.
+// Returns 0, or the errno value that stopped the listing.
+template <typename Visit>
+int visitEntries(int folderFd, Visit visit) {
+    DirHandle dir = openListing(folderFd);
+    if (!dir) return errno;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry) return errno;
+        visit(::dirfd(dir.get()), entry);
+    }
+}
+
 inline constexpr const char* kHiddenFileReason =
     "it is a hidden file (its name starts with a dot), not an ordinary file";
 
