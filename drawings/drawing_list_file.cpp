@@ -85,7 +85,39 @@ std::string lineHere(const std::string& line, const PathHere& pathHere, const Re
     return line;
 }
 
+[[noreturn]] void refuseTooLong(const std::string& listName, const std::string& how) {
+    throw DrawingListRefused("Cannot build: the list " + listName + " " + how +
+                             ", more than a drawing list may hold; split it into shorter lists. Nothing was written.");
+}
+
+std::string tooManyLines() { return "holds more than " + platform::groupedDigits(kMostListLines) + " lines"; }
+std::string tooManyBytes() { return "is larger than " + platform::describeSize(kMostListBytes); }
+
 }  // namespace
+
+std::string listTooLargeReason() {
+    return "it " + tooManyBytes() + ", more than a drawing list may hold; split it into shorter lists";
+}
+
+std::string readListStream(std::istream& in, const std::string& listName) {
+    std::string bytes;
+    std::size_t lines = 0;
+    bool afterCr = false;  // a CR LF split between two reads is one line end
+    char chunk[64 * 1024];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        const std::size_t got = static_cast<std::size_t>(in.gcount());
+        for (std::size_t i = 0; i < got; ++i) {
+            if (chunk[i] == '\r' || (chunk[i] == '\n' && !afterCr)) ++lines;
+            afterCr = chunk[i] == '\r';
+        }
+        if (lines > kMostListLines) refuseTooLong(listName, tooManyLines());
+        if (bytes.size() + got > kMostListBytes) refuseTooLong(listName, tooManyBytes());
+        bytes.append(chunk, got);
+    }
+    if (in.bad()) throw platform::FileError("read", listName, "read error");
+    return bytes;
+}
 
 std::vector<std::string> readDrawingList(std::string_view bytes, const std::string& listName,
                                          const std::string& directory, char separator, const PathHere& pathHere) {
@@ -107,7 +139,7 @@ std::vector<std::string> readDrawingList(std::string_view bytes, const std::stri
         std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
         std::string line = text.substr(start, end - start);
         start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-        ++number;
+        if (++number > kMostListLines) refuseTooLong(listName, tooManyLines());
         while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
         if (line.empty()) continue;
 

@@ -32,6 +32,9 @@ std::string absolutePathFrom(std::string_view base, std::string_view path, char 
 // byte length.
 std::string foldCase(std::string_view utf8);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// Names that equal `name` without regard to case put in the order a lookup tries them: the exact
+// name first, then the others in the order of their names.
+void sortExactNameFirst(std::vector<std::string>& names, const std::string& name);
 // A number that names equal without regard to case share, and most other names do not: it reads
 // only a long name's length and ends, so that a directory's every name can have one cheaply.
 std::uint64_t caseBlindFingerprint(std::string_view name);

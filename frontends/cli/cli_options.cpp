@@ -17,17 +17,18 @@ constexpr std::array kOptions{
     OptionSpec{Recursive, Group::Drawings, 'r', "recursive", "",
                "every drawing in the drawing directory and its subfolders: each folder's drawings in the list's "
                "order, then its subfolders in that order; hidden and system folders are skipped, and a folder "
-               "reached twice through links is read once"},
+               "reached twice through links is read once; --all beside it adds nothing"},
     OptionSpec{FromList, Group::Drawings, '\0', "from-list", "FILE",
                "the drawings FILE names, one a line ('-': standard input), as full paths or paths from the "
                "drawing directory, in the file's order; read in the code page (Windows-1252), or in UTF-8 when it "
-               "starts with a byte-order mark; a line that names no drawing stops the build"},
+               "starts with a byte-order mark; a line that names no drawing stops the build, and so does a list "
+               "of more than 1,000,000 lines or 64 MiB"},
     OptionSpec{Settings, Group::Options, '\0', "settings", "DIR",
                "settings directory, holding DefaultFile.txt, Setup1.txt and Setup2.txt (default: the current "
                "directory)"},
     OptionSpec{Dir, Group::Options, '\0', "dir", "DIR",
-               "drawing directory, where Inkrun.scr goes (default: the one DefaultFile.txt remembers, else the "
-               "settings directory)"},
+               "drawing directory, where Inkrun.scr goes (default: the one DefaultFile.txt remembers, which must "
+               "exist; without one, the settings directory)"},
     OptionSpec{Dsc, Group::Options, '\0', "dsc", "", "last drawing of the list first (default)"},
     OptionSpec{Asc, Group::Options, '\0', "asc", "", "first drawing of the list first"},
     OptionSpec{Locale, Group::Options, '\0', "locale", "NAME",
@@ -72,9 +73,10 @@ constexpr std::array kExitStatuses{
                    "--dry-run, --help, --version or --print-template could not be written"},
     ExitStatusSpec{kExitUsage,
                    "the command line is wrong: no arguments, an unknown or ambiguous option, a bad value such as "
-                   "--slot 3, a directory (--settings, --dir or the one -o writes into), setup file, list or "
-                   "drawing that does not exist, a pattern that matches no drawing, or the drawings chosen twice "
-                   "(names, --all, --recursive or --from-list together)"},
+                   "--slot 3, a directory (--settings, --dir, the one -o writes into, or the one DefaultFile.txt "
+                   "remembers), setup file, list or drawing that does not exist, a pattern that matches no "
+                   "drawing, or the drawings chosen twice (names, --all or --from-list together, or names or "
+                   "--from-list beside --recursive)"},
     ExitStatusSpec{kExitWrittenWithWarning,
                    "the script is written, but a warning on standard error says what did not follow: an old "
                    "script under another letter case (INKRUN.SCR) could not be deleted, the system could not "
@@ -238,7 +240,8 @@ std::string usageText() {
     text +=
         "\n"
         "Unlike the window, a DefaultFile.txt, Setup1.txt or Setup2.txt that is there\n"
-        "but is not a readable ordinary file stops the build.\n"
+        "but is not a readable ordinary file stops the build, and so does a\n"
+        "DefaultFile.txt that names a directory that is gone or cannot be read.\n"
         "\n"
         "Exit status:\n";
     for (const ExitStatusSpec& exit : kExitStatuses)

@@ -14,9 +14,10 @@
 
 namespace inkrun::cli {
 
-// The drawing directory: the one given, else the one the window starts in, except that a
-// "DefaultFile.txt" the window would pass over stops the build. Throws UsageError for a given
-// directory that does not exist.
+// The drawing directory: the one given, else the one "DefaultFile.txt" remembers, else (no such
+// file, or an empty one) the settings directory. A "DefaultFile.txt" the window would pass over
+// stops the build. Throws UsageError for a directory, given or remembered, that does not exist or
+// cannot be read: the window would fall back, but a job must not build for another folder.
 std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& options,
                                 const std::string& currentDirectory);
 

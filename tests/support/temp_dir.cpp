@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -157,7 +158,36 @@ bool writeBesideOtherCases(const std::string& path, std::string_view bytes) {
     writeFile(path, bytes);
     return true;
 }
+#endif
 
+#ifdef _WIN32
+namespace {
+constexpr const wchar_t* kDataVariable = L"LOCALAPPDATA";
+}
+
+DataFolderGuard::DataFolderGuard(const std::string& base) {
+    wchar_t old[32768];
+    const DWORD length = GetEnvironmentVariableW(kDataVariable, old, 32768);
+    if (length > 0 && length < 32768) old_ = platform::narrow(old);
+    SetEnvironmentVariableW(kDataVariable, platform::widen(base).c_str());
+}
+
+DataFolderGuard::~DataFolderGuard() {
+    SetEnvironmentVariableW(kDataVariable, old_ ? platform::widen(*old_).c_str() : nullptr);
+}
+#else
+DataFolderGuard::DataFolderGuard(const std::string& base) {
+    if (const char* old = std::getenv("XDG_DATA_HOME")) old_ = old;
+    ::setenv("XDG_DATA_HOME", base.c_str(), 1);
+}
+
+DataFolderGuard::~DataFolderGuard() {
+    if (old_) ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
+}
+#endif
+
+#ifndef _WIN32
 std::string characterDevice(const TempDir& dir, const std::string& name, unsigned minor) {
     if (::geteuid() != 0) return "/dev/" + name;
     const std::string path = dir.file(name);

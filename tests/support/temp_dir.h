@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,5 +58,18 @@ void writeFile(const std::string& path, std::string_view bytes);
 // case-sensitive (NTFS, where the system offers it), or under Wine, whose folders are the Linux
 // ones, the Linux file of that name. False, writing nothing, where the system cannot.
 bool writeBesideOtherCases(const std::string& path, std::string_view bytes);
+
+// Points the person's own data folder (platform/user_places.h) into `base` while it lives: a
+// run's kept setups never mix with another's, nor with the machine's own.
+class DataFolderGuard {
+public:
+    explicit DataFolderGuard(const std::string& base);
+    ~DataFolderGuard();
+    DataFolderGuard(const DataFolderGuard&) = delete;
+    DataFolderGuard& operator=(const DataFolderGuard&) = delete;
+
+private:
+    std::optional<std::string> old_;
+};
 
 }  // namespace inkrun::test

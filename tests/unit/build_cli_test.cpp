@@ -73,9 +73,9 @@ TEST_F(BuildCli, DefaultsAreTheWindowsStartState) {
     EXPECT_EQ(test::readFile(jobs + test::kSep + "Inkrun.scr"),
               test::expectedScript(jobs, {"B-201.DWG", "A-101.dwg"}, kSlot1Setup));
 
-    // A remembered directory that is gone, or no DefaultFile.txt: the settings directory.
+    // No DefaultFile.txt, or an empty one: the settings directory.
     for (bool keepFile : {true, false}) {
-        dir.write("settings/DefaultFile.txt", dir.file("removed"));
+        dir.write("settings/DefaultFile.txt", "");
         if (!keepFile) fs::remove(settings + test::kSep + "DefaultFile.txt");
         dir.write("settings/S.dwg", "");
         result = run({"S.dwg"});
@@ -116,6 +116,24 @@ TEST_F(BuildCli, UnreadableRememberedDirectoryStopsTheBuild) {
     EXPECT_FALSE(exists(settings + test::kSep + "Inkrun.scr"));
 }
 #endif
+
+// Where the window falls back to the settings directory, a job would build for the wrong folder
+// (an unmounted share, a drive not mapped for a scheduled task): it stops, naming both.
+TEST_F(BuildCli, ARememberedDirectoryThatIsGoneStopsTheBuild) {
+    dir.write("settings/S.dwg", "");
+    dir.write("settings/DefaultFile.txt", dir.file("removed"));
+    const CliRun result = run({"--all"});
+    EXPECT_EQ(result.status, kExitUsage);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("inkrun-build: DefaultFile.txt in " + settings + " remembers the drawing directory '" +
+                                   dir.file("removed") +
+                                   "', which does not exist. Name the drawing directory with --dir. Nothing was "
+                                   "written.\n",
+                               0),
+              0u)
+        << result.err;
+    EXPECT_FALSE(exists(settings + test::kSep + "Inkrun.scr"));
+}
 
 // --- failures --------------------------------------------------------------------------------
 

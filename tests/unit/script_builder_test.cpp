@@ -334,6 +334,17 @@ TEST_F(BuildCommand, AnUnchangedDirectoryIsReadOnceAndLaterChangesAreSeen) {
     build();
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/INKRUN.SCR")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/.inkrun-Stale123.tmp")));
+
+    // A link that led nowhere when the list was read, whose target is made elsewhere since: the
+    // directory's stamps stay, and it is an old script all the same.
+    std::filesystem::create_symlink("../kept/old.scr", dir.file("jobs/INKRUN.SCR"));
+    test::stampFile(jobs(), -std::chrono::hours(24));
+    show(jobs());
+    state.selectAll();
+    dir.mkdir("kept");
+    dir.write("kept/old.scr", "made after the list was read");
+    build();
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.file("jobs/INKRUN.SCR")));
 }
 #endif
 

@@ -18,12 +18,15 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 #include "app/startup.h"
 #include "drawings/drawing_list.h"
 #include "drawings/drawing_selection.h"
+#include "frontends/cli/build_cli.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "frontends/qt/qt_text.h"
 #include "frontends/qt/qt_user_dialogs.h"
@@ -45,6 +48,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDir> dir;
+    std::unique_ptr<inkrun::test::DataFolderGuard> dataFolder;
     std::unique_ptr<ScriptedDialogs> dialogs;
     std::unique_ptr<frmMainInkrun> window;
     std::filesystem::path startDirectory = std::filesystem::current_path();
@@ -57,10 +61,30 @@ class MainWindowTest : public QObject {
             dir->write(std::string("jobs/") + name, "");
         dir->write("DefaultFile.txt", dir->file("jobs"));
         dir->write("Setup1.txt", "zoom\r\nextents");
+        dataFolder = std::make_unique<inkrun::test::DataFolderGuard>(dir->mkdir("data"));
         std::filesystem::current_path(dir->path());
+        startAgain();
+    }
+    // The program started once more in the same settings directory, after the last one closed.
+    void startAgain() {
+        window.reset();
         dialogs = std::make_unique<ScriptedDialogs>();
         window = std::make_unique<frmMainInkrun>(dialogs.get());
         window->Form_Load();
+    }
+    // Types at the end of the setup, as the person would.
+    void typeIntoSetup(const char* keys) {
+        auto* editor = child<QPlainTextEdit>("RichTextBox3");
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor, keys);
+    }
+    // The setups kept in the settings directory, oldest first.
+    std::vector<std::string> kept() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir->path()))
+            if (entry.path().filename().string().starts_with("Setup.unsaved")) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
     }
     template <typename T>
     T* child(const char* name) {
@@ -80,6 +104,7 @@ private slots:
     void cleanup() {
         window.reset();
         std::filesystem::current_path(startDirectory);
+        dataFolder.reset();
         dir.reset();
     }
 
@@ -480,6 +505,57 @@ private slots:
             QCOMPARE(dir->read("Setup.unsaved.txt"), std::string("zoom\r\nextents\r\n_plot \x80"));
             cleanup();
         }
+    }
+
+    // Two runs in a row, each typing and closing: each keeps its own, and the next start tells of
+    // it once, by its path. Loading and Clear keep an edit too.
+    void everyRunKeepsItsTypingAndTheNextStartTellsOnce() {
+        start();
+        window->show();
+        typeIntoSetup("_one");
+        window->close();
+        startAgain();
+        QTRY_COMPARE(dialogs->messages.size(), std::size_t(1));
+        QCOMPARE(dialogs->messages[0].title, std::string("Inkrun"));
+        QCOMPARE(dialogs->messages[0].icon, MessageIcon::None);
+        QCOMPARE(dialogs->messages[0].text, "The setup you typed and did not save was kept:\n" +
+                                                dir->file("Setup.unsaved.txt") +
+                                                "\n\nOpen it with File > Open Script Setup.");
+        window->show();
+        typeIntoSetup("_two");
+        action("mnuTools_Setup1")->trigger();
+        typeIntoSetup("_three");
+        click("cmdClearSetup");
+        window->close();
+        const std::vector<std::string> names = kept();
+        QCOMPARE(names.size(), std::size_t(3));
+        QCOMPARE(dir->read(names[0]), std::string("zoom\r\nextents_one"));
+        QCOMPARE(dir->read(names[1]), std::string("zoom\r\nextents_two"));
+        QCOMPARE(dir->read(names[2]), std::string("zoom\r\nextents_three"));
+        startAgain();
+        QTRY_COMPARE(dialogs->messages.size(), std::size_t(1));
+        QVERIFY(dialogs->messages[0].text.starts_with("The setups you typed and did not save were kept:\n" +
+                                                      dir->file(names[1]) + "\n" + dir->file(names[2]) + "\n"));
+        startAgain();
+        QCoreApplication::processEvents();
+        QVERIFY(dialogs->messages.empty());
+    }
+
+    // A setup file, whatever its line ends and encoding, is held with CR LF, and the window builds
+    // from it the script inkrun-build writes.
+    void aSetupFileBuildsTheScriptInkrunBuildWrites() {
+        start();
+        selectRows({0});
+        dir->write("Setup2.txt",
+                   "\xEF\xBB\xBF"
+                   "caf\xC3\xA9\r\r\nzoom\nextents\r");
+        action("mnuTools_Setup2")->trigger();
+        QCOMPARE(window->setupText(), std::string("caf\xC3\xA9 zoom\r\nextents\r\n"));
+        click("cmdBuildSetup");
+        std::istringstream in;
+        std::ostringstream out, err;
+        QCOMPARE(inkrun::cli::runBuildCli({"--slot", "2", "-o", "-", "A-101.dwg"}, in, out, err, dir->path()), 0);
+        QCOMPARE(script(), out.str());
     }
 
     void aSetupOfManyMegabytesLoadsWholeInPieces() {
