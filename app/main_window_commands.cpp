@@ -13,8 +13,10 @@
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
 #include "platform/shell_open.h"
+#include "platform/user_places.h"
 #include "platform/window_close.h"
 #include "script/build_command.h"
+#include "setup/kept_setups.h"
 #include "setup/setup_commands.h"
 
 namespace inkrun {
@@ -89,34 +91,107 @@ void MainWindowCommands::Form_Load() {
     });
     // Whatever start-up reported, the window opens with a setup: slot 1 or the template.
     mnuTools_Setup1_Click();
+    // Once the window shows: setups kept at an earlier close that nobody has been told about.
+    if (MainWindowHooks::Poster post = hooks_.windowThread()) {
+        std::weak_ptr<const bool> alive = alive_;
+        post([alive, this] {
+            if (alive.lock()) tellOfKeptSetups(settings_, hooks_.dialogs());
+        });
+    }
 }
 
 void MainWindowCommands::Form_Unload() {
-    keepUnsavedSetup();  // first: at the session's end the system may not wait for the rest
+    // First: at the session's end the system may not wait for the rest.
+    keepEditedSetup(closingUnasked_ ? Keeping::AtSessionEnd : Keeping::BeforeClosing);
     platform::closeWindowByTitle(kHelpWindowTitle);
     hooks_.unloadWindows();
     hooks_.endProgram();
 }
 
+void MainWindowCommands::closeUnasked() {
+    closingUnasked_ = true;
+    Form_Unload();
+}
+
 // Ends at once: nothing of the shutdown runs, an open help window stays.
 void MainWindowCommands::mnuFile_Exit_Click() {
-    keepUnsavedSetup();
+    keepEditedSetup(Keeping::BeforeClosing);
     hooks_.endProgram();
 }
 
-void MainWindowCommands::keepUnsavedSetup() noexcept {
+void MainWindowCommands::keepUnsavedSetup() noexcept { keepEditedSetup(Keeping::AtSessionEnd); }
+
+bool MainWindowCommands::keepEditedSetup(Keeping when) noexcept {
     try {
+        // Mid-load the editor holds part of a file; what it held before was kept when the load began.
+        if (loading_) return true;
         const std::string text = state_.setupText();
-        // An emptied editor holds nothing to keep, and must not replace a setup kept earlier.
-        if (text == keptSetup_ || text.empty()) return;
-        setup::keepUnsavedSetup(settings_, text);
-        keptSetup_ = text;  // a second way of closing finds nothing more to write
+        // An emptied editor holds nothing to keep.
+        if (text == keptSetup_ || text.empty()) return true;
+        std::string why;
+        try {
+            setup::keepSetup(settings_.scriptSettingsDirectory, text, platform::localTimeNow());
+            keptSetup_ = text;  // a second way of closing finds nothing more to keep
+            return true;
+        } catch (const std::exception& error) {
+            why = error.what();
+        }
+        if (when == Keeping::AtSessionEnd || closingUnasked_) return keepInDataFolder(text, why);
+        return offerToSaveElsewhere(text, why, when);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "inkrun: the unsaved setup could not be kept: %s\n",
                      platform::escapeControls(error.what()).c_str());
     } catch (...) {
         std::fputs("inkrun: the unsaved setup could not be kept\n", stderr);
     }
+    return false;
+}
+
+// The session's end leaves no time to ask: the person's own data folder takes it, and the next
+// start says where.
+bool MainWindowCommands::keepInDataFolder(const std::string& text, const std::string& why) {
+    std::string failure = why;
+    if (const auto folder = platform::userDataFolder()) {
+        try {
+            setup::keepSetup(*folder, text, platform::localTimeNow(), true);
+            keptSetup_ = text;
+            return true;
+        } catch (const std::exception& error) {
+            failure += "; nor in " + *folder + ": " + error.what();
+        }
+    }
+    std::fprintf(stderr, "inkrun: the unsaved setup could not be kept: %s\n",
+                 platform::escapeControls(failure).c_str());
+    return false;
+}
+
+bool MainWindowCommands::offerToSaveElsewhere(const std::string& text, const std::string& why, Keeping when) {
+    UserDialogs& dialogs = hooks_.dialogs();
+    dialogs.showMessage("The setup you typed could not be kept. " + why + "\n\n" +
+                            (when == Keeping::BeforeClosing
+                                 ? "Choose where to save it before the window closes, or cancel to close without it."
+                                 : "Choose where to save it before another setup takes its place, or cancel to "
+                                   "leave it in the editor."),
+                        kApplicationTitle, MessageIcon::Exclamation);
+    // A second copy or the session's end that closed the window meanwhile has kept it already.
+    if (closingUnasked_) return keptSetup_ == text;
+    if (!setup::saveSetupElsewhere(text, state_.drawingDirectory(), dialogs)) return keptSetup_ == text;
+    keptSetup_ = text;
+    return true;
+}
+
+template <typename Load>
+void MainWindowCommands::replacingSetup(Load&& load) {
+    if (!keepEditedSetup(Keeping::BeforeReplacing)) return;
+    loading_ = true;
+    try {
+        std::forward<Load>(load)();
+    } catch (...) {
+        loading_ = false;
+        throw;
+    }
+    loading_ = false;
+    setupIsKept();
 }
 
 // --- The commands ---
@@ -130,45 +205,34 @@ void MainWindowCommands::mnuFile_OpenDrawings_Click() {
 }
 
 void MainWindowCommands::cmdClearSetup_Click() {
-    trapped([&] {
-        setup::clearSetup(state_);
-        setupIsKept();
-    });
+    trapped([&] { replacingSetup([&] { setup::clearSetup(state_); }); });
 }
 
 void MainWindowCommands::mnuTools_Setup1_Click() {
-    trapped([&] {
-        setup::loadSetupSlot(state_, settings_, 1);
-        setupIsKept();
-    });
+    trapped([&] { replacingSetup([&] { setup::loadSetupSlot(state_, settings_, 1); }); });
 }
 
 void MainWindowCommands::mnuTools_Setup2_Click() {
-    trapped([&] {
-        setup::loadSetupSlot(state_, settings_, 2);
-        setupIsKept();
-    });
+    trapped([&] { replacingSetup([&] { setup::loadSetupSlot(state_, settings_, 2); }); });
 }
 
 void MainWindowCommands::mnuTools_LoadDefault_Click() {
-    trapped([&] {
-        setup::loadDefaultSetup(state_);
-        setupIsKept();
-    });
+    trapped([&] { replacingSetup([&] { setup::loadDefaultSetup(state_); }); });
 }
 
 void MainWindowCommands::mnuFile_OpenScripts_Click() {
     trapped([&] {
-        if (setup::openSetupFile(state_, hooks_.dialogs())) setupIsKept();
+        const auto chosen = setup::askSetupToOpen(state_, settings_, hooks_.dialogs());
+        if (chosen) replacingSetup([&] { setup::loadSetupFile(state_, *chosen); });
     });
 }
 
 void MainWindowCommands::cmdSaveSetup_Click() {
-    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetup(state_, hooks_.dialogs()); }); });
+    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetup(state_, settings_, hooks_.dialogs()); }); });
 }
 
 void MainWindowCommands::mnuFile_SaveAs_Click() {
-    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetupAs(state_, hooks_.dialogs()); }); });
+    trapped([&] { keepingWhatIsSaved([&] { return setup::saveSetupAs(state_, settings_, hooks_.dialogs()); }); });
 }
 
 void MainWindowCommands::mnuHelp_HowTo_Click() {

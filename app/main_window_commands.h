@@ -36,16 +36,21 @@ public:
 #define INKRUN_HANDLER_OPERATION(name) void name();
     INKRUN_HANDLERS(INKRUN_HANDLER_OPERATION)
 #undef INKRUN_HANDLER_OPERATION
+    // Form_Load also has the window tell, once it runs, of setups typed and never saved that
+    // were kept and that nobody has been told about yet.
     void Form_Load();
     void Form_Unload();
+    // The window closes because a second copy or the session's end asks it to: Form_Unload, with
+    // nobody asked anything on the way.
+    void closeUnasked();
     void CheckCommandError();
 
-    // Whenever the window closes (Exit, the close box, a second copy, the session's end) with a
-    // setup that differs from the one last loaded or saved, that setup is written to
-    // "Setup.unsaved.txt" in the settings directory, so that nothing typed is lost. Closing asks
-    // nothing and is never held up: what cannot be written is said on the standard error, the
-    // one place a closing program can still say it. Form_Unload and Exit run it; a window runs
-    // it itself when the session ends without closing it.
+    // Nothing typed is lost: a setup that differs from the one last loaded or saved is kept
+    // (setup/kept_setups.h) whenever the window closes and before another setup or Clear takes
+    // its place, never replacing one kept before. This is the session's end, when nobody can be
+    // asked: what the settings directory cannot take goes into the person's own data folder, and
+    // what cannot be kept at all is said on the standard error. A window runs it itself when the
+    // session ends without closing it.
     void keepUnsavedSetup() noexcept;
 
 private:
@@ -58,11 +63,25 @@ private:
     template <typename Save>
     void keepingWhatIsSaved(Save&& save);
 
+    // When the setup is kept, and so who may be asked where it goes if it cannot be.
+    enum class Keeping { AtSessionEnd, BeforeClosing, BeforeReplacing };
+    // Keeps the editor's setup if it differs from the one last loaded or saved. False when it is
+    // not kept: it could not be, and the person cancelled saving it elsewhere.
+    bool keepEditedSetup(Keeping when) noexcept;
+    bool keepInDataFolder(const std::string& text, const std::string& why);
+    bool offerToSaveElsewhere(const std::string& text, const std::string& why, Keeping when);
+    // Keeps what the editor holds, then runs a load or Clear. While it runs, the editor holds part
+    // of what is being loaded: a close meanwhile keeps nothing of it.
+    template <typename Load>
+    void replacingSetup(Load&& load);
+
     MainWindowState& state_;
     MainWindowHooks& hooks_;
     ProgramSettings settings_;
     std::exception_ptr pendingError_;
     std::string keptSetup_;
+    bool loading_ = false;
+    bool closingUnasked_ = false;
     // Gone with the window: what comes back from another thread looks for it before it reports.
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "inkrun_version.h"
+#include "model/program_settings.h"
 #include "platform/ansi_codec.h"
 
 namespace inkrun {
@@ -54,6 +55,14 @@ std::string forBox(std::string_view text) {
 
 }  // namespace
 
+std::string versionText(std::string_view program) {
+    return std::string(program) + " (" + kMainWindowTitle + ") " + kVersionText + "\n" +  //
+           "Copyright (C) " + kCopyrightYears + " " + kCopyrightHolder + "\n" +           //
+           "Licence " + kLicenceName + ": <" + kLicenceUrl + ">\n" +
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
+}
+
 ProgramArguments readProgramArguments(const std::vector<std::string>& arguments, TextLayout layout) {
     using Action = ProgramArguments::Action;
     const auto isHelp = [](const std::string& argument) { return argument == "--help" || argument == "-h"; };
@@ -69,7 +78,7 @@ ProgramArguments readProgramArguments(const std::vector<std::string>& arguments,
     // As GNU programs do, the first of the two answers.
     if (isHelp(arguments.front()))
         return {Action::Answer, layout == TextLayout::Box ? forBox(kHelpText) : kHelpText, 0};
-    return {Action::Answer, std::string("inkrun ") + kVersionText + "\n", 0};
+    return {Action::Answer, versionText("inkrun"), 0};
 }
 
 }  // namespace inkrun

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace inkrun {
@@ -19,6 +20,11 @@ struct ProgramArguments {
 // How an answer is laid out: for a terminal, in lines of at most 80 columns; for a message box,
 // which breaks lines at its own width, a paragraph to a line and an option's meaning after a tab.
 enum class TextLayout { Terminal, Box };
+
+// The answer to --version of `program`, as GNU programs give it: the name, the product in
+// parentheses and the version, its last word, on the first line; then the copyright, the licence
+// and that there is no warranty. The same lines on a terminal and in a box.
+std::string versionText(std::string_view program);
 
 // `arguments` without the program's own name.
 ProgramArguments readProgramArguments(const std::vector<std::string>& arguments,

@@ -4,10 +4,13 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "drawings/drawing_list.h"
 #include "drawings/remembered_directory.h"
 #include "platform/file_lookup.h"
+#include "platform/user_places.h"
+#include "setup/kept_setups.h"
 
 namespace inkrun {
 
@@ -68,6 +71,19 @@ void restoreStartState(MainWindowState& state, const ProgramSettings& settings) 
     state.setDrawingDirectory(directory);
     drawings::setDrawingListPath(state, directory);
     if (readError) std::rethrow_exception(readError);
+}
+
+void tellOfKeptSetups(const ProgramSettings& settings, UserDialogs& dialogs) {
+    std::vector<std::string> kept = setup::keptSetupsToTell(settings.scriptSettingsDirectory);
+    if (const auto data = platform::userDataFolder())
+        for (std::string& path : setup::keptSetupsToTell(*data)) kept.push_back(std::move(path));
+    if (kept.empty()) return;
+    const bool one = kept.size() == 1;
+    std::string text = one ? "The setup you typed and did not save was kept:"
+                           : "The setups you typed and did not save were kept:";
+    for (const std::string& path : kept) text += "\n" + path;
+    text += one ? "\n\nOpen it with File > Open Script Setup." : "\n\nOpen them with File > Open Script Setup.";
+    dialogs.showMessage(text, kApplicationTitle, MessageIcon::None);
 }
 
 }  // namespace inkrun

@@ -5,6 +5,7 @@
 
 #include "model/main_window_state.h"
 #include "model/program_settings.h"
+#include "model/user_dialogs.h"
 
 namespace inkrun {
 
@@ -28,5 +29,11 @@ public:
 // window never starts pointing nowhere. A settings directory that has gone is reported by
 // throwing SettingsDirectoryGone, with the drawing directory pointing at where it was.
 void restoreStartState(MainWindowState& state, const ProgramSettings& settings);
+
+// Tells, in one box titled as the program's other messages, of the setups typed and never saved
+// that were kept (in the settings directory, or the person's own data folder at a session's end)
+// and that nobody has been told about, each by its path; from then on they count as told. Nothing
+// when there are none.
+void tellOfKeptSetups(const ProgramSettings& settings, UserDialogs& dialogs);
 
 }  // namespace inkrun

@@ -34,16 +34,15 @@ std::uint64_t bigEndianHead(std::string_view bytes) {
     return head;
 }
 
-}  // namespace
-
-void sortDrawingNames(std::vector<std::string>& names) {
+template <typename AppendKey>
+void sortByKeys(std::vector<std::string>& names, const AppendKey& appendKey) {
     // One key per name, not one per comparison, all in one block: lists run to 100,000 names.
     std::string keys;
     keys.reserve(names.size() * 24);
     std::vector<SortEntry> entries(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         entries[i].offset = keys.size();
-        platform::appendNameOrderKey(names[i], keys);
+        appendKey(names[i], keys);
         entries[i].length = static_cast<std::uint32_t>(keys.size() - entries[i].offset);
         entries[i].name = static_cast<std::uint32_t>(i);
     }
@@ -63,12 +62,21 @@ void sortDrawingNames(std::vector<std::string>& names) {
     std::sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
         if (a.head != b.head) return a.head < b.head;
         if (const int order = keyOf(a).compare(keyOf(b))) return order < 0;
-        return names[a.name] < names[b.name];
+        // A list box puts each name it is given before the equal ones it holds.
+        return platform::ntfsListsBefore(names[b.name], names[a.name]);
     });
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
     for (const SortEntry& entry : entries) sorted.push_back(std::move(names[entry.name]));
     names = std::move(sorted);
+}
+
+}  // namespace
+
+void sortDrawingNames(std::vector<std::string>& names) { sortByKeys(names, platform::appendNameOrderKey); }
+
+void sortDrawingNames(std::vector<std::string>& names, const platform::NameOrderTable& table) {
+    sortByKeys(names, [&](std::string_view name, std::string& keys) { table.appendKey(name, keys); });
 }
 
 std::vector<std::string> listDrawings(const std::string& directory) {

@@ -5,16 +5,24 @@
 #include <vector>
 
 #include "model/main_window_state.h"
+#include "platform/name_order.h"
 
 namespace inkrun::drawings {
+
+// The names the drawing list shows, as its pattern states them.
+inline constexpr const char* kDrawingPattern = "*.dwg";
 
 // Whether a file name is a drawing: it ends in ".dwg", in any letter case.
 bool isDrawingName(std::string_view name);
 
 // Sorts names the way the drawing list shows them: in the order of a sorted Windows list box
-// (platform/name_order.h). Names that order finds equal (they differ only in letter case, or in
-// characters it ignores, such as the soft hyphen) follow their code points: "A.dwg" before "a.dwg".
+// (platform/name_order.h). Names that order finds equal ("aeble.dwg" and "æble.dwg", or names
+// that differ only in letter case) stand as such a list box holds them when Windows fills it
+// from an NTFS folder: it puts each name it adds before the equal ones it holds, so the one the
+// folder lists later comes first ("æble.dwg", "aeble.dwg"; "a.dwg", "A.dwg").
 void sortDrawingNames(std::vector<std::string>& names);
+// The same in the order of `table`, whatever this system's own.
+void sortDrawingNames(std::vector<std::string>& names, const platform::NameOrderTable& table);
 
 // The drawings a directory lists: its ordinary files (regular, not hidden) whose names end in
 // ".dwg", in the list's order. Throws FileError when it cannot be read.

@@ -45,16 +45,22 @@ bool isPlain(std::string_view path) {
     }
 }
 
-// The full path a line names, or the empty text when it names none.
-std::string fullPathOf(const std::string& line, const std::string& directory, char separator) {
+// The full path a line names, its steps spelled as stored, or the empty text when it names none.
+// The drawing directory is kept as given, as the drawing list keeps it.
+std::string fullPathOf(const std::string& line, const std::string& directory, char separator,
+                       platform::StoredSpelling& spelling) {
     const std::size_t root = fullPathRoot(line);
     if (isPlain(std::string_view(line).substr(root)))
-        return root ? line : platform::joinPath(directory, line, separator);
+        return root ? spelling.of(line, root)
+                    : spelling.of(platform::joinPath(directory, line, separator), directory.size() + 1);
     namespace fs = std::filesystem;
     fs::path path = platform::pathOf(line);
     if (!path.is_absolute()) path = platform::pathOf(directory) / path;
     if (!path.is_absolute()) return {};  // "C:name" on another drive
-    return platform::textOf(path.lexically_normal());
+    const std::string full = platform::textOf(path.lexically_normal());
+    const bool inDirectory = !root && full.size() > directory.size() + 1 && full.starts_with(directory) &&
+                             isSeparator(full[directory.size()]);
+    return spelling.of(full, inDirectory ? directory.size() + 1 : fullPathRoot(full));
 }
 
 std::string nameOf(const std::string& path) {
@@ -67,10 +73,54 @@ bool hasNonAscii(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
 }
 
+// The line, or the path here that a line written for another system's workstations stands for.
+template <typename Refuse>
+std::string lineHere(const std::string& line, const PathHere& pathHere, const Refuse& refuse) {
+    if (!pathHere) return line;
+    try {
+        if (std::optional<std::string> here = pathHere(line)) return std::move(*here);
+    } catch (const DrawingListRefused& refusal) {
+        refuse(refusal.what());
+    }
+    return line;
+}
+
+[[noreturn]] void refuseTooLong(const std::string& listName, const std::string& how) {
+    throw DrawingListRefused("Cannot build: the list " + listName + " " + how +
+                             ", more than a drawing list may hold; split it into shorter lists. Nothing was written.");
+}
+
+std::string tooManyLines() { return "holds more than " + platform::groupedDigits(kMostListLines) + " lines"; }
+std::string tooManyBytes() { return "is larger than " + platform::describeSize(kMostListBytes); }
+
 }  // namespace
 
+std::string listTooLargeReason() {
+    return "it " + tooManyBytes() + ", more than a drawing list may hold; split it into shorter lists";
+}
+
+std::string readListStream(std::istream& in, const std::string& listName) {
+    std::string bytes;
+    std::size_t lines = 0;
+    bool afterCr = false;  // a CR LF split between two reads is one line end
+    char chunk[64 * 1024];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        const std::size_t got = static_cast<std::size_t>(in.gcount());
+        for (std::size_t i = 0; i < got; ++i) {
+            if (chunk[i] == '\r' || (chunk[i] == '\n' && !afterCr)) ++lines;
+            afterCr = chunk[i] == '\r';
+        }
+        if (lines > kMostListLines) refuseTooLong(listName, tooManyLines());
+        if (bytes.size() + got > kMostListBytes) refuseTooLong(listName, tooManyBytes());
+        bytes.append(chunk, got);
+    }
+    if (in.bad()) throw platform::FileError("read", listName, "read error");
+    return bytes;
+}
+
 std::vector<std::string> readDrawingList(std::string_view bytes, const std::string& listName,
-                                         const std::string& directory, char separator) {
+                                         const std::string& directory, char separator, const PathHere& pathHere) {
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
         throw platform::FileError(
             "read", listName,
@@ -83,12 +133,13 @@ std::vector<std::string> readDrawingList(std::string_view bytes, const std::stri
     const bool looksUtf8 = !utf8 && hasNonAscii(bytes) && platform::isValidUtf8(bytes);
 
     std::vector<std::string> paths;
+    platform::StoredSpelling spelling;
     std::size_t number = 0;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
         std::string line = text.substr(start, end - start);
         start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-        ++number;
+        if (++number > kMostListLines) refuseTooLong(listName, tooManyLines());
         while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
         if (line.empty()) continue;
 
@@ -103,7 +154,7 @@ std::vector<std::string> readDrawingList(std::string_view bytes, const std::stri
         if (utf8 && !platform::isValidUtf8(line))
             refuse("it is not valid UTF-8 text, though the list starts with a UTF-8 byte-order mark");
         if (line.find('\0') != std::string::npos) refuse("it holds a NUL character, which no path can hold");
-        const std::string path = fullPathOf(line, directory, separator);
+        const std::string path = fullPathOf(lineHere(line, pathHere, refuse), directory, separator, spelling);
         if (path.empty()) refuse("it is neither a full path nor a path from the drawing directory");
         const std::string shown = platform::escapeControls(path);
         if (!isDrawingName(nameOf(path))) refuse(shown + " is not a drawing: its name does not end in .dwg");

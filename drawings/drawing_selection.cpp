@@ -84,7 +84,7 @@ bool openDrawingFiles(MainWindowState& state, UserDialogs& dialogs, const Progra
     FileDialogOptions options;
     options.title = "Drawing Files";
     options.filterName = "DWG Drawing Files (*.dwg)";
-    options.filterPattern = "*.dwg";
+    options.filterPattern = kDrawingPattern;
     options.initialDirectory = state.drawingDirectory();
     options.fileName = "";
     options.allowMultiple = true;

@@ -1,15 +1,14 @@
 #include "drawings/remembered_directory.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <optional>
+#include <string_view>
 
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
 #include "platform/ordinary_file_check.h"
-#include "platform/utf8_path.h"
 
 namespace inkrun::drawings {
 
@@ -19,17 +18,8 @@ namespace {
     throw platform::FileError("read", path, reason);
 }
 
-// The unattended reading of the file found at `path`: only one directory path, in the code page.
-std::string strictlyRead(const std::string& path, const ProgramSettings& settings) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(platform::pathOf(path), error);
-    if (error) refuse(path, platform::systemReason(error.value()));
-    const std::string tooLong = "it is longer than any directory path (over " +
-                                std::to_string(kMaxRememberedPathBytes) + " bytes)";
-    if (size > kMaxRememberedPathBytes) refuse(path, tooLong);
-    std::string bytes = platform::readWholeFile(path);
-    if (bytes.size() > kMaxRememberedPathBytes) refuse(path, tooLong);  // it grew meanwhile
-
+// The unattended reading of the file's bytes: only one directory path, in the code page.
+std::string strictlyRead(const std::string& path, std::string bytes, const ProgramSettings& settings) {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         refuse(path, "it starts with a UTF-8 byte-order mark; it must hold the directory in Windows-1252");
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
@@ -55,6 +45,11 @@ std::string strictlyRead(const std::string& path, const ProgramSettings& setting
 }  // namespace
 
 void rememberDrawingDirectory(const ProgramSettings& settings, const std::string& directory) {
+    // The file holds one line: a directory whose name holds a line end or a NUL would read back as another.
+    if (directory.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        throw platform::FileError("write", settings.defaultFilePath(),
+                                  "the drawing directory \"" + platform::escapeControls(directory) +
+                                      "\" holds a line break or a NUL, which the file cannot hold as one path");
     platform::writeFileAtomically(settings.defaultFilePath(), platform::encodeAnsi(directory));
 }
 
@@ -70,16 +65,19 @@ std::string rememberedDirectoryFrom(const std::string& text, const ProgramSettin
 }
 
 std::string rememberedDrawingDirectory(const ProgramSettings& settings, SettingsReader reader) {
-    const std::string& directory = settings.scriptSettingsDirectory;
-    const std::string& name = settings.settingsFileNames[0];
-    const auto found = platform::findOrdinaryFile(directory, name, settings.separator);
-    if (!found) {
-        if (reader == SettingsReader::Unattended)
-            platform::requireOrdinaryIfPresent(directory, name, settings.separator);
-        return {};
-    }
-    if (reader == SettingsReader::Unattended) return strictlyRead(*found, settings);
-    return rememberedDirectoryFrom(withoutEditorLineEnd(platform::readTextFile(*found)), settings);
+    const bool unattended = reader == SettingsReader::Unattended;
+    // Unattended, a file longer than a path is refused unread.
+    std::optional<platform::ReadLimit> limit;
+    if (unattended)
+        limit = platform::ReadLimit{kMaxRememberedPathBytes, "it is longer than any directory path (over " +
+                                                                 std::to_string(kMaxRememberedPathBytes) + " bytes)"};
+    auto found = platform::readOrdinaryFileNamed(
+        settings.scriptSettingsDirectory, settings.settingsFileNames[0],
+        unattended ? platform::OtherEntries::Refused : platform::OtherEntries::CountAsMissing, settings.separator,
+        limit);
+    if (!found) return {};
+    if (unattended) return strictlyRead(found->path, std::move(found->bytes), settings);
+    return rememberedDirectoryFrom(withoutEditorLineEnd(platform::decodeAnsi(found->bytes)), settings);
 }
 
 std::string startingDrawingDirectory(const std::string& remembered, const ProgramSettings& settings) {

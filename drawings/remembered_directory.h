@@ -10,9 +10,9 @@
 
 namespace inkrun::drawings {
 
-// Writes the directory into "DefaultFile.txt", in the code page, replacing the file atomically.
-// Throws FileError, and leaves the old file whole, when it cannot (a character the code page
-// cannot hold among them).
+// Writes the directory into "DefaultFile.txt", in the code page, replacing the file atomically, so
+// that a start reads back the same directory. Throws FileError, and leaves the old file whole,
+// when it cannot: a character the code page cannot hold, a line break or a NUL.
 void rememberDrawingDirectory(const ProgramSettings& settings, const std::string& directory);
 
 // The text of "DefaultFile.txt" without the line end an editor may have added: never part of a path.

@@ -21,8 +21,6 @@ struct ProgramSettings {
     std::string scriptSettingsDirectory;
     std::array<std::string, 3> settingsFileNames{"DefaultFile.txt", "Setup1.txt", "Setup2.txt"};
     std::string helpFileName = "readme.htm";
-    // Where a setup that was never saved is kept when the window closes.
-    std::string unsavedSetupFileName = "Setup.unsaved.txt";
     std::string scriptFileName = "Inkrun.scr";
     char separator = platform::kPathSeparator;
 

@@ -16,6 +16,9 @@ struct FileDialogOptions {
     std::string fileName;
     bool allowMultiple = false;
     bool confirmOverwrite = false;
+    // Folders offered among the dialog's places, above the system's own, one click away
+    // whichever folder it starts in.
+    std::vector<std::string> places;
 };
 
 // What a person is asked: message boxes and the file dialogs. Every dialog returns nullopt when

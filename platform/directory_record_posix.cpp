@@ -42,11 +42,22 @@ struct Record {
     Stamp stamp;
     std::vector<std::string> temporaries;
     std::vector<std::uint64_t> fingerprints;  // caseBlindFingerprint of each ordinary file
+    // And of each symbolic link, whatever it led to: what a link leads to can change with no
+    // change to this directory's stamps (its target made, removed or replaced elsewhere).
+    std::vector<std::uint64_t> links;
 };
 
 std::atomic<std::uint64_t> reads{0};
 std::mutex recordLock;
 std::optional<Record> lastRecord;  // one directory's: a build writes where it listed
+
+bool isLinkEntry(int directoryFd, const dirent* entry) {
+#ifdef DT_LNK
+    if (entry->d_type != DT_UNKNOWN) return entry->d_type == DT_LNK;
+#endif
+    struct stat info {};
+    return ::fstatat(directoryFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode);
+}
 
 bool stampOf(int directoryFd, Stamp& stamp) {
     struct stat info {};
@@ -103,6 +114,7 @@ int readDirectory(int directoryFd, const std::function<void(std::string_view)>& 
             if (isTemporaryName(name)) found.temporaries.emplace_back(name);
             continue;
         }
+        if (isLinkEntry(directoryFd, entry)) found.links.push_back(caseBlindFingerprint(name));
         if (!isRegularEntry(directoryFd, entry)) continue;
         found.fingerprints.push_back(caseBlindFingerprint(name));
         ordinary(name);
@@ -127,6 +139,7 @@ std::optional<std::vector<std::string>> recordedCaseVariants(int directoryFd, co
     const Record* record = standingRecord(directoryFd);
     if (!record) return std::nullopt;
     const std::uint64_t wanted = caseBlindFingerprint(name);
+    if (std::find(record->links.begin(), record->links.end(), wanted) != record->links.end()) return std::nullopt;
     const auto alike = std::count(record->fingerprints.begin(), record->fingerprints.end(), wanted);
     if (alike == 0) return std::vector<std::string>{};
     // One name with that fingerprint: if the exact name is an ordinary file, it is that one. Two

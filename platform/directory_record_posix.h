@@ -12,6 +12,7 @@
 // good part of writing the script. So every full read is kept as the directory's record: the
 // temporaries it held and a fingerprint of each name that ignores case. Later needs are answered from the record for as
 // long as the directory's stamps prove that nothing in it has changed since; else it is read again.
+// A name that is a symbolic link is always looked at again: the stamps do not cover what it leads to.
 
 namespace inkrun::platform::posix {
 

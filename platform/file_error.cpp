@@ -45,15 +45,19 @@ std::string roundedSize(std::uint64_t bytes) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + kUnits[unit];
 }
 
-std::string describeSize(std::uint64_t bytes) {
-    if (bytes < 1024) return roundedSize(bytes);
-    const std::string digits = std::to_string(bytes);
+std::string groupedDigits(std::uint64_t number) {
+    const std::string digits = std::to_string(number);
     std::string grouped;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
         grouped.push_back(digits[i]);
     }
-    return roundedSize(bytes) + " (" + grouped + " bytes)";
+    return grouped;
+}
+
+std::string describeSize(std::uint64_t bytes) {
+    if (bytes < 1024) return roundedSize(bytes);
+    return roundedSize(bytes) + " (" + groupedDigits(bytes) + " bytes)";
 }
 
 }  // namespace inkrun::platform

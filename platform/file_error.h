@@ -23,6 +23,13 @@ private:
     std::string reason_;
 };
 
+// What stands under a file's name is no ordinary file: a directory, a FIFO, a device, a link
+// that leads nowhere or round in a loop, or a hidden or system file where those do not count.
+class NotAnOrdinaryFile : public FileError {
+public:
+    using FileError::FileError;
+};
+
 // The file is written and in place, but a step after it failed (an old file that could not be
 // removed, a sync that could not be confirmed). The text says both.
 class WrittenWithWarning : public std::runtime_error {
@@ -41,5 +48,7 @@ std::string systemReason(int errorNumber);
 // A size for a message: "1.0 GiB", "512 bytes"; and with every byte: "1.0 GiB (1,073,741,824 bytes)".
 std::string roundedSize(std::uint64_t bytes);
 std::string describeSize(std::uint64_t bytes);
+// A number with its thousands grouped, whatever the locale: "1,000,000".
+std::string groupedDigits(std::uint64_t number);
 
 }  // namespace inkrun::platform

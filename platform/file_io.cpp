@@ -28,20 +28,24 @@ std::atomic<std::uint64_t> memoryLimitForTests{0};
     throw FileError("read", path, "at " + describeSize(size) + " it is larger than " + why);
 }
 
-std::string readToEnd(detail::FileToRead& opened, const std::string& path) {
+std::string readToEnd(detail::FileToRead& opened, const std::string& path,
+                      const std::optional<ReadLimit>& limit = std::nullopt) {
+    if (limit && opened.size > limit->bytes) throw FileError("read", path, limit->reason);
     // Asked for before any memory is: an allocator may abort rather than fail on a huge request.
     const std::uint64_t testLimit = memoryLimitForTests.load();
-    if (const std::uint64_t limit = testLimit ? testLimit : detail::memoryLimit(); opened.size >= limit)
-        tooLargeToRead(path, opened.size, "the " + roundedSize(limit) + " of memory this program can have");
+    if (const std::uint64_t most = testLimit ? testLimit : detail::memoryLimit(); opened.size >= most)
+        tooLargeToRead(path, opened.size, "the " + roundedSize(most) + " of memory this program can have");
     std::string content;
     try {
         std::size_t capacity = static_cast<std::size_t>(opened.size) + 1;
         for (;;) {
             if (content.size() == capacity) capacity += capacity / 2 + 4096;
+            if (limit) capacity = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, limit->bytes + 1));
             const std::size_t used = content.size();
             content.resize(capacity);
             const std::size_t got = detail::readSome(opened.file.get(), content.data() + used, capacity - used, path);
             content.resize(used + got);
+            if (limit && content.size() > limit->bytes) throw FileError("read", path, limit->reason);  // it grew
             if (got == 0) return content;
         }
     } catch (const std::bad_alloc&) {
@@ -73,9 +77,16 @@ private:
 
 }  // namespace
 
-std::string readWholeFile(const std::string& path) {
+std::string readWholeFile(const std::string& path, const std::optional<ReadLimit>& limit) {
     detail::FileToRead opened = detail::openToRead(path);
-    return readToEnd(opened, path);
+    return readToEnd(opened, path, limit);
+}
+
+std::string readWholeFile(const Folder& folder, const std::string& name, HiddenFiles hidden,
+                          const std::optional<ReadLimit>& limit) {
+    const std::string path = folder.pathOf(name);
+    detail::FileToRead opened = detail::openToRead(folder, name, path, hidden);
+    return readToEnd(opened, path, limit);
 }
 
 std::string readTextFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -15,16 +16,32 @@ namespace detail {
 class Replacement;
 }
 
+// The most a read takes: a file larger when it is opened is refused unread, and one that grows
+// past it while it is read is refused there, FileError("read", path, reason).
+struct ReadLimit {
+    std::uint64_t bytes = 0;
+    std::string reason;  // why such a file is refused: "it is longer than any directory path"
+};
+
 // Reads a whole ordinary file, reached by a walk under the link rule (folder.h). Throws
 // FileError("read", path, reason); a FIFO, device or
 // directory is refused without blocking, and a file larger than the memory the process can
 // have is refused before anything is read, naming its size. So is running out of memory on
 // the way.
-std::string readWholeFile(const std::string& path);
+std::string readWholeFile(const std::string& path, const std::optional<ReadLimit>& limit = std::nullopt);
 
 // readWholeFile, then the text from the ANSI code page as UTF-8; running out of memory while
 // decoding is reported as for the read.
 std::string readTextFile(const std::string& path);
+
+// Whether a hidden file (a leading dot; on Windows the hidden or system attribute) is read.
+enum class HiddenFiles { Read, Refused };
+
+// readWholeFile for the file `name` of a folder held open. The file is opened from the folder,
+// and what is judged (its kind, its size, whether it is hidden) is the file opened, which is the
+// file read. What is no ordinary file throws NotAnOrdinaryFile, saying what it is.
+std::string readWholeFile(const Folder& folder, const std::string& name, HiddenFiles hidden = HiddenFiles::Read,
+                          const std::optional<ReadLimit>& limit = std::nullopt);
 
 // The descriptor of this process that a path such as /dev/stdout, /dev/fd/3 or
 // /proc/self/fd/1 names: such a name means the file already open there, not a file to replace.

@@ -73,6 +73,9 @@ struct FileToRead {
 // Opens an ordinary file for reading; anything else is refused, a FIFO without blocking.
 // Throws FileError("read", path, reason).
 FileToRead openToRead(const std::string& path);
+// The same for the file `name` of a folder held, whose path is `path`. What is no ordinary file
+// (hidden ones too, unless they are read) throws NotAnOrdinaryFile with what it is.
+FileToRead openToRead(const Folder& folder, const std::string& name, const std::string& path, HiddenFiles hidden);
 
 // Reads at most `size` bytes into `into`; 0 at the end of the file.
 // Throws FileError("read", path, reason).

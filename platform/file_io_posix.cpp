@@ -4,6 +4,7 @@
 #include "platform/file_io_testing.h"
 #include "platform/folder.h"
 #include "platform/path_walk_posix.h"
+#include "platform/posix_files.h"
 #include "platform/temporary_file_posix.h"
 #include "platform/write_target_posix.h"
 
@@ -196,11 +197,13 @@ unsigned long closeHandle(NativeHandle handle) noexcept {
 
 std::string reasonOf(unsigned long errorCode) { return systemReason(static_cast<int>(errorCode)); }
 
-FileToRead openToRead(const std::string& path) {
-    const posix::WalkedEntry entry = posix::walkToEntry(path, path, "read");
-    if (entry.name.empty()) throw FileError("read", path, "not an ordinary file");
-    if (!entry.info) fail("read", path, ENOENT);
-    if (!S_ISREG(entry.info->st_mode)) throw FileError("read", path, "not an ordinary file");
+namespace {
+
+// Opens the ordinary file a walk ended at, from its folder. `notOrdinary` says why what stands
+// there is none, when it is none.
+template <typename NotOrdinary>
+FileToRead openWalked(const posix::WalkedEntry& entry, const std::string& path, NotOrdinary notOrdinary) {
+    if (entry.name.empty() || !entry.info || !S_ISREG(entry.info->st_mode)) notOrdinary();
     // O_NONBLOCK so that a FIFO put in its place meanwhile opens at once instead of waiting.
     const int follow = entry.systemLink ? 0 : O_NOFOLLOW;
     FileToRead opened{NativeFile(
@@ -211,11 +214,41 @@ FileToRead openToRead(const std::string& path) {
     }
     struct stat info {};
     if (::fstat(opened.file.get(), &info) != 0) fail("read", path, errno);
-    if (!S_ISREG(info.st_mode)) throw FileError("read", path, "not an ordinary file");
+    if (!S_ISREG(info.st_mode)) notOrdinary();
     const int flags = ::fcntl(opened.file.get(), F_GETFL);
     if (flags >= 0) ::fcntl(opened.file.get(), F_SETFL, flags & ~O_NONBLOCK);
     opened.size = static_cast<std::uint64_t>(info.st_size);
     return opened;
+}
+
+}  // namespace
+
+FileToRead openToRead(const std::string& path) {
+    const posix::WalkedEntry entry = posix::walkToEntry(path, path, "read");
+    return openWalked(entry, path, [&] {
+        if (!entry.name.empty() && !entry.info) fail("read", path, ENOENT);
+        throw FileError("read", path, "not an ordinary file");
+    });
+}
+
+FileToRead openToRead(const Folder& folder, const std::string& name, const std::string& path, HiddenFiles hidden) {
+    // What the file is, in words, once the open has found it is no ordinary file.
+    const auto notOrdinary = [&] {
+        const auto why = posix::whyNotOrdinaryAt(folder.handle(), name.c_str());
+        throw NotAnOrdinaryFile("read", path, why.value_or("it is not an ordinary file"));
+    };
+    if (hidden == HiddenFiles::Refused && name.starts_with('.'))
+        throw NotAnOrdinaryFile("read", path, posix::kHiddenFileReason);
+    posix::WalkedEntry entry;
+    try {
+        entry = posix::walkToEntry(name, path, "read", {folder.handle(), folder.resolvedPath()});
+    } catch (const FileError&) {
+        // A link that loops fails the walk itself.
+        const auto why = posix::whyNotOrdinaryAt(folder.handle(), name.c_str());
+        if (why && why->find("loops") != std::string::npos) throw NotAnOrdinaryFile("read", path, *why);
+        throw;
+    }
+    return openWalked(entry, path, notOrdinary);
 }
 
 std::size_t readSome(NativeHandle file, char* into, std::size_t size, const std::string& path) {

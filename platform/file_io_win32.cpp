@@ -1,6 +1,7 @@
 #include "platform/file_io_backend.h"
 
 #include "platform/file_error.h"
+#include "platform/file_lookup.h"
 #include "platform/folder.h"
 #include "platform/temporary_file_win32.h"
 #include "platform/wide_text.h"
@@ -146,6 +147,30 @@ FileToRead openToRead(const std::string& path) {
     if (GetFileType(opened.file.get()) != FILE_TYPE_DISK) throw FileError("read", path, "not an ordinary file");
     LARGE_INTEGER size{};
     if (GetFileSizeEx(opened.file.get(), &size)) opened.size = static_cast<std::uint64_t>(size.QuadPart);
+    return opened;
+}
+
+FileToRead openToRead(const Folder& folder, const std::string& name, const std::string& path, HiddenFiles hidden) {
+    // The folder stays held by the caller: the path leads to its file alone meanwhile.
+    const auto notOrdinary = [&] {
+        throw NotAnOrdinaryFile("read", path, whyNotOrdinary(path).value_or("it is not an ordinary file"));
+    };
+    FileToRead opened;
+    try {
+        opened = openToRead(folder.pathOf(name));
+    } catch (const FileError&) {
+        if (const auto why = whyNotOrdinary(path); why && why->starts_with("it is")) notOrdinary();
+        throw;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(opened.file.get(), &info)) fail("read", path, GetLastError());
+    constexpr DWORD kHiddenOrSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) notOrdinary();
+    if (hidden == HiddenFiles::Refused && (info.dwFileAttributes & kHiddenOrSystem))
+        throw NotAnOrdinaryFile("read", path,
+                                info.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN
+                                    ? "it is a hidden file, not an ordinary file"
+                                    : "it is a system file, not an ordinary file");
     return opened;
 }
 

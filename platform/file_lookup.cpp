@@ -145,6 +145,13 @@ std::uint64_t caseBlindFingerprint(std::string_view name) {
     return mixed(caseBlindWord(first) ^ mixed(caseBlindWord(last) ^ mixed(name.size())));
 }
 
+void sortExactNameFirst(std::vector<std::string>& names, const std::string& name) {
+    std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        if ((a == name) != (b == name)) return a == name;
+        return a < b;
+    });
+}
+
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     // Folding keeps the length, so differing lengths never match.
     return a.size() == b.size() && (a == b || foldCase(a) == foldCase(b));

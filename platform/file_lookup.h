@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace inkrun::platform {
@@ -33,6 +34,9 @@ std::string foldCase(std::string_view utf8);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // Whether `name` is longer than `ending` and ends in it, without regard to case.
 bool endsWithIgnoringCase(std::string_view name, std::string_view ending);
+// Names that equal `name` without regard to case put in the order a lookup tries them: the exact
+// name first, then the others in the order of their names.
+void sortExactNameFirst(std::vector<std::string>& names, const std::string& name);
 // A number that names equal without regard to case share, and most other names do not: it reads
 // only a long name's length and ends, so that a directory's every name can have one cheaply.
 std::uint64_t caseBlindFingerprint(std::string_view name);
@@ -60,6 +64,20 @@ std::vector<std::string> listCaseVariants(const std::string& directory, const st
 // ordinary file", "it is a symbolic link to nothing (dangling)", a hidden file; on Windows also
 // a system file), or nullopt when it is one.
 std::optional<std::string> whyNotOrdinary(const std::string& path);
+
+// Paths written as the folders on the way store their names. Where a folder ignores letter case
+// (Windows), a name in another case, or given by its 8.3 short name, is written as the folder
+// lists it; a step that is not there, and everything after it, stays as given. Where names are
+// found only as spelled (POSIX), a path stays as it is. The folders looked up are remembered, so
+// that the paths of one list cost a lookup each for the folders they share.
+class StoredSpelling {
+public:
+    // `path` with each step after its first `kept` bytes (and after its root) spelled as stored.
+    std::string of(const std::string& path, std::size_t kept);
+
+private:
+    std::unordered_map<std::string, std::string> folders_;  // a folder as given: as stored
+};
 
 // True only for an existing directory (symlinks followed). Never throws.
 bool dirExists(const std::string& path) noexcept;

@@ -27,27 +27,11 @@ bool isPlainName(std::string_view name) {
 // ordinary files and pass accept, which spares a stat for names of no interest.
 template <typename Accept, typename Keep>
 void scanDirectory(const Folder& folder, Accept accept, Keep keep) {
-    const std::string& directory = folder.path();
-    posix::DirHandle dir = posix::openListing(folder.handle());
-    if (!dir) throw FileError("list", directory, systemReason(errno));
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry) {
-            if (errno != 0) throw FileError("list", directory, systemReason(errno));
-            break;
-        }
+    const int error = posix::visitEntries(folder.handle(), [&](int listing, const dirent* entry) {
         const std::string_view name(entry->d_name);
-        if (name.front() == '.' || !accept(name)) continue;
-        if (posix::isRegularEntry(::dirfd(dir.get()), entry)) keep(name);
-    }
-}
-
-// A file the lookup passes over for its name alone.
-std::optional<std::string> hiddenFileReason(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (path[slash == std::string::npos ? 0 : slash + 1] != '.') return std::nullopt;
-    return "it is a hidden file (its name starts with a dot), not an ordinary file";
+        if (name.front() != '.' && accept(name) && posix::isRegularEntry(listing, entry)) keep(name);
+    });
+    if (error) throw FileError("list", folder.path(), systemReason(error));
 }
 
 }  // namespace
@@ -94,21 +78,14 @@ std::vector<std::string> listCaseVariants(const std::string& directory, const st
 }
 
 std::optional<std::string> whyNotOrdinary(const std::string& path) {
-    struct stat own {};
-    if (::lstat(path.c_str(), &own) != 0) return systemReason(errno);
-    if (!S_ISLNK(own.st_mode)) {
-        if (S_ISREG(own.st_mode)) return hiddenFileReason(path);
-        return "it is " + posix::kindOf(own.st_mode) + ", not an ordinary file";
-    }
-    struct stat target {};
-    if (::stat(path.c_str(), &target) != 0) {
-        if (errno == ENOENT) return "it is a symbolic link to nothing (dangling)";
-        if (errno == ELOOP) return "it is a symbolic link that loops";
-        return "it is a symbolic link that cannot be followed: " + systemReason(errno);
-    }
-    if (S_ISREG(target.st_mode)) return hiddenFileReason(path);
-    return "it is a symbolic link to " + posix::kindOf(target.st_mode) + ", not to an ordinary file";
+    if (auto reason = posix::whyNotOrdinaryAt(AT_FDCWD, path.c_str())) return reason;
+    // A file the lookup passes over for its name alone.
+    const std::size_t slash = path.rfind('/');
+    if (path[slash == std::string::npos ? 0 : slash + 1] == '.') return posix::kHiddenFileReason;
+    return std::nullopt;
 }
+
+std::string StoredSpelling::of(const std::string& path, std::size_t) { return path; }
 
 bool dirExists(const std::string& path) noexcept {
     struct stat info {};

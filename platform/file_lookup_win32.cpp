@@ -1,5 +1,7 @@
 #include "platform/file_lookup.h"
 
+#include <algorithm>
+
 #include "platform/file_error.h"
 #include "platform/wide_text.h"
 #include "platform/windows_api.h"
@@ -101,13 +103,22 @@ void scanDirectory(const std::string& directory, const std::wstring& pattern, Ke
     if (error != ERROR_NO_MORE_FILES) throw FileError("list", directory, windowsReason(error));
 }
 
-// The ordinary files whose names equal `name` without regard to case. Searching for the name
-// itself also matches short 8.3 aliases ("SETUP1~1.TXT"): only the long names count.
+// A search pattern that matches `name` in every letter case, also in a folder that tells case
+// apart (where the name itself finds only its own spelling): each letter is a "?".
+std::wstring everyCaseOf(const std::wstring& name) {
+    std::wstring pattern = name;
+    for (wchar_t& c : pattern)
+        if (c >= 0x80 || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z')) c = L'?';
+    return pattern;
+}
+
+// The ordinary files whose names equal `name` without regard to case. The search also matches
+// other names and short 8.3 aliases ("SETUP1~1.TXT"): only long names equal to it count.
 std::vector<std::wstring> caseVariants(const std::string& directory, const std::string& name) {
     std::vector<std::wstring> found;
     if (!isPlainName(name)) return found;
     const std::wstring wanted = widen(name);
-    scanDirectory(directory, wanted, [&](const std::wstring& entry) {
+    scanDirectory(directory, everyCaseOf(wanted), [&](const std::wstring& entry) {
         if (sameNameIgnoringCase(entry, wanted)) found.push_back(entry);
     });
     return found;
@@ -170,6 +181,57 @@ std::optional<std::string> whyNotOrdinary(const std::string& path) {
     if (isOrdinaryEntry(wide, entry)) return std::nullopt;
     return attributes & FILE_ATTRIBUTE_REPARSE_POINT ? "it is a symbolic link that leads to no ordinary file"
                                                      : "it is a device, not an ordinary file";
+}
+
+namespace {
+
+// How long the root of a full path is: "C:\" or "\\server\share\"; 0 for any other path.
+std::size_t rootLength(std::string_view path) {
+    const auto isSlash = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 3 && path[1] == ':' && isSlash(path[2])) return 3;
+    if (path.size() < 2 || !isSlash(path[0]) || !isSlash(path[1])) return 0;
+    std::size_t at = 2;
+    for (int part = 0; part < 2; ++part) {
+        while (at < path.size() && !isSlash(path[at])) ++at;
+        if (at < path.size()) ++at;
+    }
+    return at;
+}
+
+// The name of the entry `step` of `folder` as the folder stores it, or nullopt when there is none.
+std::optional<std::wstring> storedName(const std::string& folder, std::string_view step) {
+    if (!isPlainName(step)) return std::nullopt;
+    WIN32_FIND_DATAW entry{};
+    FindHandle find(FindFirstFileExW((widen(folder) + widen(step)).c_str(), FindExInfoBasic, &entry,
+                                     FindExSearchNameMatch, nullptr, 0));
+    if (!find.valid()) return std::nullopt;
+    return std::wstring(entry.cFileName);
+}
+
+}  // namespace
+
+std::string StoredSpelling::of(const std::string& path, std::size_t kept) {
+    kept = std::max(kept, rootLength(path));
+    if (kept == 0 || kept > path.size()) return path;
+    std::string spelled = path.substr(0, kept);  // ends in a separator
+    for (std::size_t at = kept; at < path.size();) {
+        const std::size_t end = std::min(path.find_first_of("\\/", at), path.size());
+        const std::string given = path.substr(0, end);
+        if (const auto folder = folders_.find(given); folder != folders_.end() && end < path.size()) {
+            spelled = folder->second + path[end];
+            at = end + 1;
+            continue;
+        }
+        const std::optional<std::wstring> stored = storedName(spelled, std::string_view(path).substr(at, end - at));
+        if (!stored) return spelled + path.substr(at);
+        spelled += narrow(*stored);
+        if (end < path.size()) {
+            folders_.emplace(given, spelled);
+            spelled.push_back(path[end]);
+        }
+        at = end + 1;
+    }
+    return spelled;
 }
 
 bool dirExists(const std::string& path) noexcept {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -33,6 +34,11 @@ public:
     static std::optional<Folder> openIfThere(const std::string& path, const std::string& action = "list",
                                              char separator = kPathSeparator);
 
+    // The same, but a folder that is not there is made first, with any missing on the way to it;
+    // only their owner may enter the folders made. Throws FileError(action, path, reason).
+    static Folder openMaking(const std::string& path, const std::string& action = "write",
+                             char separator = kPathSeparator);
+
     // The folder `name` inside this one, a link followed under the same rule. Throws
     // FileError(action, the joined path, reason).
     Folder subfolder(const std::string& name, const std::string& action = "list") const;
@@ -47,6 +53,14 @@ public:
     // The identity of the file `name` in the folder, links followed; nullopt when there is none.
     std::optional<FileIdentity> identityOf(const std::string& name) const;
 
+    // The size and last change of the file `name`, links followed; nullopt when there is none.
+    struct FileStamp {
+        std::uint64_t size = 0;
+        std::int64_t modified = 0;  // in the system's own units
+        bool operator==(const FileStamp&) const = default;
+    };
+    std::optional<FileStamp> stampOf(const std::string& name) const;
+
     // Throws FileError("list", path(), reason).
     FolderEntries entries() const;
     std::vector<std::string> ordinaryFiles() const;
@@ -58,6 +72,10 @@ public:
     // Whether the file `name` is read-only: on Windows its attribute, elsewhere no write bit at
     // all, which is how a share shows such a file to Windows. False when there is none.
     bool isReadOnly(const std::string& name) const;
+    // Every entry whose name equals `name` without regard to case, whatever it is (a file, a
+    // folder, a link that leads nowhere), the exact name first, then the others in the order of
+    // their names. Throws FileError("list", path(), reason).
+    std::vector<std::string> entriesNamedLike(const std::string& name) const;
 
     // As removeFile and renameLetterCase (file_io.h), in this folder.
     void removeFile(const std::string& name) const;

@@ -4,6 +4,7 @@
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/path_walk_posix.h"
+#include "platform/posix_files.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -52,6 +53,17 @@ std::optional<Folder> Folder::openIfThere(const std::string& path, const std::st
     return Folder(path, separator, std::move(handle), std::move(resolved));
 }
 
+Folder Folder::openMaking(const std::string& path, const std::string& action, char separator) {
+    if (auto there = openIfThere(path, action, separator)) return std::move(*there);
+    const auto slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (slash == std::string::npos || name.empty() || name == "." || name == "..") return open(path, action, separator);
+    Folder parent = openMaking(slash == 0 ? "/" : path.substr(0, slash), action, separator);
+    if (::mkdirat(parent.handle_.get(), name.c_str(), 0700) != 0 && errno != EEXIST)
+        throw FileError(action, path, systemReason(errno));
+    return parent.subfolder(name, action);
+}
+
 Folder Folder::subfolder(const std::string& name, const std::string& action) const {
     std::string shown = pathOf(name);
     std::string resolved;
@@ -73,6 +85,13 @@ std::optional<FileIdentity> Folder::identityOf(const std::string& name) const {
     return identityFrom(info);
 }
 
+std::optional<Folder::FileStamp> Folder::stampOf(const std::string& name) const {
+    struct stat info {};
+    if (name.empty() || ::fstatat(handle_.get(), name.c_str(), &info, 0) != 0) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(info.st_size),
+                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 std::vector<std::string> Folder::ordinaryFiles() const {
     std::vector<std::string> names;
     if (const int error = posix::readDirectory(handle_.get(), [&](std::string_view name) { names.emplace_back(name); }))
@@ -89,6 +108,19 @@ std::vector<std::string> Folder::caseVariants(const std::string& name) const {
         if (entry.size() == wanted.size() && foldCase(entry) == wanted) found.emplace_back(entry);
     });
     if (error) throw FileError("list", path_, systemReason(error));
+    return found;
+}
+
+std::vector<std::string> Folder::entriesNamedLike(const std::string& name) const {
+    std::vector<std::string> found;
+    if (name.empty() || name.front() == '.' || name.find('/') != std::string::npos) return found;
+    const std::string wanted = foldCase(name);
+    const int error = posix::visitEntries(handle_.get(), [&](int, const dirent* entry) {
+        const std::string_view entryName(entry->d_name);
+        if (entryName.size() == wanted.size() && foldCase(entryName) == wanted) found.emplace_back(entryName);
+    });
+    if (error) throw FileError("list", path_, systemReason(error));
+    sortExactNameFirst(found, name);
     return found;
 }
 

@@ -6,6 +6,8 @@
 #include "platform/windows_api.h"
 
 #include <aclapi.h>
+#include <filesystem>
+#include <system_error>
 #include <sddl.h>
 
 // Folders held by handle on Windows. A name in a folder is still reached by its full path: the
@@ -183,6 +185,14 @@ std::optional<Folder> Folder::openIfThere(const std::string& path, const std::st
     return Folder(path, separator, std::move(opened->folder), std::move(opened->resolved), std::move(opened->held));
 }
 
+Folder Folder::openMaking(const std::string& path, const std::string& action, char separator) {
+    if (auto there = openIfThere(path, action, separator)) return std::move(*there);
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(widen(path)), error);
+    if (error) throw FileError(action, path, error.message());
+    return open(path, action, separator);
+}
+
 Folder Folder::subfolder(const std::string& name, const std::string& action) const {
     return open(pathOf(name), action, separator_);
 }
@@ -198,10 +208,41 @@ FileIdentity Folder::identity() const {
 
 std::optional<FileIdentity> Folder::identityOf(const std::string& name) const { return fileIdentity(pathOf(name)); }
 
+std::optional<Folder::FileStamp> Folder::stampOf(const std::string& name) const {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (name.empty() || !GetFileAttributesExW(widen(pathOf(name)).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return FileStamp{(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                     static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                               data.ftLastWriteTime.dwLowDateTime)};
+}
+
 std::vector<std::string> Folder::ordinaryFiles() const { return listOrdinaryFiles(listed(path_)); }
 
 std::vector<std::string> Folder::caseVariants(const std::string& name) const {
     return listCaseVariants(listed(path_), name);
+}
+
+std::vector<std::string> Folder::entriesNamedLike(const std::string& name) const {
+    std::vector<std::string> found;
+    if (name.empty() || name.find_first_of("\\/:*?\"<>|") != std::string::npos) return found;
+    const std::wstring wanted = widen(name);
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileExW(widen(pathOf(name)).c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                         nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return found;
+        throw FileError("list", path_, windowsReason(error));
+    }
+    // The search also matches short 8.3 aliases ("SETUP1~1.TXT"): only the long names count.
+    do {
+        if (CompareStringOrdinal(entry.cFileName, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
+            found.push_back(narrow(entry.cFileName));
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    sortExactNameFirst(found, name);
+    return found;
 }
 
 void Folder::removeFile(const std::string& name) const { platform::removeFile(pathOf(name)); }

@@ -4,9 +4,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/file_error.h"
 
 // Small POSIX helpers of the file layer, for its *_posix.cpp files.
 
@@ -43,6 +46,44 @@ inline std::string kindOf(mode_t mode) {
     if (S_ISSOCK(mode)) return "a socket";
     if (S_ISLNK(mode)) return "a symbolic link";
     return "a file of an unknown kind";
+}
+
+// Calls visit(entry) for each entry of the folder open at `folderFd`, "." and ".." among them.
+// Returns 0, or the errno value that stopped the listing.
+template <typename Visit>
+int visitEntries(int folderFd, Visit visit) {
+    DirHandle dir = openListing(folderFd);
+    if (!dir) return errno;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry) return errno;
+        visit(::dirfd(dir.get()), entry);
+    }
+}
+
+inline constexpr const char* kHiddenFileReason =
+    "it is a hidden file (its name starts with a dot), not an ordinary file";
+
+// Why the entry `name` of the folder open at `folderFd` (AT_FDCWD: a path from the current
+// directory) is no ordinary file, in the user's words ("it is a FIFO, not an ordinary file", "it
+// is a symbolic link to nothing (dangling)"); nullopt when it is one. Hidden names are judged by
+// the caller.
+inline std::optional<std::string> whyNotOrdinaryAt(int folderFd, const char* name) {
+    struct stat own {};
+    if (::fstatat(folderFd, name, &own, AT_SYMLINK_NOFOLLOW) != 0) return systemReason(errno);
+    if (!S_ISLNK(own.st_mode)) {
+        if (S_ISREG(own.st_mode)) return std::nullopt;
+        return "it is " + kindOf(own.st_mode) + ", not an ordinary file";
+    }
+    struct stat target {};
+    if (::fstatat(folderFd, name, &target, 0) != 0) {
+        if (errno == ENOENT) return "it is a symbolic link to nothing (dangling)";
+        if (errno == ELOOP) return "it is a symbolic link that loops";
+        return "it is a symbolic link that cannot be followed: " + systemReason(errno);
+    }
+    if (S_ISREG(target.st_mode)) return std::nullopt;
+    return "it is a symbolic link to " + kindOf(target.st_mode) + ", not to an ordinary file";
 }
 
 enum class EntryKind { File, Folder, Other };

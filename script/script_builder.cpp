@@ -261,28 +261,29 @@ void settleLetterCase(const platform::Folder& folder, const std::string& name, c
     const std::string path = folder.pathOf(name);
     const auto written = folder.identityOf(name);
     const bool spelledAsIs = std::find(variants.begin(), variants.end(), name) != variants.end();
+    std::optional<std::string> keptSpelling;  // the new script's name when the folder kept an old one's
     for (const std::string& variant : variants) {
         if (variant == name) continue;
-        const std::string old = folder.pathOf(variant);
         if (!written) continue;  // which name leads to the new script is unknown: none goes
-        if (folder.identityOf(variant) != written) {
-            try {
-                folder.removeFile(variant);
-            } catch (const platform::FileError& error) {
-                problems.push_back("The script is written to " + path + ", but the old script " + old +
-                                   " could not be deleted: " + error.reason());
-            }
+        if (folder.identityOf(variant) == written) {
+            if (!spelledAsIs) keptSpelling = variant;
             continue;
         }
-        // A folder that ignores case kept the replaced file's spelling ("INKRUN.SCR"): the
-        // script takes its own name, so the folder holds exactly that.
-        if (spelledAsIs) continue;
         try {
-            folder.renameLetterCase(variant, name);
+            folder.removeFile(variant);
         } catch (const platform::FileError& error) {
-            problems.push_back("The script is written to " + old + ", but it could not be renamed to " + name + ": " +
-                               error.reason());
+            problems.push_back("The script is written to " + path + ", but the old script " + folder.pathOf(variant) +
+                               " could not be deleted: " + error.reason());
         }
+    }
+    // A folder that ignores case kept the replaced file's spelling ("INKRUN.SCR"): the script
+    // takes its own name, once no other old script holds it, so the folder holds exactly that.
+    if (!keptSpelling) return;
+    try {
+        folder.renameLetterCase(*keptSpelling, name);
+    } catch (const platform::FileError& error) {
+        problems.push_back("The script is written to " + folder.pathOf(*keptSpelling) +
+                           ", but it could not be renamed to " + name + ": " + error.reason());
     }
 }
 

@@ -3,9 +3,12 @@
 #   platform/name_order_en_us.inc               the sort key of each Windows-1252 character in
 #                                               en-US: the table that orders the drawing list
 #                                               where there is no Windows to ask
+#   platform/name_order_LOCALE.inc              for each locale that orders those names otherwise
+#                                               (da-DK, sv-SE, ...), what differs from en-US
+#   platform/name_order_locales.inc             which locale orders by which table
 #   tests/unit/name_order/list_box_order.txt    the order in which a real sorted list box shows
 #                                               the probe's names, which the tests compare with
-# Both are checked in; after a change of the probe or of Wine, run this and review the difference.
+# All are checked in; after a change of the probe or of Wine, run this and review the difference.
 #   bash scripts/generate-name-order.sh
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -17,9 +20,7 @@ source "$root/scripts/lib/wine.sh"
 wine_work name-order
 work=$WINE_WORK
 
-# A prefix of its own, in the locale measured: Wine takes the user's locale from the
-# environment (C.UTF-8, which every Debian has, gives en-US), and the probe refuses any other.
-export LC_ALL=C.UTF-8
+# A prefix of its own; the probe names the locale of every measurement itself.
 wine_prefix "$work"
 
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -static -DUNICODE -D_UNICODE \
@@ -30,8 +31,12 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -static -DUNICODE -D_U
 # A list box is a window: Wine needs a display for it.
 x_session_start "$work" 640x480x24
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-wine "$work/name_order_probe.exe" "$(windows_path "$work/table.inc")" "$(windows_path "$work/order.txt")"
+mkdir "$work/out"
+wine "$work/name_order_probe.exe" "$(windows_path "$work/out")"
 
-cp "$work/table.inc" "$root/platform/name_order_en_us.inc"
-cp "$work/order.txt" "$root/tests/unit/name_order/list_box_order.txt"
-echo "Written: platform/name_order_en_us.inc, tests/unit/name_order/list_box_order.txt"
+# Tables of locales that no longer differ go.
+rm -f "$root"/platform/name_order_*.inc
+cp "$work"/out/name_order_*.inc "$root/platform/"
+cp "$work/out/list_box_order.txt" "$root/tests/unit/name_order/list_box_order.txt"
+echo "Written: $(cd "$work/out" && ls name_order_*.inc | sed 's|^|platform/|' | tr '\n' ' ')"
+echo "and tests/unit/name_order/list_box_order.txt"

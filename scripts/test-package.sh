@@ -125,6 +125,10 @@ done
 for page in inkrun inkrun-build inkrun-desktop; do
     man -l "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null | grep . && fail "$page.1 has roff errors"
 done
+# The manual's synopsis reads as --help's usage line, spaces and all.
+usage=$("$root/usr/bin/inkrun-build" --help | sed -n 's/^Usage: //p')
+manual=$(LC_ALL=C MANWIDTH=200 man -l "$root/usr/share/man/man1/inkrun-build.1.gz" 2>/dev/null | sed 's/^ *//')
+grep -qxF "$usage" <<<"$manual" || fail "the synopsis of inkrun-build.1 is not '$usage'"
 pass "desktop entry, metainfo (its screenshots in docs/screenshots) and man pages validate"
 
 # The window, started as the menu does: the Exec line, with the root put in front of its path.

@@ -10,19 +10,13 @@
 #include "platform/file_lookup.h"
 #include "platform/ordinary_file_check.h"
 #include "setup/default_template.h"
+#include "setup/kept_setups.h"
 #include "setup/setup_file.h"
 
 namespace inkrun::setup {
 namespace {
 
 bool isTemplateMarker(const std::string& setupPath) { return setupPath == kDefaultScriptMarker; }
-
-// Read before touching the editor, so a failed read keeps the person's setup.
-void loadShownAs(MainWindowState& state, const std::string& file, const std::string& shownPath) {
-    std::string text = readSetupFile(file);
-    state.setSetupText(std::move(text));
-    state.setSetupPath(shownPath);
-}
 
 const std::string& slotFileName(const ProgramSettings& settings, int slot) {
     if (slot != 1 && slot != 2) throw std::invalid_argument("there is no setup slot " + std::to_string(slot));
@@ -42,6 +36,14 @@ FileDialogOptions setupDialog(std::string initialDirectory, std::string fileName
     options.filterPattern = kSetupFilterPattern;
     options.initialDirectory = std::move(initialDirectory);
     options.fileName = std::move(fileName);
+    return options;
+}
+
+// The commands' setup dialogs offer the settings directory among their places: the slots live
+// there, wherever the dialog starts.
+FileDialogOptions setupDialog(const ProgramSettings& settings, std::string initialDirectory, std::string fileName) {
+    FileDialogOptions options = setupDialog(std::move(initialDirectory), std::move(fileName));
+    options.places = {settings.scriptSettingsDirectory};
     return options;
 }
 
@@ -71,44 +73,55 @@ void loadDefaultSetup(MainWindowState& state) {
     state.setSetupText(defaultSetupTemplate());
 }
 
-void loadSetupFile(MainWindowState& state, const std::string& path) { loadShownAs(state, path, path); }
-
-std::optional<std::string> findSetupSlot(const ProgramSettings& settings, int slot, SettingsReader reader) {
-    const std::string& name = slotFileName(settings, slot);
-    const std::string& directory = settings.scriptSettingsDirectory;
-    auto found = platform::findOrdinaryFile(directory, name, settings.separator);
-    if (!found && reader == SettingsReader::Unattended)
-        platform::requireOrdinaryIfPresent(directory, name, settings.separator);
-    return found;
+void loadSetupFile(MainWindowState& state, const std::string& path) {
+    std::string text = readSetupFile(path);  // before touching the editor, so a failed read keeps the setup
+    state.setSetupText(std::move(text));
+    state.setSetupPath(path);
 }
 
-void loadSetupSlotFile(MainWindowState& state, const ProgramSettings& settings, int slot, const std::string& file) {
-    loadShownAs(state, file, settings.settingsPath(slotFileName(settings, slot)));
+std::optional<SetupSlotFile> readSetupSlot(const ProgramSettings& settings, int slot, SettingsReader reader) {
+    auto found = platform::readOrdinaryFileNamed(
+        settings.scriptSettingsDirectory, slotFileName(settings, slot),
+        reader == SettingsReader::Unattended ? platform::OtherEntries::Refused : platform::OtherEntries::CountAsMissing,
+        settings.separator);
+    if (!found) return std::nullopt;
+    std::string text = setupTextOf(std::move(found->bytes), found->path);
+    return SetupSlotFile{std::move(found->path), std::move(text)};
+}
+
+void loadSetupSlotText(MainWindowState& state, const ProgramSettings& settings, int slot, std::string text) {
+    state.setSetupText(std::move(text));
+    state.setSetupPath(settings.settingsPath(slotFileName(settings, slot)));
 }
 
 void loadSetupSlot(MainWindowState& state, const ProgramSettings& settings, int slot) {
-    if (const auto file = findSetupSlot(settings, slot)) loadSetupSlotFile(state, settings, slot, *file);
+    if (auto file = readSetupSlot(settings, slot)) loadSetupSlotText(state, settings, slot, std::move(file->text));
     else loadDefaultSetup(state);
 }
 
-bool openSetupFile(MainWindowState& state, UserDialogs& dialogs) {
+std::optional<std::string> askSetupToOpen(const MainWindowState& state, const ProgramSettings& settings,
+                                          UserDialogs& dialogs) {
     const std::string setupPath = state.setupPath();
-    const auto chosen = dialogs.askOpenFile(
-        setupDialog(isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
+    return dialogs.askOpenFile(
+        setupDialog(settings, isTemplateMarker(setupPath) ? state.drawingDirectory() : setupPath, "*.txt"));
+}
+
+bool openSetupFile(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs) {
+    const auto chosen = askSetupToOpen(state, settings, dialogs);
     if (!chosen) return false;
     loadSetupFile(state, *chosen);
     return true;
 }
 
-bool saveSetup(MainWindowState& state, UserDialogs& dialogs) {
+bool saveSetup(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs) {
     const std::string text = state.setupText();
     if (text.empty()) {
         dialogs.showMessage(kNoDataMessage, kNoDataTitle, MessageIcon::Exclamation);
         return false;
     }
     const std::string setupPath = state.setupPath();
-    if (isTemplateMarker(setupPath)) return saveSetupAs(state, dialogs);
-    FileDialogOptions options = setupDialog(setupPath, fileNamePart(setupPath));
+    if (isTemplateMarker(setupPath)) return saveSetupAs(state, settings, dialogs);
+    FileDialogOptions options = setupDialog(settings, setupPath, fileNamePart(setupPath));
     options.title.clear();  // Save shows no title of its own
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
@@ -117,8 +130,8 @@ bool saveSetup(MainWindowState& state, UserDialogs& dialogs) {
     return true;
 }
 
-bool saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
-    FileDialogOptions options = setupDialog(state.drawingDirectory(), "*.txt");
+bool saveSetupAs(MainWindowState& state, const ProgramSettings& settings, UserDialogs& dialogs) {
+    FileDialogOptions options = setupDialog(settings, state.drawingDirectory(), "*.txt");
     options.confirmOverwrite = true;
     const auto chosen = dialogs.askSaveFile(options);
     if (!chosen) return false;
@@ -132,8 +145,23 @@ bool saveSetupAs(MainWindowState& state, UserDialogs& dialogs) {
     return true;
 }
 
-void keepUnsavedSetup(const ProgramSettings& settings, const std::string& text) {
-    writeSetupFile(settings.settingsPath(settings.unsavedSetupFileName), text, UnencodableText::KeepAsUtf8);
+std::optional<std::string> saveSetupElsewhere(const std::string& text, const std::string& drawingDirectory,
+                                              UserDialogs& dialogs) {
+    // No settings directory among the places: it is where the setup could not be kept.
+    FileDialogOptions options = setupDialog(drawingDirectory, kFirstKeptSetupName);
+    options.confirmOverwrite = true;
+    for (;;) {
+        const auto chosen = dialogs.askSaveFile(options);
+        if (!chosen) return std::nullopt;
+        try {
+            writeSetupFile(*chosen, text, UnencodableText::KeepAsUtf8);
+            return chosen;
+        } catch (const platform::WrittenWithWarning&) {
+            return chosen;
+        } catch (const std::exception& error) {
+            dialogs.showMessage(error.what(), kApplicationTitle, MessageIcon::Critical);
+        }
+    }
 }
 
 }  // namespace inkrun::setup

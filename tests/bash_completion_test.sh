@@ -45,6 +45,7 @@ offers 'inkrun-build --d' '--dir|--dry-run|--dsc'
 
 # Values, apart and attached with "=" (which bash makes a word of its own).
 offers 'inkrun-build --slot ' '1|2'
+offers 'inkrun-build --locale da-' 'da-DK|da-GL'
 offers 'inkrun-build --dir ../j' '../jobs'
 offers 'inkrun-build --setup pl' 'plot.txt'
 offers 'inkrun-build --output = pl' 'plot.txt'

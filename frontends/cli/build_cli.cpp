@@ -11,16 +11,17 @@
 #include <utility>
 
 #include "app/command_frame.h"
+#include "app/program_arguments.h"
 #include "app/startup.h"
 #include "frontends/cli/build_warnings.h"
 #include "frontends/cli/cli_paths.h"
 #include "frontends/cli/command_line.h"
 #include "frontends/cli/console_dialogs.h"
 #include "frontends/cli/drawing_choice.h"
+#include "frontends/cli/locale_choice.h"
 #include "frontends/cli/path_map.h"
 #include "frontends/cli/script_delivery.h"
 #include "frontends/cli/setup_choice.h"
-#include "inkrun_version.h"
 #include "model/plain_window_state.h"
 #include "platform/file_error.h"
 #include "platform/file_lookup.h"
@@ -54,19 +55,22 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
     std::vector<BuildWarning> warnings;
     std::optional<PlannedJob> job;
     try {
+        chooseLocale(options.locale);
         const PathMap map(options.maps, currentDirectory);
         const ProgramSettings settings = startupSettings(
             options.settingsDirectory ? settingsDirectoryFor(currentDirectory, *options.settingsDirectory)
                                       : currentDirectory);
         PlainWindowState state(PlainWindowState::AtBuild::HandedOver);  // one build, then the end
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
+        requireOutputDirectory(options, currentDirectory);
         const EarlyLook early = options.drawings == DrawingSource::All
                                     ? lookAtEveryDrawing(state.drawingDirectory(), settings.separator)
                                     : EarlyLook();
         std::vector<std::string> unreadable;
         std::optional<std::vector<std::string>> paths = chooseDrawings(state, options, settings.separator, in,
-                                                                       currentDirectory, unreadable);
+                                                                       currentDirectory, map, unreadable);
         for (std::string& warning : unreadable) warnings.push_back({"unreadable-folder", std::move(warning), {}, 0});
+        dialogs.explainNoDrawings(whereNoDrawingsWereFound(options, state.drawingDirectory(), currentDirectory));
         BuildSources sources{loadSetup(state, settings, options, currentDirectory),
                              loadLinesFile(options.preamble, "--preamble", currentDirectory),
                              loadLinesFile(options.epilogue, "--epilogue", currentDirectory)};
@@ -134,7 +138,7 @@ int runBuildCli(const std::vector<std::string>& args, std::istream& in, std::ost
         const Options options = parseArguments(args);
         switch (options.action) {
         case Action::Help: out << usageText(); return printed(out, err);
-        case Action::Version: out << kProgramName << ' ' << kVersionText << '\n'; return printed(out, err);
+        case Action::Version: out << versionText(kProgramName); return printed(out, err);
         case Action::PrintTemplate: out << setup::defaultSetupTemplate(); return printed(out, err);
         case Action::Build: break;
         }

@@ -17,19 +17,24 @@ constexpr std::array kOptions{
     OptionSpec{Recursive, Group::Drawings, 'r', "recursive", "",
                "every drawing in the drawing directory and its subfolders: each folder's drawings in the list's "
                "order, then its subfolders in that order; hidden and system folders are skipped, and a folder "
-               "reached twice through links is read once"},
+               "reached twice through links is read once; --all beside it adds nothing"},
     OptionSpec{FromList, Group::Drawings, '\0', "from-list", "FILE",
                "the drawings FILE names, one a line ('-': standard input), as full paths or paths from the "
                "drawing directory, in the file's order; read in the code page (Windows-1252), or in UTF-8 when it "
-               "starts with a byte-order mark; a line that names no drawing stops the build"},
+               "starts with a byte-order mark; a line that names no drawing stops the build, and so does a list "
+               "of more than 1,000,000 lines or 64 MiB"},
     OptionSpec{Settings, Group::Options, '\0', "settings", "DIR",
                "settings directory, holding DefaultFile.txt, Setup1.txt and Setup2.txt (default: the current "
                "directory)"},
     OptionSpec{Dir, Group::Options, '\0', "dir", "DIR",
-               "drawing directory, where Inkrun.scr goes (default: the one DefaultFile.txt remembers, else the "
-               "settings directory)"},
+               "drawing directory, where Inkrun.scr goes (default: the one DefaultFile.txt remembers, which must "
+               "exist; without one, the settings directory)"},
     OptionSpec{Dsc, Group::Options, '\0', "dsc", "", "last drawing of the list first (default)"},
     OptionSpec{Asc, Group::Options, '\0', "asc", "", "first drawing of the list first"},
+    OptionSpec{Locale, Group::Options, '\0', "locale", "NAME",
+               "order the list as Windows does in the locale NAME, such as da-DK, sv-SE, es-ES_tradnl or "
+               "de-DE_phoneb (default: en-US; on Windows the user's locale); an unknown NAME stops the build, "
+               "listing the known ones"},
     OptionSpec{Slot, Group::Options, '\0', "slot", "1|2",
                "setup slot Setup1.txt or Setup2.txt in the settings directory (default: slot 1); a slot without "
                "its file stops the build"},
@@ -40,7 +45,9 @@ constexpr std::array kOptions{
     OptionSpec{Map, Group::Options, '\0', "map", "FROM=TO",
                "write each drawing under the directory FROM with TO in its place, for workstations of another "
                "system: a TO such as J:\\jobs or \\\\server\\share gives backslashes, one such as /mnt/jobs "
-               "slashes; repeatable, the longest FROM wins; a drawing under no FROM stops the build"},
+               "slashes, and a bare drive (J:) is its root; repeatable, the longest FROM wins; a drawing under no "
+               "FROM, or with a step Windows reads as something else (CON.dwg, a last dot or space), stops the "
+               "build; a --from-list line under a TO is read under its FROM"},
     OptionSpec{Preamble, Group::Options, '\0', "preamble", "FILE",
                "the lines of FILE once before the first drawing, to switch settings for the run; read and checked "
                "as a setup file is, and in each script of --batch"},
@@ -77,7 +84,7 @@ constexpr std::array kOptions{
     OptionSpec{PrintTemplate, Group::Options, '\0', "print-template", "",
                "write the built-in template to standard output"},
     OptionSpec{Help, Group::Options, 'h', "help", "", "show the help (on Windows also /?)"},
-    OptionSpec{Version, Group::Options, 'V', "version", "", "show the version"},
+    OptionSpec{Version, Group::Options, 'V', "version", "", "show the version, the copyright and the licence"},
 };
 
 constexpr std::array kExitStatuses{
@@ -91,9 +98,11 @@ constexpr std::array kExitStatuses{
                    "the output of -o -, "
                    "--dry-run, --help, --version or --print-template could not be written"},
     ExitStatusSpec{kExitUsage,
-                   "the command line is wrong: no arguments, an unknown option, a bad value such as --slot 3, a "
-                   "directory, setup file, list or drawing that does not exist, a pattern that matches no "
-                   "drawing, or the drawings chosen twice (names, --all, --recursive or --from-list together)"},
+                   "the command line is wrong: no arguments, an unknown or ambiguous option, a bad value such as "
+                   "--slot 3, a directory (--settings, --dir, the one -o writes into, or the one DefaultFile.txt "
+                   "remembers), setup file, list or drawing that does not exist, a pattern that matches no "
+                   "drawing, or the drawings chosen twice (names, --all or --from-list together, or names or "
+                   "--from-list beside --recursive)"},
     ExitStatusSpec{kExitWrittenWithWarning,
                    "the script is written, but a warning on standard error says what did not follow: an old "
                    "script under another letter case (INKRUN.SCR) could not be deleted, the system could not "
@@ -107,29 +116,66 @@ constexpr std::array kExamples{
                 "a nightly job (cron): slot 1 of ~/Inkrun, every drawing of the directory it remembers; only "
                 "failures print"},
     ExampleSpec{"inkrun-build --setup plot-A1.txt --asc A-101.dwg A-103.dwg",
-                "two drawings with a chosen setup, the first of the list first"},
+                "two drawings with a chosen setup, the first of the list first", ExampleSystem::Any},
+    ExampleSpec{"inkrun-build --locale da-DK --dir /srv/jobs/aarhus --all",
+                "a server building for a Danish office: the drawings in the order its Windows workstations "
+                "list them (\u00C6, \u00D8 and \u00C5 after Z, aa as \u00E5)"},
     ExampleSpec{"inkrun-build --dir /srv/jobs/tower --recursive --dry-run",
                 "every drawing of a project tree, shown in the order the script would open them; nothing is "
                 "written"},
+    ExampleSpec{"cd /d \"%PUBLIC%\\Documents\\Inkrun\" && inkrun-build -q --all",
+                "slot 1 of the settings folder of an install for everyone (/AllUsers; for one user, /CurrentUser: "
+                "Documents\\Inkrun), every drawing of the directory it remembers; only failures print. The "
+                "installer's /ADDTOPATH puts inkrun-build on PATH",
+                ExampleSystem::Windows},
+    ExampleSpec{"\"%ProgramFiles%\\Inkrun Script Builder\\bin\\inkrun-build.exe\" --settings "
+                "\"%PUBLIC%\\Documents\\Inkrun\" -q --all",
+                "the same without PATH, where an install for everyone puts it (for one user: "
+                "%LOCALAPPDATA%\\Programs\\Inkrun Script Builder\\bin)",
+                ExampleSystem::Windows},
+    ExampleSpec{"schtasks /Create /TN \"Inkrun nightly\" /SC DAILY /ST 02:00 /TR \"inkrun-build --settings "
+                "\\\"%PUBLIC%\\Documents\\Inkrun\\\" -q --all\"",
+                "the nightly job in Task Scheduler, as the user who makes it, with inkrun-build on PATH (else "
+                "its full path, in \\\" quotes); a task starts in System32, so --settings names the settings folder",
+                ExampleSystem::Windows},
+    ExampleSpec{"inkrun-build --dir J:\\jobs\\tower --recursive --dry-run",
+                "every drawing of a project tree, shown in the order the script would open them; nothing is "
+                "written",
+                ExampleSystem::Windows},
     ExampleSpec{"inkrun-build --all --preamble quiet.txt --epilogue restore.txt",
                 "settings switched once for the run and back after the last drawing (quiet.txt holds the lines "
-                "FILEDIA and 0, restore.txt FILEDIA and 1)"},
+                "FILEDIA and 0, restore.txt FILEDIA and 1)",
+                ExampleSystem::Any},
     ExampleSpec{"inkrun-build --all --expand --setup plot-pdf.txt",
                 "each drawing plotted to a file named after it: plot-pdf.txt answers the file prompt with "
-                "%DWGDIR%\\%DWGNAME%.pdf"},
+                "%DWGDIR%\\%DWGNAME%.pdf",
+                ExampleSystem::Any},
     ExampleSpec{"inkrun-build --all --start-after A-143.dwg",
-                "the run stopped at the drawing after A-143.dwg: a script for the drawings from there on"},
+                "the run stopped at the drawing after A-143.dwg: a script for the drawings from there on",
+                ExampleSystem::Any},
     ExampleSpec{"inkrun-build --all --batch 100 --strict",
                 "scripts of 100 drawings each, Inkrun.scr starting Inkrun_002.scr and on; nothing is written "
-                "when a drawing is open elsewhere or read-only"},
+                "when a drawing is open elsewhere or read-only",
+                ExampleSystem::Any},
     ExampleSpec{
         "inkrun-build --all --batch 250 --no-chain",
-        "scripts of 250 drawings that start no other, to run by hand, for example on several workstations at once"},
+        "scripts of 250 drawings that start no other, to run by hand, for example on several workstations at once",
+        ExampleSystem::Any},
     ExampleSpec{"inkrun-build --all --dry-run=blocks | less",
                 "every line the CAD program would receive, a space at a line's end shown as <SPACE>"},
     ExampleSpec{"inkrun-build --all --dry-run=json > job.json",
-                "the dry run for a program: target, drawings, batches, warnings and the setup's source"},
+                "the dry run for a program: target, drawings, batches, warnings and the setup's source",
+                ExampleSystem::Any},
 };
+
+// The examples --help shows here.
+#ifdef _WIN32
+constexpr ExampleSystem kThisSystem = ExampleSystem::Windows;
+constexpr std::string_view kContinuation = " ^";  // cmd.exe's
+#else
+constexpr ExampleSystem kThisSystem = ExampleSystem::Linux;
+constexpr std::string_view kContinuation = " \\";
+#endif
 
 constexpr std::size_t kHelpWidth = 79;
 constexpr std::size_t kHelpTextColumn = 22;
@@ -158,6 +204,26 @@ std::string wrapped(std::string lead, std::size_t column, std::string_view text)
     return result + line + '\n';
 }
 
+// A command as lines a terminal holds, broken at blanks outside quotes (a quote after a backslash
+// is part of the quoted text), each line but the last continued as the shell continues one.
+std::string commandLines(std::string_view command) {
+    std::string result;
+    std::string line = "  ";
+    bool quoted = false;
+    std::size_t blank = std::string::npos;  // the last place the line may be broken
+    for (const char c : command) {
+        if (c == '"' && line.back() != '\\') quoted = !quoted;
+        if (c == ' ' && !quoted) blank = line.size();
+        line += c;
+        if (line.size() + kContinuation.size() > kHelpWidth && blank != std::string::npos) {
+            result += line.substr(0, blank) + std::string(kContinuation) + '\n';
+            line = "    " + line.substr(blank + 1);
+            blank = std::string::npos;
+        }
+    }
+    return result + line + '\n';
+}
+
 std::string helpEntry(const OptionSpec& option) {
     // Long options line up whether or not a short one stands before them.
     std::string lead = option.shortName || option.longName.empty() ? "  " : "      ";
@@ -178,6 +244,10 @@ std::string helpGroup(OptionGroup group) {
 std::span<const OptionSpec> optionTable() { return kOptions; }
 std::span<const ExitStatusSpec> exitStatusTable() { return kExitStatuses; }
 std::span<const ExampleSpec> exampleTable() { return kExamples; }
+
+bool shownOn(const ExampleSpec& example, ExampleSystem system) {
+    return example.system == system || example.system == ExampleSystem::Any;
+}
 
 std::string optionSynopsis(const OptionSpec& option) {
     std::string result;
@@ -214,21 +284,23 @@ std::string usageText() {
     text += helpGroup(OptionGroup::Drawings);
     text +=
         "  The script follows the drawing list: the order in which Windows lists names\n"
-        "  (without regard to case, accented letters beside their base letter).\n"
+        "  (without regard to case, accented letters beside their base letter), in\n"
+        "  en-US or the locale --locale names.\n"
         "\n"
         "Options:\n";
     text += helpGroup(OptionGroup::Options);
     text +=
         "\n"
         "Unlike the window, a DefaultFile.txt, Setup1.txt or Setup2.txt that is there\n"
-        "but is not a readable ordinary file stops the build.\n"
+        "but is not a readable ordinary file stops the build, and so does a\n"
+        "DefaultFile.txt that names a directory that is gone or cannot be read.\n"
         "\n"
         "Exit status:\n";
     for (const ExitStatusSpec& exit : kExitStatuses)
         text += wrapped("  " + std::to_string(exit.status) + "  ", 5, exit.meaning);
     text += "\nExamples:\n";
     for (const ExampleSpec& example : kExamples)
-        text += "  " + std::string(example.command) + "\n" + wrapped("      ", 6, example.what);
+        if (shownOn(example, kThisSystem)) text += commandLines(example.command) + wrapped("      ", 6, example.what);
     return text;
 }
 

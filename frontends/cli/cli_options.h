@@ -21,6 +21,7 @@ enum class OptionId {
     Dir,
     Dsc,
     Asc,
+    Locale,
     Slot,
     Setup,
     Template,
@@ -60,15 +61,22 @@ struct ExitStatusSpec {
     std::string_view meaning;
 };
 
-// A command shown in --help and the manual page, with what it does.
+// Where an example's command runs: a Linux shell, a Windows Command Prompt, or either.
+enum class ExampleSystem { Linux, Windows, Any };
+
+// A command shown in --help (on Windows its Windows examples, elsewhere its Linux ones), the
+// manual page (the Linux ones) and the option lists of the README and the help page (all).
 struct ExampleSpec {
     std::string_view command;
     std::string_view what;
+    ExampleSystem system = ExampleSystem::Linux;
 };
 
 std::span<const OptionSpec> optionTable();
 std::span<const ExitStatusSpec> exitStatusTable();
 std::span<const ExampleSpec> exampleTable();
+// Whether the example runs on `system` as written.
+bool shownOn(const ExampleSpec& example, ExampleSystem system);
 
 // The entry as a person types it: "-o, --output FILE", "--all", "DRAWING...".
 std::string optionSynopsis(const OptionSpec& option);

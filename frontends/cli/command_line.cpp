@@ -12,10 +12,21 @@ namespace {
 // Windows programs answer "/?" with their help; elsewhere it is a path like any other.
 constexpr bool kWindowsConventions = platform::kPathSeparator == '\\';
 
-const OptionSpec* findLong(const std::string& name) {
-    for (const OptionSpec& option : optionTable())
-        if (!option.longName.empty() && name == option.longName) return &option;
-    return nullptr;
+// A long option by its name or, as getopt_long takes them, by a beginning that only one name of
+// the table has: "--out" is "--output". A beginning that several share is refused with them all.
+const OptionSpec& findLong(const std::string& name) {
+    if (name.empty()) throw UsageError("unknown option '--'");
+    std::vector<const OptionSpec*> candidates;
+    for (const OptionSpec& option : optionTable()) {
+        if (option.longName.empty() || !option.longName.starts_with(name)) continue;
+        if (option.longName == name) return option;
+        candidates.push_back(&option);
+    }
+    if (candidates.empty()) throw UsageError("unknown option '--" + name + "'");
+    if (candidates.size() == 1) return *candidates.front();
+    std::string message = "option '--" + name + "' is ambiguous; possibilities:";
+    for (const OptionSpec* candidate : candidates) message += " '--" + std::string(candidate->longName) + "'";
+    throw UsageError(message);
 }
 
 const OptionSpec* findShort(char name) {
@@ -46,6 +57,7 @@ void apply(Options& options, DrawingChoice& choice, const OptionSpec& option, co
     case OptionId::Dir: options.drawingDirectory = value; break;
     case OptionId::Asc:
     case OptionId::Dsc: options.descending = option.id == OptionId::Dsc; break;
+    case OptionId::Locale: options.locale = value; break;
     case OptionId::Slot:
         if (value != "1" && value != "2") throw UsageError("option '--slot' takes 1 or 2, not '" + value + "'");
         options.setupSource = SetupSource::Slot;
@@ -145,20 +157,19 @@ Options parseArguments(const std::vector<std::string>& args) {
         };
         if (arg.starts_with("--")) {
             const std::size_t equals = arg.find('=');
-            const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            const std::string shown = "--" + name;
+            const OptionSpec& option = findLong(
+                arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2));
+            const std::string shown = "--" + std::string(option.longName);
             std::optional<std::string> attached;
             if (equals != std::string::npos) attached = arg.substr(equals + 1);
-            const OptionSpec* option = findLong(name);
-            if (!option) throw UsageError("unknown option '" + shown + "'");
-            if (option->argument.empty() && attached) throw UsageError("option '" + shown + "' takes no value");
-            if (option->valueOptional) {
+            if (option.argument.empty() && attached) throw UsageError("option '" + shown + "' takes no value");
+            if (option.valueOptional) {
                 // "--dry-run json" would take a drawing's name for its format.
                 if (attached && attached->empty()) throw UsageError("option '" + shown + "' needs a value after '='");
-                apply(options, choice, *option, attached.value_or(""));
+                apply(options, choice, option, attached.value_or(""));
                 continue;
             }
-            apply(options, choice, *option, option->argument.empty() ? std::string() : valueOf(shown, attached));
+            apply(options, choice, option, option.argument.empty() ? std::string() : valueOf(shown, attached));
             continue;
         }
         // Short options, bundled: "-qn" is "-q -n"; an option that takes a value takes the rest

@@ -34,6 +34,7 @@ struct Options {
     int slot = 1;
     std::string setupFile;
     bool descending = true;  // the window opens with "dsc"
+    std::string locale;      // whose order the list follows; empty: the default
     DrawingSource drawings = DrawingSource::Names;
     std::vector<std::string> names;
     std::string listFile;           // with DrawingSource::List; "-" for standard input
@@ -52,7 +53,8 @@ struct Options {
 };
 
 // Reads the arguments (without the program name) the GNU way: options and names in any order,
-// short options bundled ("-qn", "-oFILE"), "--name=value", and "--" ending the options. On
+// short options bundled ("-qn", "-oFILE"), "--name=value", a long option shortened to a beginning
+// no other shares ("--out=-"), and "--" ending the options. On
 // Windows "/?" asks for the help, as every Windows program takes it. Throws UsageError.
 Options parseArguments(const std::vector<std::string>& args);
 

@@ -1,6 +1,7 @@
 #include "frontends/cli/console_dialogs.h"
 
 #include "platform/ansi_codec.h"
+#include "script/build_command.h"
 
 namespace inkrun::cli {
 
@@ -23,6 +24,9 @@ void ConsoleDialogs::showMessage(const std::string& text, const std::string&, Me
     } else {
         failed_ = true;
         err_ << kProgramName << ": " << printable(text, false) << '\n';
+        // The window's box shows its folder beside it; a log needs it said.
+        if (text == script::kNoDrawingsMessage && !noDrawingsWhere_.empty())
+            err_ << kProgramName << ": " << printable(noDrawingsWhere_, false) << '\n';
     }
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/user_dialogs.h"
@@ -25,6 +26,9 @@ public:
     // Whether a warning or an error was shown: the build failed.
     bool failed() const { return failed_; }
 
+    // A line to follow the window's "No files selected.", saying where no drawing was found.
+    void explainNoDrawings(std::string where) { noDrawingsWhere_ = std::move(where); }
+
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     // Nobody is there to answer: every dialog counts as cancelled.
     std::optional<std::vector<std::string>> askOpenFiles(const FileDialogOptions&) override { return std::nullopt; }
@@ -36,6 +40,7 @@ private:
     std::ostream& err_;
     bool quiet_;
     bool failed_ = false;
+    std::string noDrawingsWhere_;
 };
 
 }  // namespace inkrun::cli

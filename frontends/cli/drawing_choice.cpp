@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <iterator>
+#include <new>
+#include <stdexcept>
 #include <system_error>
 #include <unordered_set>
 #include <utility>
@@ -15,6 +17,7 @@
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
+#include "platform/folder.h"
 #include "platform/utf8_path.h"
 
 namespace inkrun::cli {
@@ -53,26 +56,42 @@ void selectDrawings(PlainWindowState& state, const Options& options) {
     state.markDrawings(wanted);
 }
 
-// The list file's bytes: the file, or standard input for "-".
-std::string listBytes(const std::string& listName, std::istream& in) {
-    if (listName == "-") {
-        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (in.bad()) throw platform::FileError("read", "standard input", "read error");
-        return bytes;
-    }
+// The list file's bytes: the file, or standard input for "-", at most a list's bounds.
+std::string listBytes(const std::string& listName, const std::string& shownName, std::istream& in) {
+    if (listName == "-") return drawings::readListStream(in, shownName);
     std::error_code error;
     if (!std::filesystem::exists(platform::pathOf(listName), error))
         throw UsageError("list file '" + listName + "' does not exist");
-    return platform::readWholeFile(listName);
+    return platform::readWholeFile(listName,
+                                   platform::ReadLimit{drawings::kMostListBytes, drawings::listTooLargeReason()});
+}
+
+// The list file as a full path; "-" for standard input.
+std::string listNameOf(const Options& options, const std::string& currentDirectory) {
+    return options.listFile == "-" ? "-" : absoluteFrom(currentDirectory, options.listFile);
 }
 
 }  // namespace
 
 std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& options,
                                 const std::string& currentDirectory) {
-    if (!options.drawingDirectory)
-        return drawings::startingDrawingDirectory(
-            drawings::rememberedDrawingDirectory(settings, SettingsReader::Unattended), settings);
+    if (!options.drawingDirectory) {
+        const std::string remembered = drawings::rememberedDrawingDirectory(settings, SettingsReader::Unattended);
+        if (remembered.empty()) return settings.scriptSettingsDirectory;
+        // Where the window falls back to the settings directory, a job nobody watches would
+        // build for the wrong folder (an unmounted share, a drive not mapped for a task).
+        const auto refuse = [&](const std::string& why) {
+            throw UsageError(settings.settingsFileNames[0] + " in " + settings.scriptSettingsDirectory +
+                             " remembers the drawing directory '" + remembered + "', which " + why +
+                             ". Name the drawing directory with --dir. Nothing was written.");
+        };
+        try {
+            if (!platform::Folder::openIfThere(remembered, "list", settings.separator)) refuse("does not exist");
+        } catch (const platform::FileError& error) {
+            refuse("cannot be read: " + error.reason());
+        }
+        return remembered;
+    }
     const std::string directory = absoluteFrom(currentDirectory, *options.drawingDirectory);
     if (!platform::dirExists(directory))
         throw UsageError("drawing directory '" + *options.drawingDirectory + "' does not exist");
@@ -81,7 +100,7 @@ std::string drawingDirectoryFor(const ProgramSettings& settings, const Options& 
 
 std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, const Options& options, char separator,
                                                        std::istream& in, const std::string& currentDirectory,
-                                                       std::vector<std::string>& warnings) {
+                                                       const PathMap& map, std::vector<std::string>& warnings) {
     const std::string directory = state.drawingDirectory();
     switch (options.drawings) {
     case DrawingSource::Names:
@@ -97,9 +116,31 @@ std::optional<std::vector<std::string>> chooseDrawings(PlainWindowState& state, 
     }
     case DrawingSource::List: break;
     }
-    const std::string listName = options.listFile == "-" ? "-" : absoluteFrom(currentDirectory, options.listFile);
-    const std::string bytes = listBytes(listName, in);
-    return drawings::readDrawingList(bytes, listName == "-" ? "standard input" : listName, directory, separator);
+    const std::string listName = listNameOf(options, currentDirectory);
+    const std::string shownName = listName == "-" ? "standard input" : listName;
+    drawings::PathHere pathHere;
+    if (!map.empty()) pathHere = [&map](std::string_view line) { return map.pathHere(line); };
+    try {
+        const std::string bytes = listBytes(listName, shownName, in);
+        return drawings::readDrawingList(bytes, shownName, directory, separator, pathHere);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    throw platform::FileError("read", shownName, "it is larger than the memory available to hold the list");
+}
+
+std::string whereNoDrawingsWereFound(const Options& options, const std::string& directory,
+                                     const std::string& currentDirectory) {
+    const std::string matching = std::string("no file matching ") + drawings::kDrawingPattern + " in " + directory;
+    switch (options.drawings) {
+    case DrawingSource::Names: return "no drawing was named: give names, --all, --recursive or --from-list";
+    case DrawingSource::All: return matching;
+    case DrawingSource::Recursive: return matching + " or its subfolders";
+    case DrawingSource::List: break;
+    }
+    const std::string listName = listNameOf(options, currentDirectory);
+    return listName == "-" ? "the list on standard input names no drawing"
+                           : "the list " + listName + " names no drawing";
 }
 
 }  // namespace inkrun::cli

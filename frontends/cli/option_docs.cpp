@@ -3,8 +3,10 @@
 #include <cctype>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "frontends/cli/cli_options.h"
+#include "platform/name_order.h"
 
 namespace inkrun::cli {
 
@@ -58,7 +60,8 @@ std::string manExitStatus() {
 std::string manExamples() {
     std::string text;
     for (const ExampleSpec& example : exampleTable())
-        text += ".TP\n\\fB" + roff(example.command) + "\\fR\n" + roff(example.what) + "\n";
+        if (shownOn(example, ExampleSystem::Linux))
+            text += ".TP\n\\fB" + roff(example.command) + "\\fR\n" + roff(example.what) + "\n";
     return text;
 }
 
@@ -114,6 +117,10 @@ std::string markdownText(std::string_view text) {
     return cell(doubled);
 }
 
+// The examples in two tables: those for a Linux shell or any system, then the Windows ones.
+constexpr std::pair<std::string_view, bool> kExampleTables[]{{"Example", false},
+                                                             {"Example in a Windows Command Prompt", true}};
+
 std::string markdownTables() {
     std::string text = "| Option | What it does |\n|---|---|\n";
     for (const OptionSpec& option : optionTable())
@@ -121,9 +128,12 @@ std::string markdownTables() {
     text += "\n| Exit status | Meaning |\n|---|---|\n";
     for (const ExitStatusSpec& exit : exitStatusTable())
         text += "| `" + std::to_string(exit.status) + "` | " + markdownText(exit.meaning) + " |\n";
-    text += "\n| Example | What it does |\n|---|---|\n";
-    for (const ExampleSpec& example : exampleTable())
-        text += "| `" + cell(example.command) + "` | " + markdownText(example.what) + " |\n";
+    for (const auto& [heading, windows] : kExampleTables) {
+        text += "\n| " + std::string(heading) + " | What it does |\n|---|---|\n";
+        for (const ExampleSpec& example : exampleTable())
+            if ((example.system == ExampleSystem::Windows) == windows)
+                text += "| `" + cell(example.command) + "` | " + markdownText(example.what) + " |\n";
+    }
     return text;
 }
 
@@ -135,9 +145,13 @@ std::string htmlTables() {
     text += "</table>\n<table>\n  <tr><th>Exit status</th><th>Meaning</th></tr>\n";
     for (const ExitStatusSpec& exit : exitStatusTable())
         text += "  <tr><td>" + std::to_string(exit.status) + "</td><td>" + html(exit.meaning) + "</td></tr>\n";
-    text += "</table>\n<table>\n  <tr><th>Example</th><th>What it does</th></tr>\n";
-    for (const ExampleSpec& example : exampleTable())
-        text += "  <tr><td><code>" + html(example.command) + "</code></td><td>" + html(example.what) + "</td></tr>\n";
+    for (const auto& [heading, windows] : kExampleTables) {
+        text += "</table>\n<table>\n  <tr><th>" + std::string(heading) + "</th><th>What it does</th></tr>\n";
+        for (const ExampleSpec& example : exampleTable())
+            if ((example.system == ExampleSystem::Windows) == windows)
+                text += "  <tr><td><code>" + html(example.command) + "</code></td><td>" + html(example.what) +
+                        "</td></tr>\n";
+    }
     return text + "</table>\n";
 }
 
@@ -174,9 +188,12 @@ std::string documentWithOptionList(const std::string& document, DocumentFormat f
 }
 
 std::string completionWithOptions(const std::string& script) {
-    return replaceLine(
-        script, "# options",
-        "    local options='" + shellWords(false) + "'\n    local with_value='" + shellWords(true) + "'\n");
+    std::string locales;  // those --locale takes
+    for (const std::string& locale : platform::nameOrderLocales()) locales += locale + ' ';
+    if (!locales.empty()) locales.pop_back();
+    return replaceLine(script, "# options",
+                       "    local options='" + shellWords(false) + "'\n    local with_value='" + shellWords(true) +
+                           "'\n    local locales='" + locales + "'\n");
 }
 
 }  // namespace inkrun::cli

@@ -132,6 +132,16 @@ struct Target {
     std::string pathOf(const std::string& scriptName) const { return prefix + scriptName; }
 };
 
+// A full path as its folder and its name. A root keeps its separator, as the current directory
+// reports it ("/", "C:\\").
+std::pair<std::string, std::string> folderAndName(const std::string& path) {
+    std::size_t slash = path.size();
+    while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
+    --slash;  // absoluteFrom gave a path with a separator
+    const std::size_t root = platform::textOf(platform::pathOf(path).root_path()).size();
+    return {path.substr(0, std::max(slash, root > 0 ? root : slash)), path.substr(slash + 1)};
+}
+
 Target targetOf(const script::ScriptJob& job, const Options& options, const ProgramSettings& settings,
                 const std::string& currentDirectory) {
     if (!options.output) {
@@ -141,13 +151,9 @@ Target targetOf(const script::ScriptJob& job, const Options& options, const Prog
     }
     if (*options.output == "-") return {{}, settings.scriptFileName, job.separator, {}, true};
     const std::string path = absoluteFrom(currentDirectory, *options.output);
-    std::size_t slash = path.size();
-    while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
-    --slash;  // absoluteFrom gave a path with a separator
-    // A root keeps its separator, as the current directory reports it ("/", "C:\\").
-    const std::size_t root = platform::textOf(platform::pathOf(path).root_path()).size();
-    return {path.substr(0, std::max(slash, root > 0 ? root : slash)), path.substr(slash + 1), platform::kPathSeparator,
-            path.substr(0, slash + 1)};
+    auto [directory, name] = folderAndName(path);
+    std::string prefix = path.substr(0, path.size() - name.size());
+    return {std::move(directory), std::move(name), platform::kPathSeparator, std::move(prefix)};
 }
 
 // The scripts of the job, each but the last starting the next unless --no-chain.
@@ -241,6 +247,12 @@ std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, c
     }
     for (std::string& path : shaped.drawings) path = map.map(path);
     return planned;
+}
+
+void requireOutputDirectory(const Options& options, const std::string& currentDirectory) {
+    if (!options.output || *options.output == "-") return;
+    const std::string directory = folderAndName(absoluteFrom(currentDirectory, *options.output)).first;
+    if (!platform::dirExists(directory)) throw UsageError("output directory '" + directory + "' does not exist");
 }
 
 void deliver(PlannedJob& planned, const BuildSources& sources, const Options& options, const ProgramSettings& settings,

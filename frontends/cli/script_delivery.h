@@ -58,6 +58,9 @@ std::optional<PlannedJob> jobFor(MainWindowState& state, UserDialogs& dialogs, c
                                  std::optional<std::vector<std::string>> paths, const PathMap& map,
                                  const Options& options, const BuildSources& sources, const EarlyLook& early);
 
+// Throws UsageError when the folder that -o names for the script is missing, as a missing --dir.
+void requireOutputDirectory(const Options& options, const std::string& currentDirectory);
+
 // Writes the job where the options say (its drawing directory, a file, or "-" the standard
 // output), in batches with --batch, or with --dry-run tells what would be written. The job is
 // taken over. `warningsKnown` gathers the run's warnings into `warnings` and may throw to write

@@ -38,10 +38,16 @@ SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, 
                       const std::string& currentDirectory) {
     switch (options.setupSource) {
     case SetupSource::Slot: {
-        const auto found = setup::findSetupSlot(settings, options.slot, SettingsReader::Unattended);
+        std::optional<setup::SetupSlotFile> found;
+        const std::optional<std::string> slotName = settings.settingsPath(
+            settings.settingsFileNames[static_cast<std::size_t>(options.slot)]);
+        namingTheSetup(slotName, "read",
+                       [&] { found = setup::readSetupSlot(settings, options.slot, SettingsReader::Unattended); });
         if (!found) throw noSetup(settings, options);
-        namingTheSetup(found, "read", [&] { setup::loadSetupSlotFile(state, settings, options.slot, *found); });
-        return {found, "slot " + std::to_string(options.slot) + ", " + *found, SetupSource::Slot, options.slot};
+        namingTheSetup(found->path, "read",
+                       [&] { setup::loadSetupSlotText(state, settings, options.slot, std::move(found->text)); });
+        return {found->path, "slot " + std::to_string(options.slot) + ", " + found->path, SetupSource::Slot,
+                options.slot};
     }
     case SetupSource::Template:
         setup::loadDefaultSetup(state);

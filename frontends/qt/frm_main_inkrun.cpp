@@ -142,7 +142,7 @@ void frmMainInkrun::closeEvent(QCloseEvent* event) {
 // A second copy or the session's end asks this one to close, perhaps while a dialog or message
 // box shows. Each is dismissed
 // as with Escape, innermost first, so its command ends as on a cancel and writes nothing more;
-// then the ordinary shutdown runs.
+// then the shutdown runs, asking nothing more.
 void frmMainInkrun::forceClose() {
     for (int guard = 0; guard < 16; ++guard) {
         QWidget* modal = QApplication::activeModalWidget();
@@ -150,7 +150,7 @@ void frmMainInkrun::forceClose() {
         modal->close();
         if (modal->isVisible()) modal->hide();
     }
-    Form_Unload();
+    closeUnasked();
 }
 
 }  // namespace inkrun::qt

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QSpacerItem>
 #include <QMessageBox>
+#include <QUrl>
 
 #include "frontends/qt/qt_text.h"
 #include "model/file_pick.h"
@@ -46,6 +47,41 @@ void prepare(QFileDialog& dialog, const FileDialogOptions& options) {
         dialog.selectFile(toQt(options.fileName));
 }
 
+// The command's places at the top of the sidebar, above the person's own, while the dialog is
+// shown. Only Qt's own dialog has a sidebar to take them: the desktop's (GTK's, the portal's)
+// take none, so a dialog with places is Qt's own. Qt keeps the sidebar for every later file dialog
+// of every Qt program of the user, so the places are taken out again before the dialog goes;
+// one the person had among theirs already stays.
+class OfferedPlaces {
+public:
+    OfferedPlaces(QFileDialog& dialog, const std::vector<std::string>& places) : dialog_(dialog) {
+        if (places.empty()) return;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        const QList<QUrl> own = dialog.sidebarUrls();
+        QList<QUrl> shown;
+        for (const std::string& place : places) {
+            const QUrl url = QUrl::fromLocalFile(toQt(place));
+            if (!own.contains(url)) added_ << url;
+            shown << url;
+        }
+        for (const QUrl& url : own)
+            if (!shown.contains(url)) shown << url;
+        dialog.setSidebarUrls(shown);
+    }
+    ~OfferedPlaces() {
+        if (added_.isEmpty()) return;
+        QList<QUrl> kept = dialog_.sidebarUrls();
+        for (const QUrl& url : added_) kept.removeAll(url);
+        dialog_.setSidebarUrls(kept);
+    }
+    OfferedPlaces(const OfferedPlaces&) = delete;
+    OfferedPlaces& operator=(const OfferedPlaces&) = delete;
+
+private:
+    QFileDialog& dialog_;
+    QList<QUrl> added_;
+};
+
 }  // namespace
 
 void QtUserDialogs::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
@@ -65,6 +101,7 @@ void QtUserDialogs::showMessage(const std::string& text, const std::string& titl
 
 std::optional<std::vector<std::string>> QtUserDialogs::askOpenFiles(const FileDialogOptions& options) {
     QFileDialog dialog(parent_);
+    const OfferedPlaces places(dialog, options.places);
     prepare(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(options.allowMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
@@ -78,6 +115,7 @@ std::optional<std::vector<std::string>> QtUserDialogs::askOpenFiles(const FileDi
 
 std::optional<std::string> QtUserDialogs::askOpenFile(const FileDialogOptions& options) {
     QFileDialog dialog(parent_);
+    const OfferedPlaces places(dialog, options.places);
     prepare(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -87,6 +125,7 @@ std::optional<std::string> QtUserDialogs::askOpenFile(const FileDialogOptions& o
 
 std::optional<std::string> QtUserDialogs::askSaveFile(const FileDialogOptions& options) {
     QFileDialog dialog(parent_);
+    const OfferedPlaces places(dialog, options.places);
     prepare(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

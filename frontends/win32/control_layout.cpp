@@ -14,18 +14,6 @@ using ui::ControlKind;
 
 namespace {
 
-int captionWidth(HWND window, HFONT font) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return size.cx;
-}
-
 // The place of a control in the client area: an option button's is given within its frame.
 ui::TwipsRect clientPlace(const ui::WindowDescription& description, const ui::ControlDescription& control) {
     ui::TwipsRect place = control.place;
@@ -83,7 +71,8 @@ void ControlLayout::apply(HWND window, DWORD style, DWORD exStyle, const ui::Win
             const int box = control.kind == ControlKind::OptionButton ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + 6
                                                                       : 0;
             const int room = scaled(description.clientWidth, dpi) - scaled(place.left, dpi);
-            width = std::max(width, std::min(captionWidth(c.window, fonts_.forControl(control)) + box, room));
+            width = std::max(
+                width, std::min(static_cast<int>(textExtent(c.window, fonts_.forControl(control)).cx) + box, room));
         }
         const int left = scaled(place.left, dpi);
         const int top = scaled(place.top, dpi);

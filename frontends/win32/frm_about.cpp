@@ -6,6 +6,7 @@
 #include "frontends/win32/icons.h"
 #include "inkrun_version.h"
 #include "model/readable_colour.h"
+#include "model/text_fit.h"
 #include "platform/wide_text.h"
 
 namespace inkrun::win32 {
@@ -69,8 +70,8 @@ void frmAbout::create() {
                                      window_, nullptr, instance_, nullptr);
         labels_.push_back({&control, label});
     }
-    applyDpi(GetDpiForWindow(window_));
     Form_Load();
+    applyDpi(GetDpiForWindow(window_));
 }
 
 void frmAbout::Form_Load() {
@@ -92,12 +93,35 @@ void frmAbout::applyDpi(UINT dpi) {
     picture_ = resourceIcon(instance_, ui::IconId::Program, MulDiv(32, static_cast<int>(dpi_), 96));
 
     for (const Label& label : labels_) {
-        const ui::TwipsRect& place = label.description->place;
-        SetWindowPos(label.window, nullptr, scaled(place.left, dpi_), scaled(place.top, dpi_),
-                     scaled(place.width, dpi_), scaled(place.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(label.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.forControl(*label.description)), TRUE);
+        // The lines in the window's own font follow the desktop's: a person who chose a larger
+        // one reads them in it.
+        const ui::ControlDescription& control = *label.description;
+        HFONT font = control.font.family.empty() ? fonts_.desktopText() : fonts_.forControl(control);
+        SendMessageW(label.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    RECT frame{0, 0, scaled(description.clientWidth, dpi_), scaled(description.clientHeight, dpi_)};
+    fitToText();
+}
+
+// The design's twips are the least each label gets; a font that needs more makes room.
+void frmAbout::fitToText() {
+    const ui::WindowDescription& description = ui::aboutWindow();
+    std::vector<ui::Box> described, needed;
+    for (const Label& label : labels_) {
+        const ui::TwipsRect& place = label.description->place;
+        described.push_back(
+            {scaled(place.left, dpi_), scaled(place.top, dpi_), scaled(place.width, dpi_), scaled(place.height, dpi_)});
+        const SIZE text = textExtent(label.window,
+                                     reinterpret_cast<HFONT>(SendMessageW(label.window, WM_GETFONT, 0, 0)));
+        needed.push_back({0, 0, static_cast<int>(text.cx), static_cast<int>(text.cy)});
+    }
+    const ui::FittedLayout layout = ui::fitToText(described, needed, scaled(description.clientWidth, dpi_),
+                                                  scaled(description.clientHeight, dpi_));
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+        const ui::Box& place = layout.places[i];
+        SetWindowPos(labels_[i].window, nullptr, place.left, place.top, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT frame{0, 0, layout.width, layout.height};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -125,6 +149,17 @@ LRESULT frmAbout::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetTextColor(dc, textColour(label.description->font.color));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_KEYDOWN:
+        if (wParam != VK_ESCAPE) break;
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_SETTINGCHANGE:
+        // The desktop's font, chosen anew.
+        if (wParam == SPI_SETNONCLIENTMETRICS) {
+            fonts_.reload();
+            applyDpi(dpi_);
+        }
+        break;
     case WM_DPICHANGED: {
         applyDpi(HIWORD(wParam));
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);

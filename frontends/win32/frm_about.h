@@ -8,7 +8,8 @@
 namespace inkrun::win32 {
 
 // The About window: one for the whole program, made when it is first shown and unloaded when it
-// is closed; showing it while it is open brings that same window forward.
+// is closed (the close box or Escape); showing it while it is open brings that same window
+// forward. Its lines take the desktop's font, and the window grows when they need more room.
 class frmAbout {
 public:
     explicit frmAbout(HINSTANCE instance);
@@ -30,6 +31,7 @@ private:
     void create();
     void Form_Load();
     void applyDpi(UINT dpi);
+    void fitToText();
     void releaseIcons();
 
     struct Label {

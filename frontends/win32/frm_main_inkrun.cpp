@@ -12,6 +12,7 @@
 #include "frontends/win32/single_line_box.h"
 #include "inkrun_identity.h"
 #include "model/keyboard_rules.h"
+#include "model/setup_line_ends.h"
 #include "model/window_description.h"
 #include "platform/wide_text.h"
 
@@ -154,8 +155,13 @@ const DescribedControl& frmMainInkrun::described(std::string_view name) const {
     throw std::logic_error("the main window has no such control as " + std::string(name));
 }
 
-// Edit controls and statics alike hold their text as window text, a setup with CR LF between lines.
-std::string frmMainInkrun::controlText(std::string_view name) const { return narrow(windowText(control(name))); }
+// Edit controls and statics alike hold their text as window text. The setup box keeps a lone CR or
+// LF pasted into it as it stands; the setup holds what the rich-text editor would make of it.
+std::string frmMainInkrun::controlText(std::string_view name) const {
+    const DescribedControl& target = described(name);
+    std::string text = narrow(windowText(target.window));
+    return target.description->multiLine ? withEditorLineEnds(std::move(text)) : text;
+}
 
 void frmMainInkrun::setControlText(std::string_view name, std::string text) {
     const DescribedControl& target = described(name);

@@ -69,21 +69,26 @@ std::string pathOf(IShellItem* item) {
     return text;
 }
 
-}  // namespace
+// A typed name without an extension gets the filter's, when it names one ("*.txt").
+void addFiltersExtension(IFileDialog* dialog, const std::string& pattern) {
+    const auto dot = pattern.rfind('.');
+    if (dot == std::string::npos || pattern.find_first_of("*?", dot) != std::string::npos) return;
+    check(dialog->SetDefaultExtension(widen(pattern.substr(dot + 1)).c_str()), "setting its extension");
+}
 
-std::optional<std::vector<std::string>> pickFiles(HWND owner, const FileDialogOptions& options) {
-    ComRef<IFileOpenDialog> dialog;
-    check(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.put())),
-          "creating the open dialog");
-
+// What every dialog of the program is told: its options, file types, title, the name offered
+// (a name that is only a wildcard is the filter again, not a name), the folder it opens in and
+// the places it offers. A place the system cannot add (a folder gone since) is left out: the
+// dialog still works without it.
+template <typename Dialog>
+ComRef<Dialog> makeDialog(REFCLSID kind, const FileDialogOptions& options, FILEOPENDIALOGOPTIONS set,
+                          FILEOPENDIALOGOPTIONS clear) {
+    ComRef<Dialog> dialog;
+    check(CoCreateInstance(kind, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.put())), "creating the dialog");
     FILEOPENDIALOGOPTIONS flags = 0;
     check(dialog->GetOptions(&flags), "reading its options");
-    // The path must exist, the named file need not: a typed name that is no drawing marks nothing.
     // The settings directory is fixed at start; the dialog must not move the current one.
-    flags = (flags | FOS_PATHMUSTEXIST | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR) &
-            ~FILEOPENDIALOGOPTIONS{FOS_FILEMUSTEXIST};
-    if (options.allowMultiple) flags |= FOS_ALLOWMULTISELECT;
-    check(dialog->SetOptions(flags), "setting its options");
+    check(dialog->SetOptions(((flags | set | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR) & ~clear)), "setting its options");
 
     const std::wstring filterName = widen(options.filterName), filterPattern = widen(options.filterPattern);
     const COMDLG_FILTERSPEC filter{filterName.c_str(), filterPattern.c_str()};
@@ -93,10 +98,34 @@ std::optional<std::vector<std::string>> pickFiles(HWND owner, const FileDialogOp
         check(dialog->SetFileName(widen(options.fileName).c_str()), "setting its file name");
     if (const ComRef<IShellItem> folder = folderItem(options.initialDirectory))
         check(dialog->SetFolder(folder.get()), "setting its folder");
+    // Each at the top, the last first: the first place stands first.
+    for (auto place = options.places.rbegin(); place != options.places.rend(); ++place)
+        if (const ComRef<IShellItem> item = folderItem(*place)) dialog->AddPlace(item.get(), FDAP_TOP);
+    return dialog;
+}
 
-    const HRESULT shown = dialog->Show(owner);
-    if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return std::nullopt;
-    check(shown, "showing it");
+// Shows the dialog; false when the person cancels.
+bool shown(IFileDialog* dialog, HWND owner) {
+    const HRESULT result = dialog->Show(owner);
+    if (result == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return false;
+    check(result, "showing it");
+    return true;
+}
+
+std::string pickedPath(IFileDialog* dialog) {
+    ComRef<IShellItem> item;
+    check(dialog->GetResult(item.put()), "reading the picked file");
+    return pathOf(item.get());
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> pickFiles(HWND owner, const FileDialogOptions& options) {
+    // The path must exist, the named file need not: a typed name that is no drawing marks nothing.
+    const auto dialog = makeDialog<IFileOpenDialog>(
+        CLSID_FileOpenDialog, options, FOS_PATHMUSTEXIST | (options.allowMultiple ? FOS_ALLOWMULTISELECT : 0),
+        FOS_FILEMUSTEXIST);
+    if (!shown(dialog.get(), owner)) return std::nullopt;
 
     ComRef<IShellItemArray> items;
     check(dialog->GetResults(items.put()), "reading the picked files");
@@ -111,6 +140,24 @@ std::optional<std::vector<std::string>> pickFiles(HWND owner, const FileDialogOp
     }
     if (paths.empty()) return std::nullopt;
     return paths;
+}
+
+std::optional<std::string> pickFile(HWND owner, const FileDialogOptions& options) {
+    const auto dialog = makeDialog<IFileOpenDialog>(CLSID_FileOpenDialog, options,
+                                                    FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST, 0);
+    addFiltersExtension(dialog.get(), options.filterPattern);
+    if (!shown(dialog.get(), owner)) return std::nullopt;
+    return pickedPath(dialog.get());
+}
+
+std::optional<std::string> pickSaveName(HWND owner, const FileDialogOptions& options) {
+    const FILEOPENDIALOGOPTIONS overwrite = FOS_OVERWRITEPROMPT;
+    const auto dialog = makeDialog<IFileSaveDialog>(CLSID_FileSaveDialog, options,
+                                                    FOS_PATHMUSTEXIST | (options.confirmOverwrite ? overwrite : 0),
+                                                    options.confirmOverwrite ? 0 : overwrite);
+    addFiltersExtension(dialog.get(), options.filterPattern);
+    if (!shown(dialog.get(), owner)) return std::nullopt;
+    return pickedPath(dialog.get());
 }
 
 }  // namespace inkrun::win32

@@ -1,6 +1,7 @@
 #include "frontends/win32/window_fonts.h"
 
 #include <cmath>
+#include <string>
 
 #include "platform/wide_text.h"
 
@@ -23,6 +24,18 @@ WindowFonts::~WindowFonts() { release(); }
 void WindowFonts::release() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
     fonts_.clear();
+    if (desktopText_) DeleteObject(desktopText_);
+    desktopText_ = nullptr;
+}
+
+HFONT WindowFonts::desktopText() {
+    if (desktopText_) return desktopText_;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi_))
+        desktopText_ = CreateFontIndirectW(&metrics.lfMessageFont);
+    if (!desktopText_) desktopText_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return desktopText_;
 }
 
 void WindowFonts::setDpi(UINT dpi) {
@@ -52,6 +65,18 @@ HFONT WindowFonts::forControl(const ui::ControlDescription& control) {
     HFONT made = CreateFontIndirectW(&description);
     fonts_.emplace(key, made);
     return made;
+}
+
+SIZE textExtent(HWND window, HFONT font) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size;
 }
 
 }  // namespace inkrun::win32

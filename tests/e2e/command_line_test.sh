@@ -18,7 +18,12 @@ run_bare --help
 [ "$STATUS" -eq 0 ] && [ -z "$ERR" ] || fail "--help: status $STATUS, $ERR"
 [[ "$OUT" == "Usage: inkrun [--help | --version]"* ]] || fail "--help said: $OUT"
 run_bare -V
-[ "$STATUS" -eq 0 ] && [ "$OUT" = "inkrun $INKRUN_VERSION" ] || fail "-V: status $STATUS, $OUT"
+first=${OUT%%$'\n'*}
+[ "$STATUS" -eq 0 ] && [ "${first%% *}" = inkrun ] && [ "${first##* }" = "$INKRUN_VERSION" ] ||
+    fail "-V: status $STATUS, $OUT"
+# The copyright is the licence's own line, not a copy of it.
+copyright=$(sed -n 2p <<<"$OUT")
+grep -qxF "${copyright/(C)/(c)}" "$INKRUN_SOURCE_DIR/LICENSE" || fail "-V states '$copyright', unlike LICENSE"
 pass "help and version without a display"
 
 for refused in --bogus "-platform offscreen" "--version extra" file.dwg; do

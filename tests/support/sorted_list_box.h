@@ -10,17 +10,26 @@
 
 namespace inkrun::test {
 
+// The characters of Windows-1252 but NUL, in the code page's order.
+std::wstring codePageCharacters();
+
 // Names that exercise the order: every character of Windows-1252 but NUL at the start, in the
-// middle and at the end of a name, and names that Windows orders by its word sort (hyphens,
-// apostrophes) or by a ligature's letters. No name twice; in the order made, which is no order.
+// middle and at the end of a name, names that Windows orders by its word sort (hyphens,
+// apostrophes) or by a ligature's letters, and pairs of names its comparison finds equal. No
+// name twice; in the order an NTFS folder holding them would list them (inNtfsOrder).
 std::vector<std::wstring> orderProbeNames();
 
-// The entries of a list box with LBS_SORT after `names` were added to it one by one.
-std::vector<std::wstring> sortedListBoxOrder(const std::vector<std::wstring>& names);
+// `names` as an NTFS folder lists them: by the system's upper-case table, one UTF-16 unit at a
+// time; names alike even there (a folder that tells case apart holds them) by their units.
+std::vector<std::wstring> inNtfsOrder(std::vector<std::wstring> names);
 
-// Whether the comparison a sorted list box uses (CompareString in the user's locale, without
-// regard to case) finds two names equal. A list box keeps such names in no particular order.
-bool listBoxFindsEqual(const std::wstring& a, const std::wstring& b);
+// The entries of a list box with LBS_SORT in `locale` after `names` were added to it one by one,
+// in their order, as Windows fills a list from a folder's listing.
+std::vector<std::wstring> sortedListBoxOrder(const std::vector<std::wstring>& names, const wchar_t* locale);
+
+// Whether the comparison a sorted list box uses (CompareString without regard to case) finds two
+// names equal in `locale`. A list box puts a name before an equal one it holds.
+bool listBoxFindsEqual(const std::wstring& a, const std::wstring& b, const wchar_t* locale);
 
 }  // namespace inkrun::test
 

@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -98,6 +99,93 @@ void writeFile(const std::string& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
+
+#ifdef _WIN32
+namespace {
+
+// A Windows handle closed when it goes.
+struct Handle {
+    HANDLE handle;
+    ~Handle() {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+
+// The name through which Windows reaches `path` exactly as spelled, or nothing. Wine takes
+// "\\?\unix" before a Linux path as that file; NTFS tells case apart in a folder so marked.
+std::wstring exactName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    const std::wstring folder = platform::widen(path.substr(0, slash));
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+        using UnixName = char*(CDECL*)(LPCWSTR);
+        const auto unixName = reinterpret_cast<UnixName>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+        char* name = unixName ? unixName(folder.c_str()) : nullptr;
+        if (!name) return {};
+        std::wstring exact = L"\\\\?\\unix" + platform::widen(name) + L"/" + platform::widen(path.substr(slash + 1));
+        HeapFree(GetProcessHeap(), 0, name);
+        return exact;
+    }
+    // FILE_CASE_SENSITIVE_INFORMATION, as "fsutil file setCaseSensitiveInfo" sets it.
+    using SetInformation = LONG(NTAPI*)(HANDLE, void*, void*, ULONG, int);
+    const auto set = reinterpret_cast<SetInformation>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetInformationFile")));
+    Handle directory{CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    ULONG_PTR status[2]{};
+    ULONG caseSensitive = 1;
+    if (directory.handle == INVALID_HANDLE_VALUE || !set ||
+        set(directory.handle, status, &caseSensitive, sizeof caseSensitive, 71) != 0)
+        return {};
+    return platform::widen(path);
+}
+
+}  // namespace
+
+bool writeBesideOtherCases(const std::string& path, std::string_view bytes) {
+    const std::wstring exact = exactName(path);
+    if (exact.empty()) return false;
+    Handle file{CreateFileW(exact.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    DWORD written = 0;
+    if (file.handle == INVALID_HANDLE_VALUE ||
+        !WriteFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        throw std::runtime_error("cannot write " + path);
+    return true;
+}
+#else
+bool writeBesideOtherCases(const std::string& path, std::string_view bytes) {
+    writeFile(path, bytes);
+    return true;
+}
+#endif
+
+#ifdef _WIN32
+namespace {
+constexpr const wchar_t* kDataVariable = L"LOCALAPPDATA";
+}
+
+DataFolderGuard::DataFolderGuard(const std::string& base) {
+    wchar_t old[32768];
+    const DWORD length = GetEnvironmentVariableW(kDataVariable, old, 32768);
+    if (length > 0 && length < 32768) old_ = platform::narrow(old);
+    SetEnvironmentVariableW(kDataVariable, platform::widen(base).c_str());
+}
+
+DataFolderGuard::~DataFolderGuard() {
+    SetEnvironmentVariableW(kDataVariable, old_ ? platform::widen(*old_).c_str() : nullptr);
+}
+#else
+DataFolderGuard::DataFolderGuard(const std::string& base) {
+    if (const char* old = std::getenv("XDG_DATA_HOME")) old_ = old;
+    ::setenv("XDG_DATA_HOME", base.c_str(), 1);
+}
+
+DataFolderGuard::~DataFolderGuard() {
+    if (old_) ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
+}
+#endif
 
 #ifndef _WIN32
 std::string characterDevice(const TempDir& dir, const std::string& name, unsigned minor) {

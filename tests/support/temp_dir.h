@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,5 +52,24 @@ void stampFile(const std::string& path, std::chrono::seconds offset);
 // uses; other users get the system's, which they cannot replace.
 std::string characterDevice(const TempDir& dir, const std::string& name, unsigned minor);
 void writeFile(const std::string& path, std::string_view bytes);
+
+// Writes a file under exactly its name beside one whose name differs only in letter case, as a
+// folder that tells case apart holds them: every POSIX folder; on Windows a folder made
+// case-sensitive (NTFS, where the system offers it), or under Wine, whose folders are the Linux
+// ones, the Linux file of that name. False, writing nothing, where the system cannot.
+bool writeBesideOtherCases(const std::string& path, std::string_view bytes);
+
+// Points the person's own data folder (platform/user_places.h) into `base` while it lives: a
+// run's kept setups never mix with another's, nor with the machine's own.
+class DataFolderGuard {
+public:
+    explicit DataFolderGuard(const std::string& base);
+    ~DataFolderGuard();
+    DataFolderGuard(const DataFolderGuard&) = delete;
+    DataFolderGuard& operator=(const DataFolderGuard&) = delete;
+
+private:
+    std::optional<std::string> old_;
+};
 
 }  // namespace inkrun::test

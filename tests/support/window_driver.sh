@@ -37,10 +37,12 @@ pass() { echo "ok: $*"; }
 # Each test gets its own display, so tests never see each other's windows.
 start_display() { x_session_start "$WORK" "${1:-1280x1024x24}" || fail "no X display"; }
 
-# Starts the program under test, INKRUN_COMMAND, in a settings directory; sets INKRUN_PID.
+# Starts the program under test, INKRUN_COMMAND, in a settings directory; sets INKRUN_PID. The
+# person's own data folder, where a setup goes when the settings directory cannot keep it, is the
+# test's own.
 start_inkrun() {
     local settings=$1 log=${2:-inkrun}
-    (cd "$settings" && exec "${INKRUN_COMMAND[@]}") >"$WORK/$log.log" 2>&1 &
+    (cd "$settings" && XDG_DATA_HOME="$WORK/data" exec "${INKRUN_COMMAND[@]}") >"$WORK/$log.log" 2>&1 &
     INKRUN_PID=$!
     PIDS+=("$INKRUN_PID")
 }

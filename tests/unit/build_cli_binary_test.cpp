@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "inkrun_version.h"
+#include "app/program_arguments.h"
 #include "support/as_user.h"
 #include "support/expected_script.h"
 #include "support/temp_dir.h"
@@ -93,7 +93,7 @@ TEST_F(BuildBinary, BareRunShowsUsageAndVersionAndQuietWork) {
 
     result = run("-V");
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, std::string("inkrun-build ") + inkrun::kVersionText + "\n");
+    EXPECT_EQ(result.out, inkrun::versionText("inkrun-build"));
 
     result = run("--quiet --all");
     EXPECT_EQ(result.status, 0) << result.err;
@@ -181,6 +181,27 @@ TEST_F(BuildBinary, AListIsReadFromAPipe) {
                                  "< <(printf 'B.dwg\\r\\n%s/A.dwg\\r\\n' " + shellQuoted(jobs) + ")");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, test::expectedScript({jobs + "/B.dwg", jobs + "/A.dwg"}, "zoom"));
+}
+
+// A list that never ends (a runaway pipe) stops at a list's bounds, naming the list, quickly and
+// in bounded memory; a list file past them is refused unread.
+TEST_F(BuildBinary, AListThatNeverEndsStopsAtTheListsBounds) {
+    const std::string tail = ", more than a drawing list may hold; split it into shorter lists";
+    BinaryRun result = run("--from-list - -o -", "< <(yes A.dwg)", 200000);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "inkrun-build: Cannot build: the list standard input holds more than 1,000,000 lines" + tail +
+                              ". Nothing was written.\n");
+    result = run("--from-list - -o -", "< <(yes \"$(printf '%0999d.dwg' 0)\")", 200000);
+    EXPECT_EQ(result.err,
+              "inkrun-build: Cannot build: the list standard input is larger than 64.0 MiB (67,108,864 "
+              "bytes)" +
+                  tail + ". Nothing was written.\n");
+    const std::string list = dir.write("list.txt", "A.dwg\n");
+    ::truncate(list.c_str(), 1LL << 30);
+    result = run("--from-list " + shellQuoted(list) + " -o -", "", 200000);
+    EXPECT_EQ(result.err,
+              "inkrun-build: Could not read " + list + ": it is larger than 64.0 MiB (67,108,864 bytes)" + tail + "\n");
 }
 
 TEST_F(BuildBinary, AWrittenScriptStaysASuccessWhenOnlyTheSuccessLineIsLost) {

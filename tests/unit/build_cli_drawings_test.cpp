@@ -134,9 +134,16 @@ TEST_F(BuildCliTree, AMappedPathThatWouldFailOnTheOtherSideWritesNothing) {
         {{"--all", "--map", jobs + "=/mnt/\"x"}, "a double quote"},
     };
 #ifndef _WIN32
-    // A Linux name that no Windows path can hold.
+    // Linux names that Windows would read as something else: the step is named.
     dir.write("jobs/Tower/R1:R2.dwg", "");
-    cases.push_back({{"-r", "--map", jobs + "=J:\\jobs"}, "has ':' in its path, which a Windows path cannot hold"});
+    dir.mkdir("jobs/rev.");
+    dir.write("jobs/rev./plan.dwg", "");
+    cases.push_back({{"--from-list", dir.write("colon.txt", "Tower/R1:R2.dwg"), "--map", jobs + "=J:\\jobs"},
+                     "its step \"R1:R2.dwg\" holds ':'"});
+    cases.push_back({{"--from-list", dir.write("rev.txt", "rev./plan.dwg"), "--map", jobs + "=J:\\jobs"},
+                     "the drawing \"" + jobs +
+                         "/rev./plan.dwg\" would be \"J:\\jobs\\rev.\\plan.dwg\" on Windows, but "
+                         "its step \"rev.\" ends in a dot"});
 #endif
     for (const Case& c : cases) {
         for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{{}, {"-o", "-"}, {"-n"}}) {
@@ -150,6 +157,39 @@ TEST_F(BuildCliTree, AMappedPathThatWouldFailOnTheOtherSideWritesNothing) {
         }
     }
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
+}
+
+// A Windows TO that Windows would read as another folder, or as none, is a wrong command line.
+TEST_F(BuildCli, AWindowsToThatWindowsReadsOtherwiseIsAWrongCommandLine) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"\\\\", "it names no server"},
+        {"\\\\server\\", "it names no share after the server"},
+        {"J:jobs", "it is relative to the drive's current folder"},
+        {"J:\\jobs\\\\x", "it has two backslashes together"},
+        {"J:/jo|bs", "its step \"jo|bs\" holds '|'"},
+        {"\\\\?\\C:\\jobs", "its name \"?\" holds '?'"},
+        {"J:\\rev.\\x", "its step \"rev.\" ends in a dot"},
+        {"\\\\server\\share\\CON", "its step \"CON\" is the device CON"},
+    };
+    for (const auto& [to, said] : cases) {
+        const CliRun result = run({"--all", "--map", jobs + "=" + to, "-o", "-"});
+        EXPECT_EQ(result.status, kExitUsage) << to;
+        EXPECT_NE(result.err.find("option '--map' cannot write paths for Windows under '"), std::string::npos)
+            << result.err;
+        EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
+    }
+}
+
+// A bare drive is the drive's root: in TO on both systems, and in FROM on Windows, where the
+// system alone would take it for the drive's current folder.
+TEST_F(BuildCli, ABareDriveInAMapIsTheDrivesRoot) {
+    EXPECT_EQ(cliScript({"--map", jobs + "=J:", "A-101.dwg"}, jobs),
+              test::expectedScript({"J:\\A-101.dwg"}, kSlot1Setup));
+    if (!kOnWindows) return;
+    std::string rest = jobs.substr(2);
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    EXPECT_EQ(cliScript({"--map", jobs.substr(0, 2) + "=/z", "A-101.dwg"}, jobs),
+              test::expectedScript({"/z" + rest + "/A-101.dwg"}, kSlot1Setup));
 }
 
 // A list in UTF-8 with its byte-order mark, and the same list in the code page: full paths and
@@ -230,6 +270,45 @@ TEST_F(BuildCli, AListLineThatNamesNoDrawingStopsTheBuildNamingIt) {
     EXPECT_EQ(utf16.status, kExitBuildFailed);
     EXPECT_NE(utf16.err.find("it is UTF-16 text"), std::string::npos) << utf16.err;
     EXPECT_EQ(run({"--from-list", dir.file("none.txt")}).status, kExitUsage);
+}
+
+// Where the folder ignores case (Windows), a list line is written as the folder spells it, as a
+// name on the command line is; where case counts (Linux), it names the file exactly, or none.
+TEST_F(BuildCliTree, AListLineInAnotherCaseIsWrittenAsTheFolderSpellsIt) {
+    const std::string list = dir.write("list.txt", "TOWER" + test::kSep + "LEVEL 2" + test::kSep + "l.DWG\r\n" + jobs +
+                                                       test::kSep + "ANNEX" + test::kSep + "n.dwg\r\n");
+    if (!kOnWindows) {
+        EXPECT_EQ(run({"--from-list", list, "-o", "-"}).status, kExitBuildFailed);
+        return;
+    }
+    EXPECT_EQ(cliScript({"--asc", "--from-list", list}, jobs),
+              test::expectedScript({in("Tower", "Level 2" + test::kSep + "L.dwg"), in("annex", "N.dwg")}, kSlot1Setup));
+}
+
+// A drawing register written on the other system, read through --map: a line under a TO is the
+// drawing under its FROM (a Windows TO in any case and with either slash), and the script writes
+// TO; a line under no TO is read as ever. A line under a TO that two FROMs share could be either.
+TEST_F(BuildCliTree, AListWrittenOnTheOtherSystemIsReadThroughTheMap) {
+    const std::string tower = jobs + test::kSep + "Tower";
+    const std::string jobsTo = kOnWindows ? "/mnt/jobs" : "J:\\jobs";
+    const std::string towerTo = kOnWindows ? "/srv/tower" : "\\\\server\\tower";
+    const std::string lines = kOnWindows ? "/mnt/jobs/annex/N.dwg\n/srv/tower/Level 2/L.dwg\nA-101.dwg\n"
+                                         : "j:\\JOBS\\annex/N.dwg\r\n\\\\SERVER/tower\\Level 2\\L.dwg\r\nA-101.dwg\r\n";
+    const std::string list = dir.write("register.txt", lines);
+    const char to = kOnWindows ? '/' : '\\';
+    const std::vector<std::string> written{jobsTo + to + "annex" + to + "N.dwg",
+                                           towerTo + to + "Level 2" + to + "L.dwg", jobsTo + to + "A-101.dwg"};
+    EXPECT_EQ(
+        cliScript({"--asc", "--from-list", list, "--map", jobs + "=" + jobsTo, "--map", tower + "=" + towerTo}, jobs),
+        test::expectedScript(written, kSlot1Setup));
+
+    const CliRun either = run({"--from-list", list, "--map", jobs + "=" + jobsTo, "--map", tower + "=" + jobsTo});
+    EXPECT_EQ(either.status, kExitBuildFailed);
+    EXPECT_NE(either.err.find("line 1 of " + list + ", \"" + lines.substr(0, lines.find_first_of("\r\n")) +
+                              "\", names no drawing: it is under " + jobsTo + ", the --map TO of both " + tower +
+                              " and " + jobs + ", so it could be either"),
+              std::string::npos)
+        << either.err;
 }
 
 // The dry run runs every check of the build and prints what the build would write, in the

@@ -4,10 +4,11 @@
 #include <unistd.h>
 #endif
 
+#include "app/program_arguments.h"
 #include "build_cli_fixture.h"
 #include "drawings/drawing_selection.h"
 #include "frontends/cli/name_patterns.h"
-#include "inkrun_version.h"
+#include "platform/ansi_codec.h"
 #include "script/script_builder.h"
 
 namespace inkrun::cli {
@@ -49,7 +50,7 @@ TEST_F(BuildCli, MatchesTheWindowForSeveralOrdersSelectionsAndSetups) {
     const std::string fromWindow = windowScript([&](PlainWindowState& w, const ProgramSettings& s) {
         ScriptedDialogs dialogs;
         dialogs.answer(setupFile);
-        setup::openSetupFile(w, dialogs);
+        setup::openSetupFile(w, s, dialogs);
         dialogs.answer(std::vector<std::string>{other, "x3.dwg", "x1.dwg"});
         drawings::openDrawingFiles(w, dialogs, s);
     });
@@ -72,9 +73,9 @@ TEST_F(BuildCli, DefaultsAreTheWindowsStartState) {
     EXPECT_EQ(test::readFile(jobs + test::kSep + "Inkrun.scr"),
               test::expectedScript(jobs, {"B-201.DWG", "A-101.dwg"}, kSlot1Setup));
 
-    // A remembered directory that is gone, or no DefaultFile.txt: the settings directory.
+    // No DefaultFile.txt, or an empty one: the settings directory.
     for (bool keepFile : {true, false}) {
-        dir.write("settings/DefaultFile.txt", dir.file("removed"));
+        dir.write("settings/DefaultFile.txt", "");
         if (!keepFile) fs::remove(settings + test::kSep + "DefaultFile.txt");
         dir.write("settings/S.dwg", "");
         result = run({"S.dwg"});
@@ -116,6 +117,24 @@ TEST_F(BuildCli, UnreadableRememberedDirectoryStopsTheBuild) {
 }
 #endif
 
+// Where the window falls back to the settings directory, a job would build for the wrong folder
+// (an unmounted share, a drive not mapped for a scheduled task): it stops, naming both.
+TEST_F(BuildCli, ARememberedDirectoryThatIsGoneStopsTheBuild) {
+    dir.write("settings/S.dwg", "");
+    dir.write("settings/DefaultFile.txt", dir.file("removed"));
+    const CliRun result = run({"--all"});
+    EXPECT_EQ(result.status, kExitUsage);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind("inkrun-build: DefaultFile.txt in " + settings + " remembers the drawing directory '" +
+                                   dir.file("removed") +
+                                   "', which does not exist. Name the drawing directory with --dir. Nothing was "
+                                   "written.\n",
+                               0),
+              0u)
+        << result.err;
+    EXPECT_FALSE(exists(settings + test::kSep + "Inkrun.scr"));
+}
+
 // --- failures --------------------------------------------------------------------------------
 
 TEST_F(BuildCli, UsageErrorsExitTwoAndTouchNothing) {
@@ -130,7 +149,10 @@ TEST_F(BuildCli, UsageErrorsExitTwoAndTouchNothing) {
                                                 {"A-101.dwg", "notes.txt"},  // there, but no drawing
                                                 {"--dir", dir.file("none"), "--all"},
                                                 {"--settings", dir.file("none"), "--all"},
-                                                {"--setup", dir.file("none.txt"), "--all"}};
+                                                {"--setup", dir.file("none.txt"), "--all"},
+                                                {"--locale", "dk", "--all"},
+                                                {"--all", "-o", dir.file("none/out.scr")},
+                                                {"-n", "--all", "--output=" + dir.file("none/out.scr")}};
 #ifndef _WIN32
     // The shell has expanded patterns, and names are exact.
     cases.push_back({"a-101.dwg"});
@@ -144,7 +166,27 @@ TEST_F(BuildCli, UsageErrorsExitTwoAndTouchNothing) {
         EXPECT_NE(result.err.find("--help"), std::string::npos);
     }
     EXPECT_NE(run({"notes.txt"}).err.find("'notes.txt' is not a drawing in " + jobs), std::string::npos);
+    EXPECT_NE(run({"--locale", "dk", "--all"}).err.find("unknown locale 'dk'; did you mean da-DK"), std::string::npos);
+    EXPECT_NE(run({"-o", "none/out.scr", "--all"}, dir.path()).err.find("output directory '" + dir.file("none") + "'"),
+              std::string::npos);
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
+}
+
+// A server building for an office abroad: the list in the order its workstations show, and the
+// next build without --locale in the default order again.
+TEST_F(BuildCli, LocaleOrdersTheListAsWindowsDoesThere) {
+    const std::string office = dir.mkdir("aarhus");
+    const std::vector<std::string> danish = {"Odense.dwg",        "Zealand.dwg", "\u00C6r\u00F8.dwg",
+                                             "\u00D8sterbro.dwg", "Aalborg.dwg", "\u00C5rhus.dwg"};
+    for (const std::string& name : danish) dir.write("aarhus/" + name, "");
+    const auto script = [&](std::vector<std::string> names) {
+        for (std::string& name : names) name = platform::encodeWindows1252(name);
+        return test::expectedScript(office, names, kSlot1Setup);
+    };
+    EXPECT_EQ(run({"--locale", "da-DK", "--dir", office, "--all", "--asc", "-o", "-"}).out, script(danish));
+    EXPECT_EQ(run({"--dir", office, "--all", "--asc", "-o", "-"}).out,
+              script({"Aalborg.dwg", "\u00C6r\u00F8.dwg", "\u00C5rhus.dwg", "Odense.dwg", "\u00D8sterbro.dwg",
+                      "Zealand.dwg"}));
 }
 
 TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
@@ -155,9 +197,17 @@ TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
         std::vector<std::string> args;
         std::string message;
     };
-    std::vector<Case> cases{{{"--setup", empty, "--all"}, "Cannot build! No script present"},
-                            {{"--asc"}, "No files selected."},
-                            {{"--dir", dir.mkdir("no drawings"), "--all"}, "No files selected."}};
+    // The window's "No files selected." comes first; a second line tells a log where nothing was found.
+    const std::string noDrawings = "No files selected.\ninkrun-build: ";
+    const std::string bare = dir.mkdir("no drawings");
+    dir.write("no drawings/notes.txt", "");
+    const std::string blankList = dir.write("blank.txt", "\r\n  \r\n");
+    std::vector<Case> cases{
+        {{"--setup", empty, "--all"}, "Cannot build! No script present"},
+        {{"--asc"}, noDrawings + "no drawing was named: give names, --all, --recursive or --from-list"},
+        {{"--dir", bare, "--all"}, noDrawings + "no file matching *.dwg in " + bare},
+        {{"--dir", bare, "-r"}, noDrawings + "no file matching *.dwg in " + bare + " or its subfolders"},
+        {{"--from-list", blankList}, noDrawings + "the list " + blankList + " names no drawing"}};
     // An empty setup is reported before an empty selection, as in the window.
     cases.push_back({{"--setup", empty}, "Cannot build! No script present"});
     const std::vector<std::vector<std::string>> outputs{{}, {"-o", "-"}, {"-o", outFile}};
@@ -168,7 +218,7 @@ TEST_F(BuildCli, BuildFailuresExitOneWithTheWindowsMessageAndWriteNothing) {
             const CliRun result = run(args);
             EXPECT_EQ(result.status, kExitBuildFailed);
             EXPECT_EQ(result.out, "");
-            EXPECT_EQ(result.err, "inkrun-build: " + c.message + "\n");
+            EXPECT_EQ(result.err, "inkrun-build: " + c.message + "\n") << c.args[0];
         }
     }
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), "old");
@@ -253,7 +303,7 @@ TEST_F(BuildCli, InjectedAndUnencodableNamesAreRefusedWithNothingWritten) {
 TEST_F(BuildCli, HelpVersionAndTemplateGoToStdout) {
     CliRun result = run({"--version"});
     EXPECT_EQ(result.status, kExitSuccess);
-    EXPECT_EQ(result.out, std::string("inkrun-build ") + kVersionText + "\n");
+    EXPECT_EQ(result.out, versionText("inkrun-build"));
 
     result = run({"--print-template"});
     EXPECT_EQ(result.status, kExitSuccess);
@@ -284,6 +334,10 @@ TEST_F(BuildCli, EveryOptionOfTheTableIsParsedAndExplained) {
     }
     std::istringstream lines(help);
     for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
+    // The examples of this system: a Command Prompt's on Windows, a shell's elsewhere.
+    const bool windows = platform::kPathSeparator == '\\';
+    EXPECT_EQ(help.find("schtasks /Create") != std::string::npos, windows);
+    EXPECT_EQ(help.find("(cron)") != std::string::npos, !windows);
     for (const ExitStatusSpec& exit : exitStatusTable())
         EXPECT_NE(help.find("\n  " + std::to_string(exit.status) + "  "), std::string::npos) << exit.status;
 }
@@ -318,14 +372,16 @@ TEST_F(BuildCli, WithoutASetupNothingIsWrittenAndTheMessageSaysHowToNameOne) {
     EXPECT_EQ(dir.read("jobs/Inkrun.scr"), templateScript(jobs, "A-101.dwg"));
 }
 
-// GNU conventions: short options bundle, and a value follows its option attached or apart.
+// GNU conventions: short options bundle, a value follows its option attached or apart, and a long
+// option may be shortened while no other begins the same.
 TEST_F(BuildCli, ShortOptionsBundleAndValuesAttach) {
     const std::string script = test::expectedScript(jobs, {"B-201.DWG"}, kSlot1Setup);
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"-qoout.scr", "B-201.DWG"},
                                                {"-qo", "out.scr", "B-201.DWG"},
                                                {"B-201.DWG", "-q", "--output=out.scr"},
-                                               {"--quiet", "--output", "out.scr", "B-201.DWG"}}) {
+                                               {"--quiet", "--output", "out.scr", "B-201.DWG"},
+                                               {"--qui", "--out=out.scr", "B-201.DWG"}}) {
         const CliRun result = run(args, dir.path() + test::kSep + "settings");
         EXPECT_EQ(result.status, kExitSuccess) << args[0] << ": " << result.err;
         EXPECT_EQ(result.out, "") << args[0];
@@ -333,8 +389,14 @@ TEST_F(BuildCli, ShortOptionsBundleAndValuesAttach) {
         fs::remove(test::pathOf(dir.file("settings/out.scr")));
     }
     EXPECT_EQ(run({"-qn", "--all"}).out, "");
-    EXPECT_EQ(run({"-qV"}).out, std::string("inkrun-build ") + kVersionText + "\n");
+    EXPECT_EQ(run({"-qV"}).out, versionText("inkrun-build"));
     EXPECT_EQ(run({"-o-", "--asc", "-V"}).status, kExitSuccess);
+    EXPECT_EQ(run({"--temp", "--out=-", "A-101.dwg"}).out, templateScript(jobs, "A-101.dwg"));
+    const CliRun ambiguous = run({"--d", "--all"});
+    EXPECT_EQ(ambiguous.status, kExitUsage);
+    EXPECT_TRUE(ambiguous.err.starts_with(
+        "inkrun-build: option '--d' is ambiguous; possibilities: '--dir' '--dsc' '--dry-run'\n"))
+        << ambiguous.err;
 }
 
 #ifdef _WIN32

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -16,6 +17,7 @@
 
 #include "model/plain_window_state.h"
 #include "model/window_description.h"
+#include "platform/user_places.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #ifndef _WIN32
@@ -52,6 +54,10 @@ public:
         task();
         return true;
     }
+    // Runs the tasks that have come, as the window's event loop would once it runs.
+    void runWaitingTasks() {
+        while (std::function<void()> task = queue_->take()) task();
+    }
 
 private:
     struct Queue {
@@ -62,6 +68,13 @@ private:
             std::lock_guard lock(mutex);
             tasks.push_back(std::move(task));
             arrived.notify_all();
+        }
+        std::function<void()> take() {
+            std::lock_guard lock(mutex);
+            if (tasks.empty()) return {};
+            std::function<void()> task = std::move(tasks.front());
+            tasks.erase(tasks.begin());
+            return task;
         }
         std::function<void()> pop() {
             std::unique_lock lock(mutex);
@@ -75,11 +88,12 @@ private:
 };
 
 // A run started in a settings directory that remembers a drawing directory with two drawings,
-// with two setup slots and no help page.
+// with two setup slots and no help page; the person's own data folder is the run's too.
 struct Session {
     TempDir dir;
     std::string settings = dir.mkdir("settings");
     std::string jobs = dir.mkdir("jobs");
+    test::DataFolderGuard dataFolder{dir.mkdir("data")};
     PlainWindowState state;
     RecordedHooks hooks;
     std::optional<MainWindowCommands> commands{std::in_place, state, hooks};
@@ -90,10 +104,22 @@ struct Session {
         dir.write("settings/DefaultFile.txt", jobs);
         dir.write("settings/Setup1.txt", "zoom");
         dir.write("settings/Setup2.txt", "purge");
+        start();
+    }
+    // The program started in the settings directory; its window's event loop runs what start-up
+    // left for it.
+    void start() {
         const std::filesystem::path before = std::filesystem::current_path();
         std::filesystem::current_path(test::pathOf(settings));
         commands->Form_Load();
         std::filesystem::current_path(before);
+        hooks.runWaitingTasks();
+    }
+    // A second run after this one has closed, in the same places.
+    void startAgain() {
+        dialogs().messages.clear();
+        commands.emplace(state, hooks);
+        start();
     }
     ScriptedDialogs& dialogs() { return hooks.scripted; }
     std::string lastMessage() { return dialogs().messages.empty() ? "" : dialogs().messages.back().text; }
@@ -211,16 +237,26 @@ TEST(MainWindowCommands, AnErrorIsReportedByTheHandlerThatMetIt) {
     EXPECT_EQ(run.state.setupText(), "purge");
 }
 
-// --- The setup kept when the window closes ---
+// --- Setups kept so that nothing typed is lost ---
 
 using Steps = std::function<void(Session&)>;
 void typeIn(Session& run, const std::string& text = "zoom\r\n_plot \xE2\x82\xAC") { run.state.setSetupText(text); }
-std::string unsavedSetup(Session& run) { return run.dir.file("settings/Setup.unsaved.txt"); }
+std::string firstKept(Session& run) { return run.dir.file("settings/Setup.unsaved.txt"); }
+// The setups kept in a folder, by name, oldest first.
+std::vector<std::string> keptIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(folder)))
+        if (const std::string name = test::textOf(entry.path().filename()); name.starts_with("Setup.unsaved"))
+            names.push_back(name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
-// Each way of closing, after each kind of command: the setup is kept exactly when it differs from
-// the one last loaded or saved, in the setup file format, and nothing is asked.
-TEST(MainWindowCommands, ClosingKeepsASetupThatDiffersFromTheOneLastLoadedOrSaved) {
-    const std::string typedBytes = "zoom\r\n_plot \x80";  // Windows-1252, line ends kept
+// After each kind of command, each way of closing: the setup is kept exactly when it differs from
+// the one last loaded or saved, in the setup file format, and nothing is asked. A load or Clear
+// keeps it before it takes its place.
+TEST(MainWindowCommands, ClosingOrReplacingKeepsASetupThatDiffersFromTheOneLastLoadedOrSaved) {
+    const std::string typedBytes = "zoom\r\n_plot \x80";  // Windows-1252
     struct Case {
         const char* what;
         Steps steps;
@@ -263,7 +299,7 @@ TEST(MainWindowCommands, ClosingKeepsASetupThatDiffersFromTheOneLastLoadedOrSave
              run.dialogs().answer(run.settings + test::kSep + "Setup2.txt");
              run.commands->mnuFile_OpenScripts_Click();
          },
-         std::nullopt},
+         typedBytes},
         {"typed in, the open cancelled",
          [](Session& run) {
              typeIn(run);
@@ -276,74 +312,104 @@ TEST(MainWindowCommands, ClosingKeepsASetupThatDiffersFromTheOneLastLoadedOrSave
              typeIn(run);
              run.commands->mnuTools_Setup2_Click();
          },
-         std::nullopt},
+         typedBytes},
         {"the template loaded", [](Session& run) { run.commands->mnuTools_LoadDefault_Click(); }, std::nullopt},
+        {"typed in, then the template loaded",
+         [](Session& run) {
+             typeIn(run);
+             run.commands->mnuTools_LoadDefault_Click();
+         },
+         typedBytes},
         {"typed in, then cleared",
          [](Session& run) {
              typeIn(run);
              run.commands->cmdClearSetup_Click();
          },
-         std::nullopt},
+         typedBytes},
         {"cleared, then typed in",
          [](Session& run) {
              run.commands->mnuTools_ClearSetup_Click();
              typeIn(run, "purge");
          },
          "purge"},
-        // An emptied editor holds nothing worth keeping, and must not replace what an earlier close kept.
+        // An emptied editor holds nothing worth keeping.
         {"emptied by hand", [](Session& run) { typeIn(run, ""); }, std::nullopt},
     };
     const std::pair<const char*, Steps> closings[] = {
         {"Exit", [](Session& run) { run.commands->run(Handler::mnuFile_Exit_Click); }},
         {"the close box", [](Session& run) { run.commands->Form_Unload(); }},
+        {"a second copy", [](Session& run) { run.commands->closeUnasked(); }},
     };
     for (const Case& c : cases) {
         for (const auto& [closing, close] : closings) {
             SCOPED_TRACE(std::string(c.what) + ", closed by " + closing);
             Session run;
             c.steps(run);
+            const std::size_t shown = run.dialogs().messages.size();
             close(run);
             EXPECT_EQ(run.hooks.calls.back(), "end program");
+            EXPECT_EQ(run.dialogs().messages.size(), shown);
             if (c.kept) {
-                EXPECT_EQ(test::readFile(unsavedSetup(run)), *c.kept);
+                EXPECT_EQ(keptIn(run.settings), std::vector<std::string>{"Setup.unsaved.txt"});
+                EXPECT_EQ(test::readFile(firstKept(run)), *c.kept);
             } else {
-                EXPECT_FALSE(std::filesystem::exists(test::pathOf(unsavedSetup(run))));
+                EXPECT_TRUE(keptIn(run.settings).empty());
             }
         }
     }
 }
 
-TEST(MainWindowCommands, AKeptSetupReplacesAnOlderOneAndIsWrittenOnce) {
-    Session run;
-    run.dir.write("settings/Setup.unsaved.txt", "older");
-    run.commands->keepUnsavedSetup();  // nothing typed: the older one stays
-    EXPECT_EQ(test::readFile(unsavedSetup(run)), "older");
-    typeIn(run, "newer\r\n");
-    run.commands->keepUnsavedSetup();  // the session ends ...
-    EXPECT_EQ(test::readFile(unsavedSetup(run)), "newer\r\n");
-    std::filesystem::remove(test::pathOf(unsavedSetup(run)));
-    run.commands->Form_Unload();  // ... and the window closes with nothing more to keep
-    EXPECT_FALSE(std::filesystem::exists(test::pathOf(unsavedSetup(run))));
-}
-
-// Closing asks nothing and always ends: a text the code page cannot hold is kept whole as UTF-8,
-// and a settings directory that has gone keeps nothing, anywhere.
-TEST(MainWindowCommands, ClosingEndsWhateverKeepingTheSetupMeets) {
+// A setup that cannot be kept where kept setups go (here the settings directory has gone): a
+// person who closes the window or replaces the setup is told and offered to save it elsewhere;
+// at the session's end, with nobody to ask, it goes into their own data folder, and the next
+// start says where.
+TEST(MainWindowCommands, ASetupThatCannotBeKeptIsSavedElsewhere) {
+    const auto lose = [](Session& run) {
+        typeIn(run, "zoom \xCE\xA9\r\n");
+        std::filesystem::remove_all(test::pathOf(run.settings));
+    };
     {
+        SCOPED_TRACE("closed by the person, who saves it elsewhere");
         Session run;
-        typeIn(run, "zoom \xCE\xA9\r\n");  // an omega
+        lose(run);
+        const std::string elsewhere = run.dir.file("jobs/mine.txt");
+        run.dialogs().answer(run.dir.file("gone/mine.txt"));  // a save that fails is asked again
+        run.dialogs().answer(elsewhere);
         run.commands->run(Handler::mnuFile_Exit_Click);
-        EXPECT_EQ(test::readFile(unsavedSetup(run)), "\xEF\xBB\xBFzoom \xCE\xA9\r\n");
-        EXPECT_TRUE(run.dialogs().messages.empty());
+        ASSERT_EQ(run.dialogs().messages.size(), 2u);
+        EXPECT_EQ(run.dialogs().messages[0].text.rfind(
+                      "The setup you typed could not be kept. Could not write " + run.settings, 0),
+                  0u);
+        EXPECT_TRUE(run.dialogs().messages[0].text.ends_with(
+            "\n\nChoose where to save it before the window closes, or cancel to close without it."));
+        EXPECT_EQ(run.dialogs().messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(run.dialogs().messages[1].icon, MessageIcon::Critical);
+        EXPECT_EQ(run.dialogs().dialogs[0].options.fileName, "Setup.unsaved.txt");
+        EXPECT_EQ(test::readFile(elsewhere), "\xEF\xBB\xBFzoom \xCE\xA9\r\n");
+        EXPECT_EQ(run.hooks.calls, std::vector<std::string>{"end program"});
     }
     {
+        SCOPED_TRACE("replaced, the save cancelled: the setup stays in the editor");
         Session run;
-        typeIn(run);
-        std::filesystem::remove_all(test::pathOf(run.settings));
-        run.commands->run(Handler::mnuFile_Exit_Click);
-        EXPECT_EQ(run.hooks.calls, std::vector<std::string>{"end program"});
+        lose(run);
+        run.dialogs().cancel();
+        run.commands->mnuTools_LoadDefault_Click();
+        EXPECT_TRUE(run.lastMessage().ends_with("or cancel to leave it in the editor."));
+        EXPECT_EQ(run.state.setupText(), "zoom \xCE\xA9\r\n");
+    }
+    {
+        SCOPED_TRACE("the session's end: into the person's own data folder");
+        Session run;
+        lose(run);
+        run.commands->keepUnsavedSetup();
+        run.commands->closeUnasked();
         EXPECT_TRUE(run.dialogs().messages.empty());
-        EXPECT_FALSE(std::filesystem::exists(test::pathOf(run.settings)));
+        const std::string data = *platform::userDataFolder();
+        EXPECT_EQ(test::readFile(data + test::kSep + "Setup.unsaved.txt"), "\xEF\xBB\xBFzoom \xCE\xA9\r\n");
+        run.dir.mkdir("settings");
+        run.startAgain();
+        EXPECT_EQ(run.lastMessage(), "The setup you typed and did not save was kept:\n" + data + test::kSep +
+                                         "Setup.unsaved.txt\n\nOpen it with File > Open Script Setup.");
     }
 }
 

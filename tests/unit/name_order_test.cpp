@@ -28,16 +28,17 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// A list box keeps names its comparison finds equal in no particular order; the drawing list
-// puts each run of them in the order of their code points.
-Names withEqualNamesByCodePoint(Names order, const std::vector<bool>& equalToPrevious) {
+// A list box puts a name before an equal one it holds, so a pair of equal names stands in the
+// reverse of the order it was filled in. Where three or more are equal, its binary search lands on
+// any of them, and where the later ones go depends on the other names: such runs count as sets.
+void sortRunsOfThreeEqualNames(Names& order, const std::vector<bool>& equalToPrevious) {
     for (std::size_t start = 0; start < order.size();) {
         std::size_t end = start + 1;
         while (end < order.size() && equalToPrevious[end]) ++end;
-        std::sort(order.begin() + static_cast<long>(start), order.begin() + static_cast<long>(end));
+        if (end - start > 2)
+            std::sort(order.begin() + static_cast<long>(start), order.begin() + static_cast<long>(end));
         start = end;
     }
-    return order;
 }
 
 // Says where two orders part, with the entries that follow, rather than printing 800 names.
@@ -53,10 +54,11 @@ void expectSameOrder(const Names& ours, const Names& expected) {
     ADD_FAILURE() << "the orders part at entry " << at << ":" << both;
 }
 
-TEST(DrawingListOrder, NamesTheOrderFindsEqualFollowTheirCodePoints) {
-    Names names = {"a\u00ADb.dwg", "a.dwg", "ab.dwg", "A.dwg"};  // U+00AD, the soft hyphen, weighs nothing
-    sortDrawingNames(names);
-    EXPECT_EQ(names, (Names{"A.dwg", "a.dwg", "ab.dwg", "a\u00ADb.dwg"}));
+// `ours` against what a list box showed, runs of three equal names and more as sets.
+void expectTheListBoxOrder(Names ours, Names shown, const std::vector<bool>& equalToPrevious) {
+    sortRunsOfThreeEqualNames(ours, equalToPrevious);
+    sortRunsOfThreeEqualNames(shown, equalToPrevious);
+    expectSameOrder(ours, shown);
 }
 
 // Drawing numbers as people write them, and accented names: Build writes them in the list's
@@ -108,7 +110,8 @@ std::string utf8Of(unsigned codePoint) {
     return {static_cast<char>(0xC0 | (codePoint >> 6)), static_cast<char>(0x80 | (codePoint & 0x3F))};
 }
 
-// The order the order probe found a sorted list box to show, under Wine in en-US.
+// The order the order probe found a sorted list box in en-US to show, under Wine, when it was
+// given the probe's names in the order an NTFS folder lists them.
 RecordedOrder recordedListBoxOrder() {
     std::ifstream file(INKRUN_LIST_BOX_ORDER, std::ios::binary);
     RecordedOrder recorded;
@@ -130,13 +133,14 @@ RecordedOrder recordedListBoxOrder() {
     return recorded;
 }
 
-TEST(DrawingListOrder, IsTheOrderASortedListBoxShowedUnderWine) {
+// Equal names too: "\u00E6ble.dwg" before "aeble.dwg", "a.dwg" before "A.dwg".
+TEST(DrawingListOrder, IsTheOrderASortedListBoxFilledFromAnNtfsFolderShowedUnderWine) {
     const RecordedOrder recorded = recordedListBoxOrder();
     ASSERT_GT(recorded.names.size(), 700u) << INKRUN_LIST_BOX_ORDER;
     Names names = recorded.names;
     std::reverse(names.begin(), names.end());
     sortDrawingNames(names);
-    expectSameOrder(names, withEqualNamesByCodePoint(recorded.names, recorded.equalToPrevious));
+    expectTheListBoxOrder(names, recorded.names, recorded.equalToPrevious);
 }
 
 TEST(DrawingListOrder, CharactersOutsideTheCodePageFollowItAndBytesThatAreNotUtf8FollowThose) {
@@ -153,26 +157,51 @@ Names utf8Names(const std::vector<std::wstring>& names) {
     return utf8;
 }
 
-TEST(DrawingListOrder, IsTheOrderOfARealSortedListBox) {
-    const std::vector<std::wstring> names = test::orderProbeNames();
-    const std::vector<std::wstring> shown = test::sortedListBoxOrder(names);
+// A list box in `locale` filled with `names` in the order given, against `sort`.
+void expectTheOrderOfAListBox(const std::vector<std::wstring>& names, const wchar_t* locale,
+                              const std::function<void(Names&)>& sort) {
+    const std::vector<std::wstring> shown = test::sortedListBoxOrder(names, locale);
     std::vector<bool> equalToPrevious(shown.size(), false);
-    for (std::size_t i = 1; i < shown.size(); ++i) equalToPrevious[i] = test::listBoxFindsEqual(shown[i - 1], shown[i]);
+    for (std::size_t i = 1; i < shown.size(); ++i)
+        equalToPrevious[i] = test::listBoxFindsEqual(shown[i - 1], shown[i], locale);
     Names ours = utf8Names(names);
-    sortDrawingNames(ours);
-    expectSameOrder(ours, withEqualNamesByCodePoint(utf8Names(shown), equalToPrevious));
+    sort(ours);
+    expectTheListBoxOrder(ours, utf8Names(shown), equalToPrevious);
+}
+
+std::wstring userLocale() {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+    return name;
+}
+
+TEST(DrawingListOrder, IsTheOrderOfARealSortedListBoxFilledFromAnNtfsFolder) {
+    expectTheOrderOfAListBox(test::orderProbeNames(), userLocale().c_str(),
+                             [](Names& names) { sortDrawingNames(names); });
+}
+
+// Each locale's table, where runs of letters weigh as one ("ch", "aa", "dzs") too: names of two
+// letters and more, among the probe's.
+TEST(NameOrderTable, OrdersAsARealSortedListBoxInItsLocale) {
+    std::vector<std::wstring> names = test::orderProbeNames();
+    const std::wstring letters = L"aAbBcCdDeEfFgGhHiIjJkKlLmMnNoOpPqQrRsStTuUvVwWxXyYzZ";
+    for (wchar_t first : letters)
+        for (wchar_t second : letters) {
+            names.push_back(std::wstring{L'b', first, second} + L".dwg");
+            names.push_back(std::wstring{L'b', first, second, L's'} + L".dwg");
+        }
+    names = test::inNtfsOrder(names);
+    for (const platform::NameOrderTable* table : platform::NameOrderTable::all()) {
+        const std::wstring locale = platform::widen(table->measuredIn());
+        SCOPED_TRACE(std::string(table->measuredIn()));
+        expectTheOrderOfAListBox(names, locale.c_str(), [&](Names& ours) { sortDrawingNames(ours, *table); });
+    }
 }
 
 // Every pair of Windows-1252 characters, alone and around a letter: where two characters meet,
 // a ligature stands beside its letters, or a hyphen's place is counted, the two orders show it.
 std::vector<std::wstring> characterPairs() {
-    std::wstring characters;
-    for (int byte = 1; byte < 0x100; ++byte) {
-        const char narrow = static_cast<char>(byte);
-        wchar_t c = 0;
-        MultiByteToWideChar(1252, 0, &narrow, 1, &c, 1);
-        characters += c;
-    }
+    const std::wstring characters = test::codePageCharacters();
     std::vector<std::wstring> pairs;
     for (wchar_t first : characters)
         for (wchar_t second : characters) {
@@ -204,12 +233,29 @@ void expectTheOrderOfCompareString(const wchar_t* locale, const std::function<st
     }
 }
 
-TEST(NameOrderTable, OrdersEveryPairOfCodePageCharactersAsWindowsDoesInEnUs) {
-    expectTheOrderOfCompareString(L"en-US", platform::tableNameOrderKey);
+TEST(NameOrderTable, OrdersEveryPairOfCodePageCharactersAsWindowsDoesInItsLocale) {
+    for (const platform::NameOrderTable* table : platform::NameOrderTable::all()) {
+        SCOPED_TRACE(std::string(table->measuredIn()));
+        expectTheOrderOfCompareString(platform::widen(table->measuredIn()).c_str(),
+                                      [&](std::string_view name) { return table->key(name); });
+    }
 }
 
 TEST(SystemNameOrder, SortKeysOrderAsTheComparisonDoes) {
     expectTheOrderOfCompareString(LOCALE_NAME_USER_DEFAULT, platform::nameOrderKey);
+}
+
+TEST(NtfsListingOrder, TheTableUpperCasesTheCodePageAsTheSystemDoes) {
+    const std::wstring characters = test::codePageCharacters();
+    int differences = 0;
+    for (wchar_t first : characters)
+        for (wchar_t second : characters) {
+            const std::string a = platform::narrow(std::wstring{L'x', first}),
+                              b = platform::narrow(std::wstring{L'x', second});
+            if (platform::tableNtfsListsBefore(a, b) == platform::ntfsListsBefore(a, b) || ++differences > 10) continue;
+            ADD_FAILURE() << "\"" << a << "\" and \"" << b << "\": the system lists "
+                          << (platform::ntfsListsBefore(a, b) ? "the first" : "the second") << " first";
+        }
 }
 
 #endif

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "inkrun_version.h"
+
 namespace inkrun {
 namespace {
 
@@ -38,6 +40,21 @@ TEST(ProgramArguments, HelpIsLaidOutForATerminalOrForABox) {
         EXPECT_TRUE(line.empty() || next.empty() || options) << "a paragraph broken after: " << line;
     }
     EXPECT_NE(box.find("-h, --help\tshow this help and end\n"), std::string::npos) << box;
+}
+
+// As GNU programs answer: a first line that a script can read (the program's name first, the
+// version last), then copyright, licence and warranty; the same lines in a box, and -V the same.
+TEST(ProgramArguments, VersionNamesProgramVersionCopyrightLicenceAndWarranty) {
+    const ProgramArguments answer = readProgramArguments({"--version"});
+    ASSERT_EQ(answer.action, ProgramArguments::Action::Answer);
+    const std::vector<std::string> shown = lines(answer.text);
+    ASSERT_EQ(shown.size(), 5u) << answer.text;
+    EXPECT_EQ(words(shown[0]).front(), "inkrun");
+    EXPECT_EQ(words(shown[0]).back(), kVersionText);
+    EXPECT_EQ(shown[1], std::string("Copyright (C) ") + kCopyrightYears + " " + kCopyrightHolder);
+    EXPECT_TRUE(shown[2].starts_with(std::string("Licence ") + kLicenceName + ": <https://")) << shown[2];
+    EXPECT_NE(shown[4].find("NO WARRANTY"), std::string::npos);
+    EXPECT_EQ(readProgramArguments({"-V"}, TextLayout::Box).text, answer.text);
 }
 
 }  // namespace

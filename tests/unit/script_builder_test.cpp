@@ -259,20 +259,24 @@ TEST_F(BuildCommand, AnEmptySetupWinsOverAnEmptySelectionAndNothingIsWritten) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/Inkrun.scr")));
 }
 
+// One script is left, under exactly its own name: also where the folder ignores case and
+// replacing a file keeps the spelling it had (Windows), and where a folder that tells case apart
+// holds old scripts beside it (Linux; on Windows where the folder can be made so, as under Wine).
 TEST_F(BuildCommand, AnOldScriptInOtherCapitalsIsReplacedByInkrunScr) {
-    dir.write("jobs/INKRUN.SCR", "old");
-    dir.write("jobs/inkrun.scr", "older");
     show(jobs());
     state.setSetupText("zoom");
     state.select(0);
-    build();
-    EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
-    // One script is left, under exactly its own name, also where the file system ignores case
-    // and replacing a file keeps the spelling it had (Windows).
-    std::vector<std::string> scripts;
-    for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(jobs())))
-        if (entry.path().extension() != ".dwg") scripts.push_back(test::textOf(entry.path().filename()));
-    EXPECT_EQ(scripts, std::vector<std::string>{"Inkrun.scr"});
+    for (const auto& [first, beside] : {std::pair{"INKRUN.SCR", "inkrun.scr"}, std::pair{"Inkrun.scr", "inkrun.SCR"}}) {
+        dir.write(std::string("jobs/") + first, "old");
+        test::writeBesideOtherCases(dir.file(std::string("jobs/") + beside), "older");
+        build();
+        EXPECT_EQ(dir.read("jobs/Inkrun.scr"), block(jobs(), 0, "zoom"));
+        std::vector<std::string> scripts;
+        for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(jobs())))
+            if (entry.path().extension() != ".dwg") scripts.push_back(test::textOf(entry.path().filename()));
+        EXPECT_EQ(scripts, std::vector<std::string>{"Inkrun.scr"}) << first << " beside " << beside;
+        EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::None);
+    }
 }
 
 #ifndef _WIN32  // symbolic links need privileges on Windows
@@ -397,6 +401,17 @@ TEST_F(BuildCommand, AnUnchangedDirectoryIsReadOnceAndLaterChangesAreSeen) {
     build();
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/INKRUN.SCR")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("jobs/.inkrun-Stale123.tmp")));
+
+    // A link that led nowhere when the list was read, whose target is made elsewhere since: the
+    // directory's stamps stay, and it is an old script all the same.
+    std::filesystem::create_symlink("../kept/old.scr", dir.file("jobs/INKRUN.SCR"));
+    test::stampFile(jobs(), -std::chrono::hours(24));
+    show(jobs());
+    state.selectAll();
+    dir.mkdir("kept");
+    dir.write("kept/old.scr", "made after the list was read");
+    build();
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.file("jobs/INKRUN.SCR")));
 }
 #endif
 

@@ -4,6 +4,7 @@
 #include "platform/file_error.h"
 #include "platform/file_io_testing.h"
 #include "setup/default_template.h"
+#include "setup/kept_setups.h"
 #include "setup/setup_file.h"
 #include "support/as_user.h"
 #include "support/scripted_dialogs.h"
@@ -13,6 +14,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,21 +86,20 @@ TEST_F(SetupCommands, SlotThatCannotBeReadKeepsTheSetup) {
 #endif
 
 #ifndef _WIN32
-// The setup kept as the window closes, in a settings folder that others may write to, where
-// another user planted its name as a link to the user's own file: refused, the file whole.
+// A setup kept in a settings folder that others may write to, where another user planted the
+// first kept setup's name as a link to the user's own file: a kept setup never replaces a file,
+// so it goes under a name of its own and the user's file stays whole.
 TEST_F(SetupCommands, AKeptSetupGoesThroughNoLinkAnotherUserPlanted) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root, to be two other users";
     test::give(dir.path(), 0, 0755);
     test::give(settings.scriptSettingsDirectory, 0, 01777);
     const std::string own = dir.write("own.txt", "the user's own");
     test::give(own, test::kVictim, 0644);
-    const std::string kept = settings.settingsPath(settings.unsavedSetupFileName);
-    test::plant(own, kept, test::kPlanter);
+    test::plant(own, settings.settingsPath(kFirstKeptSetupName), test::kPlanter);
     const std::string outcome = test::asUser(test::kVictim, [&] {
-        keepUnsavedSetup(settings, "typed");
-        return std::string("kept");
+        return keepSetup(settings.scriptSettingsDirectory, "typed", {2026, 12, 3, 14, 5, 22});
     });
-    EXPECT_TRUE(outcome.starts_with("threw: Could not write " + kept + ": it is a symbolic link")) << outcome;
+    EXPECT_EQ(outcome, settings.settingsPath("Setup.unsaved_2026-12-03_14-05-22.txt"));
     EXPECT_EQ(dir.read("own.txt"), "the user's own");
 }
 #endif
@@ -118,13 +119,13 @@ TEST_F(SetupCommands, OpenStartsWhereTheSetupCameFrom) {
 
     loadDefaultSetup(state);
     dialogs.cancel();
-    openSetupFile(state, dialogs);
+    openSetupFile(state, settings, dialogs);
     loadSetupSlot(state, settings, 1);
     dialogs.cancel();
-    openSetupFile(state, dialogs);
+    openSetupFile(state, settings, dialogs);
     clearSetup(state);
     dialogs.cancel();
-    openSetupFile(state, dialogs);
+    openSetupFile(state, settings, dialogs);
 
     ASSERT_EQ(dialogs.dialogs.size(), 3u);
     EXPECT_EQ(dialogs.dialogs[0].options.initialDirectory, drawings);
@@ -136,6 +137,7 @@ TEST_F(SetupCommands, OpenStartsWhereTheSetupCameFrom) {
         EXPECT_EQ(shown.options.filterName, "Text Files");
         EXPECT_EQ(shown.options.filterPattern, "*.txt");
         EXPECT_EQ(shown.options.fileName, "*.txt");
+        EXPECT_EQ(shown.options.places, std::vector<std::string>{settings.scriptSettingsDirectory});
     }
 }
 
@@ -144,13 +146,13 @@ TEST_F(SetupCommands, OpenLoadsTheChosenFileAndCancelLeavesEverything) {
     state.setSetupText("before");
     state.setSetupPath("/x/before.txt");
     dialogs.cancel();
-    openSetupFile(state, dialogs);
+    openSetupFile(state, settings, dialogs);
     EXPECT_EQ(state.setupText(), "before");
     EXPECT_EQ(state.setupPath(), "/x/before.txt");
     EXPECT_TRUE(dialogs.messages.empty());
 
     dialogs.answer(chosen);
-    openSetupFile(state, dialogs);
+    openSetupFile(state, settings, dialogs);
     EXPECT_EQ(state.setupText(), "a\r\nb");
     EXPECT_EQ(state.setupPath(), chosen);
 }
@@ -161,13 +163,13 @@ TEST_F(SetupCommands, OpenThatCannotReadKeepsTheSetupAndReports) {
     const std::string missing = dir.file("gone.txt");
     dialogs.answer(missing);
     try {
-        openSetupFile(state, dialogs);
+        openSetupFile(state, settings, dialogs);
         FAIL() << "no error";
     } catch (const platform::FileError& error) {
         EXPECT_EQ(error.path(), missing);
     }
     dialogs.answer(dir.mkdir("folder.txt"));
-    EXPECT_THROW(openSetupFile(state, dialogs), platform::FileError);
+    EXPECT_THROW(openSetupFile(state, settings, dialogs), platform::FileError);
     EXPECT_EQ(state.setupText(), "unsaved work");
     EXPECT_EQ(state.setupPath(), "/x/a.txt");
 }
@@ -176,7 +178,7 @@ TEST_F(SetupCommands, OpenThatCannotReadKeepsTheSetupAndReports) {
 
 TEST_F(SetupCommands, SaveOnlyRefusesAnExactlyEmptySetup) {
     state.setSetupPath("/x/a.txt");
-    saveSetup(state, dialogs);
+    saveSetup(state, settings, dialogs);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "No data to save.");
     EXPECT_EQ(dialogs.messages[0].title, "No Data");
@@ -186,7 +188,7 @@ TEST_F(SetupCommands, SaveOnlyRefusesAnExactlyEmptySetup) {
     for (const char* text : {" ", "\r\n"}) {
         state.setSetupText(text);
         dialogs.cancel();
-        saveSetup(state, dialogs);
+        saveSetup(state, settings, dialogs);
     }
     EXPECT_EQ(dialogs.dialogs.size(), 2u);
     EXPECT_EQ(dialogs.messages.size(), 1u);
@@ -199,7 +201,7 @@ TEST_F(SetupCommands, SaveAfterASlotLoadOffersTheSlotAndKeepsItsPath) {
     state.setSetupText("edited");
     const std::string elsewhere = dir.file("drawings/other.txt");
     dialogs.answer(elsewhere);
-    saveSetup(state, dialogs);
+    saveSetup(state, settings, dialogs);
 
     ASSERT_EQ(dialogs.dialogs.size(), 1u);
     const auto& shown = dialogs.dialogs[0];
@@ -218,7 +220,7 @@ TEST_F(SetupCommands, SavingASlotStoredInCapitalsWritesThatFileNotASecond) {
     loadSetupSlot(state, settings, 1);
     state.setSetupText("edited");
     dialogs.answer(slotPath(1));
-    saveSetup(state, dialogs);
+    saveSetup(state, settings, dialogs);
     EXPECT_EQ(dir.read("settings/SETUP1.TXT"), "edited");
     std::vector<std::string> stored;  // not exists(): a file system may ignore case
     for (const auto& entry : std::filesystem::directory_iterator(test::pathOf(dir.file("settings"))))
@@ -230,7 +232,7 @@ TEST_F(SetupCommands, SavingASlotStoredInCapitalsWritesThatFileNotASecond) {
 
     // Another name typed in the dialog is that name: nothing else is touched.
     dialogs.answer(dir.file("settings/setup1.TXT"));
-    saveSetup(state, dialogs);
+    saveSetup(state, settings, dialogs);
     EXPECT_EQ(dir.read("settings/setup1.TXT"), "edited");
     EXPECT_EQ(dir.read("settings/SETUP1.TXT"), "edited");
 }
@@ -241,7 +243,7 @@ TEST_F(SetupCommands, ASaveAsWhoseDurabilityIsUnconfirmedStillTakesThePath) {
     const std::string target = dir.file("drawings/plot.txt");
     dialogs.answer(target);
     platform::testing::failDirectorySyncWith(EIO);
-    EXPECT_THROW(saveSetupAs(state, dialogs), platform::WrittenWithWarning);
+    EXPECT_THROW(saveSetupAs(state, settings, dialogs), platform::WrittenWithWarning);
     platform::testing::failDirectorySyncWith(0);
     EXPECT_EQ(test::readFile(target), "new");
     EXPECT_EQ(state.setupPath(), target);
@@ -253,26 +255,28 @@ TEST_F(SetupCommands, SaveOffersTheNameAfterEitherSeparator) {
     for (const char* path : {"C:\\jobs\\plot.txt", "/jobs/win\\plot.txt", "plot.txt", ""}) {
         state.setSetupPath(path);
         dialogs.cancel();
-        saveSetup(state, dialogs);
+        saveSetup(state, settings, dialogs);
     }
     ASSERT_EQ(dialogs.dialogs.size(), 4u);
     EXPECT_EQ(dialogs.dialogs[0].options.fileName, "plot.txt");
     EXPECT_EQ(dialogs.dialogs[1].options.fileName, "plot.txt");
     EXPECT_EQ(dialogs.dialogs[2].options.fileName, "plot.txt");
     EXPECT_EQ(dialogs.dialogs[3].options.fileName, "");
+    EXPECT_EQ(dialogs.dialogs[3].options.places, std::vector<std::string>{settings.scriptSettingsDirectory});
 }
 
 TEST_F(SetupCommands, SaveWhileTheTemplateIsLoadedIsSaveAs) {
     loadDefaultSetup(state);
     const std::string target = dir.file("drawings/new.txt");
     dialogs.answer(target);
-    saveSetup(state, dialogs);
+    saveSetup(state, settings, dialogs);
 
     ASSERT_EQ(dialogs.dialogs.size(), 1u);
     const auto& options = dialogs.dialogs[0].options;
     EXPECT_EQ(options.title, "Script Files");
     EXPECT_EQ(options.initialDirectory, state.drawingDirectory());
     EXPECT_EQ(options.fileName, "*.txt");
+    EXPECT_EQ(options.places, std::vector<std::string>{settings.scriptSettingsDirectory});
     EXPECT_TRUE(options.confirmOverwrite);
     EXPECT_EQ(state.setupPath(), target);
     EXPECT_EQ(test::readFile(target), defaultSetupTemplate());
@@ -281,12 +285,12 @@ TEST_F(SetupCommands, SaveWhileTheTemplateIsLoadedIsSaveAs) {
 TEST_F(SetupCommands, SaveAsWritesEvenAnEmptySetupAndCancelWritesNothing) {
     state.setSetupPath("/x/a.txt");
     dialogs.cancel();
-    saveSetupAs(state, dialogs);
+    saveSetupAs(state, settings, dialogs);
     EXPECT_EQ(state.setupPath(), "/x/a.txt");
 
     const std::string target = dir.file("empty.txt");
     dialogs.answer(target);
-    saveSetupAs(state, dialogs);
+    saveSetupAs(state, settings, dialogs);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(std::filesystem::exists(target));
     EXPECT_EQ(test::readFile(target), "");
@@ -299,26 +303,13 @@ TEST_F(SetupCommands, TheTemplateSurvivesSaveAndOpen) {
     loadDefaultSetup(state);
     const std::string target = dir.file("settings/Setup1.txt");
     dialogs.answer(target);
-    saveSetupAs(state, dialogs);
+    saveSetupAs(state, settings, dialogs);
     EXPECT_EQ(test::readFile(target), defaultSetupTemplate());
 
     clearSetup(state);
     loadSetupSlot(state, settings, 1);
     EXPECT_EQ(state.setupText(), defaultSetupTemplate());
     EXPECT_EQ(state.setupPath(), slotPath(1));
-}
-
-TEST_F(SetupCommands, EveryByteValueSurvivesOpenAndSave) {
-    std::string bytes;
-    for (int value = 0; value < 256; ++value) bytes += static_cast<char>(value);
-    bytes += "\r\n\n\r";  // line ends are kept as they stand
-    const std::string source = dir.write("all.txt", bytes);
-    const std::string copy = dir.file("copy.txt");
-    dialogs.answer(source);
-    openSetupFile(state, dialogs);
-    dialogs.answer(copy);
-    saveSetup(state, dialogs);
-    EXPECT_EQ(test::readFile(copy), bytes);
 }
 
 // --- failed writes -------------------------------------------------------------------------
@@ -328,7 +319,7 @@ TEST_F(SetupCommands, AFailedSaveAsKeepsThePath) {
     state.setSetupPath("/x/a.txt");
     const std::string target = dir.file("no such dir/a.txt");
     dialogs.answer(target);
-    EXPECT_THROW(saveSetupAs(state, dialogs), platform::FileError);
+    EXPECT_THROW(saveSetupAs(state, settings, dialogs), platform::FileError);
     EXPECT_EQ(state.setupPath(), "/x/a.txt");
     EXPECT_FALSE(std::filesystem::exists(target));
 }
@@ -339,7 +330,7 @@ TEST_F(SetupCommands, ACharacterTheCodePageCannotHoldIsNamedAndNothingIsWritten)
     state.setSetupPath(target);
     dialogs.answer(target);
     try {
-        saveSetup(state, dialogs);
+        saveSetup(state, settings, dialogs);
         FAIL() << "no error";
     } catch (const platform::FileError& error) {
         EXPECT_EQ(std::string(error.what()),
@@ -351,7 +342,7 @@ TEST_F(SetupCommands, ACharacterTheCodePageCannotHoldIsNamedAndNothingIsWritten)
 
     const std::string fresh = dir.file("drawings/fresh.txt");
     dialogs.answer(fresh);
-    EXPECT_THROW(saveSetupAs(state, dialogs), platform::FileError);
+    EXPECT_THROW(saveSetupAs(state, settings, dialogs), platform::FileError);
     EXPECT_FALSE(std::filesystem::exists(fresh));
     EXPECT_EQ(state.setupPath(), target);
 }

@@ -161,6 +161,44 @@ private slots:
         QVERIFY(dialogs.messages[1].text.starts_with("File not found\n"));
     }
 
+    // The desktop's font is the labels' (qt6ct's default is 12 pt): each label holds its whole text,
+    // clear of the others and of the icon, inside the window, which grows for a larger font. Also
+    // when the font changes while the window is open. The test runs at scales 1, 1.5 and 2.
+    void everyLineIsWholeAtTheDesktopsFont() {
+        const QFont original = QApplication::font();
+        const auto checkFits = [](frmAbout* about, int points) {
+            QList<QRect> texts{QRect(0, 0, 32, 32)};  // the icon's corner
+            for (QLabel* label : about->findChildren<QLabel*>()) {
+                const QRect text(label->pos(), label->sizeHint());
+                QVERIFY2(label->geometry().contains(text),
+                         qPrintable(label->text() + " at " + QString::number(points)));
+                QVERIFY2(about->rect().contains(label->geometry()), qPrintable(label->text()));
+                for (const QRect& other : texts) QVERIFY2(!other.intersects(text), qPrintable(label->text()));
+                texts << text;
+            }
+        };
+        window->mnuHelp_About_Click();
+        for (const int points : {9, 12, 14}) {
+            QFont font = original;
+            font.setPointSize(points);
+            QApplication::setFont(font);
+            checkFits(aboutWindows().first(), points);
+            aboutWindows().first()->close();
+            QTRY_VERIFY(window->aboutWindow() == nullptr);
+            window->mnuHelp_About_Click();
+            checkFits(aboutWindows().first(), points);
+        }
+        QVERIFY(aboutWindows().first()->width() > 350);  // 14 pt needs more than the design
+        QApplication::setFont(original);
+        QTRY_COMPARE(aboutWindows().first()->size(), QSize(350, 151));
+    }
+
+    void escapeClosesIt() {
+        window->mnuHelp_About_Click();
+        QTest::keyClick(aboutWindows().first(), Qt::Key_Escape);
+        QTRY_VERIFY(aboutWindows().isEmpty());
+    }
+
     void theMakersNameIsWholeAndTheIconSharp() {
         window->mnuHelp_About_Click();
         frmAbout* about = aboutWindows().first();

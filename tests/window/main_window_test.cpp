@@ -13,15 +13,20 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 #include "app/startup.h"
 #include "drawings/drawing_list.h"
 #include "drawings/drawing_selection.h"
+#include "frontends/cli/build_cli.h"
 #include "frontends/qt/frm_main_inkrun.h"
 #include "frontends/qt/qt_text.h"
 #include "frontends/qt/qt_user_dialogs.h"
@@ -43,6 +48,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDir> dir;
+    std::unique_ptr<inkrun::test::DataFolderGuard> dataFolder;
     std::unique_ptr<ScriptedDialogs> dialogs;
     std::unique_ptr<frmMainInkrun> window;
     std::filesystem::path startDirectory = std::filesystem::current_path();
@@ -55,10 +61,30 @@ class MainWindowTest : public QObject {
             dir->write(std::string("jobs/") + name, "");
         dir->write("DefaultFile.txt", dir->file("jobs"));
         dir->write("Setup1.txt", "zoom\r\nextents");
+        dataFolder = std::make_unique<inkrun::test::DataFolderGuard>(dir->mkdir("data"));
         std::filesystem::current_path(dir->path());
+        startAgain();
+    }
+    // The program started once more in the same settings directory, after the last one closed.
+    void startAgain() {
+        window.reset();
         dialogs = std::make_unique<ScriptedDialogs>();
         window = std::make_unique<frmMainInkrun>(dialogs.get());
         window->Form_Load();
+    }
+    // Types at the end of the setup, as the person would.
+    void typeIntoSetup(const char* keys) {
+        auto* editor = child<QPlainTextEdit>("RichTextBox3");
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor, keys);
+    }
+    // The setups kept in the settings directory, oldest first.
+    std::vector<std::string> kept() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir->path()))
+            if (entry.path().filename().string().starts_with("Setup.unsaved")) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
     }
     template <typename T>
     T* child(const char* name) {
@@ -78,6 +104,7 @@ private slots:
     void cleanup() {
         window.reset();
         std::filesystem::current_path(startDirectory);
+        dataFolder.reset();
         dir.reset();
     }
 
@@ -242,12 +269,49 @@ private slots:
                 dialog->reject();
             });
         };
+        const inkrun::ProgramSettings settings = inkrun::startupSettings(QDir::tempPath().toStdString());
         readAndCancel();
-        inkrun::setup::openSetupFile(state, real);
+        inkrun::setup::openSetupFile(state, settings, real);
         QCOMPARE(shown, QString("Text Files"));
         readAndCancel();
-        inkrun::drawings::openDrawingFiles(state, real, inkrun::startupSettings(QDir::tempPath().toStdString()));
+        inkrun::drawings::openDrawingFiles(state, real, settings);
         QCOMPARE(shown, QString("DWG Drawing Files (*.dwg)"));
+    }
+
+    // Save As starts in the drawing directory and lists the settings directory first among its
+    // places: one click there and a name fill a slot. Qt keeps the sidebar for the later dialogs of
+    // every Qt program; the place is not left among them.
+    void aSlotIsOneClickAwayInTheSetupDialogs() {
+        QWidget parent;
+        inkrun::qt::QtUserDialogs real(&parent);
+        TempDir places;
+        const std::string drawings = places.mkdir("drawings");
+        const inkrun::ProgramSettings settings = inkrun::startupSettings(places.mkdir("settings"));
+        const QUrl place = QUrl::fromLocalFile(qtName(settings.scriptSettingsDirectory));
+        inkrun::PlainWindowState state;
+        state.setDrawingDirectory(drawings);
+        state.setSetupText("zoom");
+        QString startedIn;
+        QList<QUrl> offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            startedIn = dialog->directory().absolutePath();
+            offered = dialog->sidebarUrls();
+            auto* sidebar = dialog->findChild<QListView*>("sidebar");
+            const QModelIndex first = sidebar->model()->index(0, 0);
+            QTest::mouseClick(sidebar->viewport(), Qt::LeftButton, {}, sidebar->visualRect(first).center());
+            (void)QTest::qWaitFor([&] { return dialog->directory().absolutePath() != startedIn; });
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText("Setup1.txt");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QVERIFY(inkrun::setup::saveSetupAs(state, settings, real));
+        QCOMPARE(startedIn, qtName(drawings));
+        QVERIFY(!offered.isEmpty());
+        QCOMPARE(offered.first(), place);
+        QCOMPARE(places.read("settings/Setup1.txt"), std::string("zoom"));
+        const QSettings qtSettings(QSettings::UserScope, "QtProject");
+        QVERIFY(!qtSettings.value("FileDialog/shortcuts").toStringList().contains(place.toString()));
     }
 
     void messageBoxesShowTheirLinesTitleAndIcon() {
@@ -441,6 +505,57 @@ private slots:
             QCOMPARE(dir->read("Setup.unsaved.txt"), std::string("zoom\r\nextents\r\n_plot \x80"));
             cleanup();
         }
+    }
+
+    // Two runs in a row, each typing and closing: each keeps its own, and the next start tells of
+    // it once, by its path. Loading and Clear keep an edit too.
+    void everyRunKeepsItsTypingAndTheNextStartTellsOnce() {
+        start();
+        window->show();
+        typeIntoSetup("_one");
+        window->close();
+        startAgain();
+        QTRY_COMPARE(dialogs->messages.size(), std::size_t(1));
+        QCOMPARE(dialogs->messages[0].title, std::string("Inkrun"));
+        QCOMPARE(dialogs->messages[0].icon, MessageIcon::None);
+        QCOMPARE(dialogs->messages[0].text, "The setup you typed and did not save was kept:\n" +
+                                                dir->file("Setup.unsaved.txt") +
+                                                "\n\nOpen it with File > Open Script Setup.");
+        window->show();
+        typeIntoSetup("_two");
+        action("mnuTools_Setup1")->trigger();
+        typeIntoSetup("_three");
+        click("cmdClearSetup");
+        window->close();
+        const std::vector<std::string> names = kept();
+        QCOMPARE(names.size(), std::size_t(3));
+        QCOMPARE(dir->read(names[0]), std::string("zoom\r\nextents_one"));
+        QCOMPARE(dir->read(names[1]), std::string("zoom\r\nextents_two"));
+        QCOMPARE(dir->read(names[2]), std::string("zoom\r\nextents_three"));
+        startAgain();
+        QTRY_COMPARE(dialogs->messages.size(), std::size_t(1));
+        QVERIFY(dialogs->messages[0].text.starts_with("The setups you typed and did not save were kept:\n" +
+                                                      dir->file(names[1]) + "\n" + dir->file(names[2]) + "\n"));
+        startAgain();
+        QCoreApplication::processEvents();
+        QVERIFY(dialogs->messages.empty());
+    }
+
+    // A setup file, whatever its line ends and encoding, is held with CR LF, and the window builds
+    // from it the script inkrun-build writes.
+    void aSetupFileBuildsTheScriptInkrunBuildWrites() {
+        start();
+        selectRows({0});
+        dir->write("Setup2.txt",
+                   "\xEF\xBB\xBF"
+                   "caf\xC3\xA9\r\r\nzoom\nextents\r");
+        action("mnuTools_Setup2")->trigger();
+        QCOMPARE(window->setupText(), std::string("caf\xC3\xA9 zoom\r\nextents\r\n"));
+        click("cmdBuildSetup");
+        std::istringstream in;
+        std::ostringstream out, err;
+        QCOMPARE(inkrun::cli::runBuildCli({"--slot", "2", "-o", "-", "A-101.dwg"}, in, out, err, dir->path()), 0);
+        QCOMPARE(script(), out.str());
     }
 
     void aSetupOfManyMegabytesLoadsWholeInPieces() {

@@ -33,12 +33,13 @@ keys "$main" Tab Tab Tab ctrl+End Return
 type_text "$main" "x"
 # Ctrl+Tab goes on to the diskettes, where Enter presses Save. (Wine's multi-line edit moves on
 # with Ctrl+Tab by itself, as measured with the rule taken out; Windows' own types a tab.)
+# Save shows the system save dialog's own title: "Save" under Wine ("Save As" on Windows).
 keys "$main" ctrl+Tab Return
-dialog=$(wait_window '^Save As$')
+dialog=$(wait_window '^Save( As)?$')
 keys "$dialog" ctrl+a
 type_text "$dialog" "$settings\\Saved.txt"
 keys "$dialog" Return
-wait_no_window '^Save As$'
+wait_no_window '^Save( As)?$'
 wait_for 10 "Saved.txt was not written" test -f "$WORK/settings/Saved.txt"
 printf 'zoom\r\nextents\r\nx' > "$WORK/expected-setup.txt"
 expect_file "$WORK/settings/Saved.txt" "$WORK/expected-setup.txt"
@@ -60,9 +61,9 @@ wait_no_window '^Inkrun$'
 [ -f "$WORK/jobs/sub/Inkrun.scr" ] || fail "no script in the pasted directory"
 
 keys "$main" ctrl+s
-dialog=$(wait_window '^Save As$')
+dialog=$(wait_window '^Save( As)?$')
 keys "$dialog" Escape
-wait_no_window '^Save As$'
+wait_no_window '^Save( As)?$'
 
 # Exit through the File menu ends the program.
 keys "$main" alt+f x

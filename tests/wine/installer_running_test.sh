@@ -1,5 +1,5 @@
 # An upgrade and an uninstall while the installed program runs: the installer asks it to close as
-# a second copy would, so the setup typed in it is kept in Setup.unsaved.txt, and only then
+# a second copy would, so the setup typed in it is kept (Setup.unsaved.txt), and only then
 # replaces or removes its files; the uninstaller removes the install folder whole.
 source "$(dirname "$0")/installer_lib.sh"
 
@@ -15,7 +15,7 @@ start_and_type() {
     start_inkrun "$settings" "$1"
     type_into_setup "$(wait_window '^Inkrun Script Builder$')" "$1"
 }
-kept() { grep -q "$1" "$settings/Setup.unsaved.txt" 2>/dev/null; }
+kept() { cat "$settings"/Setup.unsaved*.txt 2>/dev/null | grep -q "$1"; }
 
 start_and_type _upgrade
 install_silently /AllUsers '/D=C:\InkrunRunning'
@@ -24,6 +24,8 @@ kept _upgrade || fail "the installer went on before the program had closed and k
 wait_exit "$INKRUN_PID" 10
 [ -f "$target/bin/inkrun.exe" ] || fail "the upgrade left no inkrun.exe"
 pass "an upgrade closes the running program, which keeps its typing"
+# Told of at no start: the next one begins as a first.
+rm -f "$settings"/Setup.unsaved*.txt "$settings/.Setup.unsaved.told"
 
 start_and_type _uninstall
 uninstall_quietly HKLM

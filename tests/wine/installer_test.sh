@@ -49,7 +49,7 @@ cmp -s "$settings/readme.htm" "$target/readme.htm" || fail "no readme.htm in the
 size=$(find "$target" -type f -printf '%s\n' | awk '{ sum += $1 } END { print int(sum / 1024) }')
 [ "$(($(reg_value "$entry" EstimatedSize)))" -eq "$size" ] || fail "EstimatedSize is not the folder's $size KB"
 # The installer's name carries the version the installed program reports.
-[ "$(wine "$target/bin/inkrun-build.exe" --version 2>/dev/null | tr -d '\r')" = "inkrun-build $version" ] ||
+[ "$(wine "$target/bin/inkrun-build.exe" --version 2>/dev/null | tr -d '\r' | head -n 1 | awk '{print $NF}')" = "$version" ] ||
     fail "the installed inkrun-build does not report version $version"
 pass "installed for everyone with PATH and a desktop icon"
 

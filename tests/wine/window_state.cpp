@@ -6,7 +6,11 @@
 //   focus TITLE       the class and text of the control that has the keyboard focus
 //   place TITLE       where its first edit box is on the screen: "WIDTHxHEIGHT+X+Y", as ImageMagick crops
 //   marked TITLE      "selected of count" in its list box
+//   cut TITLE         the texts of its static controls that the desktop's font (the message font)
+//                     does not fit into their place, one a line; nothing when every text fits
 //   clipboard FILE    puts the UTF-8 text of FILE on the clipboard, as a person's copy does
+//   message-font PT   makes the desktop's font PT points high, as a person's choice in the
+//                     settings does: kept in the prefix, announced to every window
 #include <windows.h>
 
 #include <cstdio>
@@ -72,12 +76,49 @@ int putOnClipboard(const wchar_t* file) {
     return put ? 0 : 1;
 }
 
+// Whether `text` in the desktop's font needs more than the control's client area. A control in
+// a font of its own (the About window's maker) is measured in the desktop's all the same.
+bool isCut(HWND control, const std::wstring& text) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ before = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, before);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    RECT place{};
+    GetClientRect(control, &place);
+    return size.cx > place.right || size.cy > place.bottom;
+}
+
+BOOL CALLBACK printCut(HWND child, LPARAM) {
+    if (lstrcmpiW(classOf(child).c_str(), L"Static") != 0) return TRUE;
+    if (const std::wstring text = textOf(child); !text.empty() && isCut(child, text)) printUtf8(text);
+    return TRUE;
+}
+
+int setMessageFont(int points) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return 1;
+    metrics.lfMessageFont.lfHeight = -MulDiv(points, 96, 72);
+    return SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, metrics.cbSize, &metrics,
+                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+               ? 0
+               : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;
     const std::wstring command = argv[1];
     if (command == L"clipboard") return putOnClipboard(argv[2]);
+    if (command == L"message-font") return setMessageFont(_wtoi(argv[2]));
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) return 1;
     if (command == L"statics" || command == L"combos" || command == L"edits") {
@@ -98,6 +139,10 @@ int wmain(int argc, wchar_t** argv) {
         RECT place{};
         if (!search.found || !GetWindowRect(search.found, &place)) return 1;
         std::printf("%ldx%ld+%ld+%ld\n", place.right - place.left, place.bottom - place.top, place.left, place.top);
+        return 0;
+    }
+    if (command == L"cut") {
+        EnumChildWindows(window, printCut, 0);
         return 0;
     }
     if (command == L"marked") {

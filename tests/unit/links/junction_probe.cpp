@@ -178,7 +178,7 @@ int wmain(int argc, wchar_t** argv) {
     using NtCreateFileType = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK,
                                               PLARGE_INTEGER, ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
     const auto ntCreateFile = reinterpret_cast<NtCreateFileType>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile"));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile")));
     HANDLE target = CreateFileW(L"target", FILE_LIST_DIRECTORY | FILE_TRAVERSE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (ntCreateFile && target != INVALID_HANDLE_VALUE) {
