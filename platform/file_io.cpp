@@ -108,20 +108,18 @@ std::unique_ptr<detail::Replacement> detail::streamInto(NativeFile stream, const
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath, StreamTarget streams)
     : target_(std::move(targetPath)), file_(detail::openReplacement(target_, streams)),
-      descriptor_(file_->descriptor()) {
-    buffer_.reserve(kBufferSize);
-}
+      descriptor_(file_->descriptor()) {}
 
 AtomicFileWriter::AtomicFileWriter(const Folder& folder, const std::string& name, StreamTarget streams)
     : target_(folder.pathOf(name)), file_(detail::openReplacement(folder, name, target_, streams)),
-      descriptor_(file_->descriptor()) {
-    buffer_.reserve(kBufferSize);
-}
+      descriptor_(file_->descriptor()) {}
 
 AtomicFileWriter::~AtomicFileWriter() = default;
 
 void AtomicFileWriter::write(std::string_view bytes) {
     requireOpen();
+    // Taken at the first write: a writer fed only pieces, or one of many open at once, needs none.
+    if (buffer_.capacity() < kBufferSize) buffer_.reserve(kBufferSize);
     if (buffer_.size() + bytes.size() <= kBufferSize) {
         buffer_.append(bytes);
         return;

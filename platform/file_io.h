@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -109,6 +110,11 @@ private:
 };
 
 void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Lets the process hold at least `count` files open at once (writers held open together take two
+// each), as far as the system allows: the soft limit is raised toward the hard one. Windows sets
+// no such limit.
+void allowOpenFiles(std::size_t count) noexcept;
 
 // Removes an ordinary file; a read-only one is refused, as Windows refuses it.
 // Throws FileError("delete", path, reason).

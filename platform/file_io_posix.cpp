@@ -355,6 +355,13 @@ unsigned long detail::renameEntry(const Folder& folder, const std::string& from,
     return ::renameat(fd, from.c_str(), fd, to.c_str()) == 0 ? 0 : static_cast<unsigned long>(errno);
 }
 
+void allowOpenFiles(std::size_t count) noexcept {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= count) return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? count : std::min<rlim_t>(limit.rlim_max, count);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 namespace testing {
 void failDirectorySyncWith(int errorNumber) noexcept { detail::directorySyncFault = errorNumber; }
 }  // namespace testing

@@ -245,4 +245,6 @@ void removeFile(const std::string& path) {
         detail::fail("delete", path, path.empty() ? ERROR_FILE_NOT_FOUND : GetLastError());
 }
 
+void allowOpenFiles(std::size_t) noexcept {}
+
 }  // namespace inkrun::platform

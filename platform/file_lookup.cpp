@@ -157,4 +157,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && (a == b || foldCase(a) == foldCase(b));
 }
 
+bool endsWithIgnoringCase(std::string_view name, std::string_view ending) {
+    return name.size() > ending.size() && equalsIgnoringCase(name.substr(name.size() - ending.size()), ending);
+}
+
 }  // namespace inkrun::platform

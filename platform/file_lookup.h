@@ -32,6 +32,8 @@ std::string absolutePathFrom(std::string_view base, std::string_view path, char 
 // byte length.
 std::string foldCase(std::string_view utf8);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// Whether `name` is longer than `ending` and ends in it, without regard to case.
+bool endsWithIgnoringCase(std::string_view name, std::string_view ending);
 // Names that equal `name` without regard to case put in the order a lookup tries them: the exact
 // name first, then the others in the order of their names.
 void sortExactNameFirst(std::vector<std::string>& names, const std::string& name);

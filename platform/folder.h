@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_identity.h"
@@ -63,6 +65,13 @@ public:
     FolderEntries entries() const;
     std::vector<std::string> ordinaryFiles() const;
     std::vector<std::string> caseVariants(const std::string& name) const;
+    // The files whose names end in one of `endings` without regard to case, hidden and system
+    // ones too: the lock files other programs keep beside a file are often hidden. One read of
+    // the folder. Throws FileError("list", path(), reason).
+    std::vector<std::string> filesEndingIn(std::initializer_list<std::string_view> endings) const;
+    // Whether the file `name` is read-only: on Windows its attribute, elsewhere no write bit at
+    // all, which is how a share shows such a file to Windows. False when there is none.
+    bool isReadOnly(const std::string& name) const;
     // Every entry whose name equals `name` without regard to case, whatever it is (a file, a
     // folder, a link that leads nowhere), the exact name first, then the others in the order of
     // their names. Throws FileError("list", path(), reason).

@@ -1,14 +1,27 @@
 #include "platform/folder.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/file_error.h"
+#include "platform/file_lookup.h"
 #include "platform/posix_files.h"
 
 namespace inkrun::platform {
+
+namespace {
+
+bool endsInOneOf(std::string_view name, std::initializer_list<std::string_view> endings) {
+    return std::any_of(endings.begin(), endings.end(),
+                       [&](std::string_view ending) { return endsWithIgnoringCase(name, ending); });
+}
+
+}  // namespace
 
 FolderEntries Folder::entries() const {
     posix::DirHandle dir = posix::openListing(handle_.get());
@@ -29,6 +42,28 @@ FolderEntries Folder::entries() const {
         case posix::EntryKind::Other: break;
         }
     }
+}
+
+std::vector<std::string> Folder::filesEndingIn(std::initializer_list<std::string_view> endings) const {
+    posix::DirHandle dir = posix::openListing(handle_.get());
+    if (!dir) throw FileError("list", path_, systemReason(errno));
+    std::vector<std::string> found;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0) throw FileError("list", path_, systemReason(errno));
+            return found;
+        }
+        // Only the names: what they are matters only for the few that end so.
+        if (!endsInOneOf(entry->d_name, endings)) continue;
+        if (posix::kindOfEntry(::dirfd(dir.get()), entry) == posix::EntryKind::File) found.emplace_back(entry->d_name);
+    }
+}
+
+bool Folder::isReadOnly(const std::string& name) const {
+    struct stat info {};
+    return ::fstatat(handle_.get(), name.c_str(), &info, 0) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
 }
 
 }  // namespace inkrun::platform

@@ -50,6 +50,10 @@ offers 'inkrun-build --dir ../j' '../jobs'
 offers 'inkrun-build --setup pl' 'plot.txt'
 offers 'inkrun-build --output = pl' 'plot.txt'
 offers 'inkrun-build --from-list ' "-|DefaultFile.txt|plot.txt"
+offers 'inkrun-build --dry-run=b' 'blocks'
+offers 'inkrun-build --dry-run = ' 'blocks|json|report'
+offers 'inkrun-build --start-after A-1' 'A-101.dwg'
+offers 'inkrun-build --batch ' ''
 
 # Drawings of the remembered drawing directory, of --dir, after "--"; none where the drawings
 # are chosen another way.

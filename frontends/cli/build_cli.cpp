@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 #include <ostream>
 #include <system_error>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "app/command_frame.h"
 #include "app/program_arguments.h"
 #include "app/startup.h"
+#include "frontends/cli/build_warnings.h"
 #include "frontends/cli/cli_paths.h"
 #include "frontends/cli/command_line.h"
 #include "frontends/cli/console_dialogs.h"
@@ -39,10 +41,19 @@ std::string settingsDirectoryFor(const std::string& currentDirectory, const std:
     return folder->resolvedPath();
 }
 
+// --strict: the warnings known before the write stop the build, which then writes nothing.
+void refuseWarnings(std::vector<BuildWarning>& warnings, std::ostream& err) {
+    for (const BuildWarning& warning : warnings)
+        err << kProgramName << ": " << printable(warning.message, false) << '\n';
+    warnings.clear();
+    throw std::runtime_error("--strict stops the build at the warnings above. Nothing was written.");
+}
+
 int build(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
           const std::string& currentDirectory) {
     ConsoleDialogs dialogs(out, err, options.quiet);
-    std::vector<std::string> warnings;
+    std::vector<BuildWarning> warnings;
+    std::optional<PlannedJob> job;
     try {
         chooseLocale(options.locale);
         const PathMap map(options.maps, currentDirectory);
@@ -52,25 +63,39 @@ int build(const Options& options, std::istream& in, std::ostream& out, std::ostr
         PlainWindowState state(PlainWindowState::AtBuild::HandedOver);  // one build, then the end
         state.setDrawingDirectory(drawingDirectoryFor(settings, options, currentDirectory));
         requireOutputDirectory(options, currentDirectory);
+        const EarlyLook early = options.drawings == DrawingSource::All
+                                    ? lookAtEveryDrawing(state.drawingDirectory(), settings.separator)
+                                    : EarlyLook();
+        std::vector<std::string> unreadable;
         std::optional<std::vector<std::string>> paths = chooseDrawings(state, options, settings.separator, in,
-                                                                       currentDirectory, map, warnings);
+                                                                       currentDirectory, map, unreadable);
+        for (std::string& warning : unreadable) warnings.push_back({"unreadable-folder", std::move(warning), {}, 0});
         dialogs.explainNoDrawings(whereNoDrawingsWereFound(options, state.drawingDirectory(), currentDirectory));
-        const SetupOrigin setup = loadSetup(state, settings, options, currentDirectory);
+        BuildSources sources{loadSetup(state, settings, options, currentDirectory),
+                             loadLinesFile(options.preamble, "--preamble", currentDirectory),
+                             loadLinesFile(options.epilogue, "--epilogue", currentDirectory)};
         state.setDescendingOrder(options.descending);
-        namingTheSetup(setup.file, "use", [&] {
-            auto job = jobFor(state, dialogs, settings, std::move(paths), map);
-            if (job) deliver(std::move(*job), setup, options, settings, dialogs, out, currentDirectory);
+        namingTheSetup(sources.setup.file, "use", [&] {
+            job = jobFor(state, dialogs, settings, std::move(paths), map, options, sources, early);
+            if (!job) return;
+            const auto warningsKnown = [&] {
+                addRunWarnings(*job, warnings);
+                if (options.strict && !warnings.empty()) refuseWarnings(warnings, err);
+            };
+            deliver(*job, sources, options, settings, map, warnings, warningsKnown, dialogs, out, currentDirectory);
         });
     } catch (const UsageError&) {
         throw;
     } catch (const platform::WrittenWithWarning& warning) {
-        warnings.push_back(warning.what());
+        warnings.push_back({"written", warning.what(), {}, 0});
     } catch (...) {
         checkCommandError(std::current_exception(), dialogs);
     }
-    for (const std::string& warning : warnings)
-        err << kProgramName << ": warning: " << printable(warning, false) << '\n';
+    // A build that failed says why; what the run would have tripped over can wait for the next.
     if (dialogs.failed()) return kExitBuildFailed;
+    if (job) addRunWarnings(*job, warnings);
+    for (const BuildWarning& warning : warnings)
+        err << kProgramName << ": warning: " << printable(warning.message, false) << '\n';
     // What is left to go is the success line or the dry run's report. The script itself is
     // written all the same: the status says so, and standard error says what was lost.
     errno = 0;

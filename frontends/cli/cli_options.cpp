@@ -48,11 +48,36 @@ constexpr std::array kOptions{
                "slashes, and a bare drive (J:) is its root; repeatable, the longest FROM wins; a drawing under no "
                "FROM, or with a step Windows reads as something else (CON.dwg, a last dot or space), stops the "
                "build; a --from-list line under a TO is read under its FROM"},
+    OptionSpec{Preamble, Group::Options, '\0', "preamble", "FILE",
+               "the lines of FILE once before the first drawing, to switch settings for the run; read and checked "
+               "as a setup file is, and in each script of --batch"},
+    OptionSpec{Epilogue, Group::Options, '\0', "epilogue", "FILE",
+               "the lines of FILE once after the last drawing, to switch them back; in each script of --batch"},
+    OptionSpec{Expand, Group::Options, '\0', "expand", "",
+               "take each drawing's values into the setup's lines: %DWGNAME% (its name without .dwg), %DWGFILE%, "
+               "%DWGDIR% and %DWGPATH%, as the script writes its path, and %% for a percent sign; any other %NAME% "
+               "stops the build, and the preamble and epilogue take only %%"},
+    OptionSpec{StartAfter, Group::Options, '\0', "start-after", "DRAWING",
+               "leave out the drawings the script would open up to DRAWING and DRAWING itself, to go on after a "
+               "crash; DRAWING is a file name or a path as the script writes it, and one that names no drawing "
+               "stops the build"},
+    OptionSpec{Batch, Group::Options, '\0', "batch", "N",
+               "scripts of at most N drawings each, at most 999: Inkrun.scr, then Inkrun_002.scr and on, each "
+               "running alone with the preamble and epilogue, each but the last ending by starting the next; "
+               "numbered scripts an earlier run left are removed"},
+    OptionSpec{NoChain, Group::Options, '\0', "no-chain", "",
+               "with --batch, end no script by starting the next: each is started by hand"},
+    OptionSpec{Strict, Group::Options, '\0', "strict", "",
+               "make every warning that can be known before the write (a drawing open elsewhere or read-only, a "
+               "setup line ending in a space or holding a tab, a subfolder that cannot be read) stop the build"},
     OptionSpec{Output, Group::Options, 'o', "output", "FILE",
                "write the script to FILE instead of DIR/Inkrun.scr; '-' writes it to standard output"},
-    OptionSpec{DryRun, Group::Options, 'n', "dry-run", "",
+    OptionSpec{DryRun, Group::Options, 'n', "dry-run", "FORMAT",
                "print the setup's source, the script file and the drawings in the order the script opens them, "
-               "as it writes them, and write nothing; the same checks, errors and exit status as the build"},
+               "as it writes them, and write nothing; the same checks, errors and exit status as the build. "
+               "FORMAT blocks adds each script's lines as the CAD program receives them, spaces at a line's end "
+               "and tabs marked; json prints a JSON document instead (fields: see the help page)",
+               true},
     OptionSpec{Quiet, Group::Options, 'q', "quiet", "",
                "print nothing when the script is written, or with --dry-run would be (for cron: only failures "
                "make output)"},
@@ -69,7 +94,8 @@ constexpr std::array kExitStatuses{
     ExitStatusSpec{kExitBuildFailed,
                    "the build failed: the reason is on standard error, nothing is written and an old script is "
                    "left whole (for example no setup: no Setup1.txt and neither --setup nor --template; a line of "
-                   "--from-list that names no drawing; a drawing under no --map FROM); or the output of -o -, "
+                   "--from-list that names no drawing; a drawing under no --map FROM; a warning under --strict); or "
+                   "the output of -o -, "
                    "--dry-run, --help, --version or --print-template could not be written"},
     ExitStatusSpec{kExitUsage,
                    "the command line is wrong: no arguments, an unknown or ambiguous option, a bad value such as "
@@ -81,7 +107,8 @@ constexpr std::array kExitStatuses{
                    "the script is written, but a warning on standard error says what did not follow: an old "
                    "script under another letter case (INKRUN.SCR) could not be deleted, the system could not "
                    "confirm that the new file is safely on disk, or --recursive could not read a subfolder, "
-                   "whose drawings are missing"},
+                   "whose drawings are missing; or the run would trip: a drawing locked or read-only, a setup "
+                   "line ending in a space or holding a tab (see --strict)"},
 };
 
 constexpr std::array kExamples{
@@ -115,6 +142,30 @@ constexpr std::array kExamples{
                 "every drawing of a project tree, shown in the order the script would open them; nothing is "
                 "written",
                 ExampleSystem::Windows},
+    ExampleSpec{"inkrun-build --all --preamble quiet.txt --epilogue restore.txt",
+                "settings switched once for the run and back after the last drawing (quiet.txt holds the lines "
+                "FILEDIA and 0, restore.txt FILEDIA and 1)",
+                ExampleSystem::Any},
+    ExampleSpec{"inkrun-build --all --expand --setup plot-pdf.txt",
+                "each drawing plotted to a file named after it: plot-pdf.txt answers the file prompt with "
+                "%DWGDIR%\\%DWGNAME%.pdf",
+                ExampleSystem::Any},
+    ExampleSpec{"inkrun-build --all --start-after A-143.dwg",
+                "the run stopped at the drawing after A-143.dwg: a script for the drawings from there on",
+                ExampleSystem::Any},
+    ExampleSpec{"inkrun-build --all --batch 100 --strict",
+                "scripts of 100 drawings each, Inkrun.scr starting Inkrun_002.scr and on; nothing is written "
+                "when a drawing is open elsewhere or read-only",
+                ExampleSystem::Any},
+    ExampleSpec{
+        "inkrun-build --all --batch 250 --no-chain",
+        "scripts of 250 drawings that start no other, to run by hand, for example on several workstations at once",
+        ExampleSystem::Any},
+    ExampleSpec{"inkrun-build --all --dry-run=blocks | less",
+                "every line the CAD program would receive, a space at a line's end shown as <SPACE>"},
+    ExampleSpec{"inkrun-build --all --dry-run=json > job.json",
+                "the dry run for a program: target, drawings, batches, warnings and the setup's source",
+                ExampleSystem::Any},
 };
 
 // The examples --help shows here.
@@ -205,6 +256,7 @@ std::string optionSynopsis(const OptionSpec& option) {
         if (!option.longName.empty()) result += ", ";
     }
     if (!option.longName.empty()) result += "--" + std::string(option.longName);
+    if (option.valueOptional) return result + "[=" + std::string(option.argument) + "]";
     if (!option.argument.empty()) {
         if (!result.empty()) result += ' ';
         result += option.argument;

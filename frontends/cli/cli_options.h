@@ -26,6 +26,13 @@ enum class OptionId {
     Setup,
     Template,
     Map,
+    Preamble,
+    Epilogue,
+    Expand,
+    StartAfter,
+    Batch,
+    NoChain,
+    Strict,
     Output,
     DryRun,
     Quiet,
@@ -42,10 +49,11 @@ enum class OptionGroup { Drawings, Options };
 struct OptionSpec {
     OptionId id;
     OptionGroup group;
-    char shortName;             // '\0' when there is none
-    std::string_view longName;  // without its dashes; empty for the drawing names
-    std::string_view argument;  // the value's placeholder ("DIR"); empty for a flag
-    std::string_view help;      // what it does, in lower case and without a final full stop
+    char shortName;              // '\0' when there is none
+    std::string_view longName;   // without its dashes; empty for the drawing names
+    std::string_view argument;   // the value's placeholder ("DIR"); empty for a flag
+    std::string_view help;       // what it does, in lower case and without a final full stop
+    bool valueOptional = false;  // the value only after '=' ("--dry-run=json"), never apart
 };
 
 struct ExitStatusSpec {

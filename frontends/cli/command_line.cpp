@@ -1,5 +1,7 @@
 #include "frontends/cli/command_line.h"
 
+#include <algorithm>
+
 #include "frontends/cli/cli_options.h"
 #include "platform/file_lookup.h"
 
@@ -40,6 +42,15 @@ struct DrawingChoice {
     bool list = false;
 };
 
+// Drawings a script: a plain number, at most nine digits long.
+std::size_t batchSize(const std::string& value) {
+    const bool digits = !value.empty() && value.size() <= 9 &&
+                        std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const std::size_t size = digits ? std::stoul(value) : 0;
+    if (size == 0) throw UsageError("option '--batch' takes a number of drawings of 1 or more, not '" + value + "'");
+    return size;
+}
+
 void apply(Options& options, DrawingChoice& choice, const OptionSpec& option, const std::string& value) {
     switch (option.id) {
     case OptionId::Settings: options.settingsDirectory = value; break;
@@ -65,8 +76,22 @@ void apply(Options& options, DrawingChoice& choice, const OptionSpec& option, co
         options.listFile = value;
         break;
     case OptionId::Map: options.maps.push_back(value); break;
+    case OptionId::Preamble: options.preamble = value; break;
+    case OptionId::Epilogue: options.epilogue = value; break;
+    case OptionId::Expand: options.expand = true; break;
+    case OptionId::StartAfter: options.startAfter = value; break;
+    case OptionId::Batch: options.batch = batchSize(value); break;
+    case OptionId::NoChain: options.chain = false; break;
+    case OptionId::Strict: options.strict = true; break;
     case OptionId::Output: options.output = value; break;
-    case OptionId::DryRun: options.dryRun = true; break;
+    case OptionId::DryRun:
+        options.dryRun = true;
+        if (value.empty()) break;  // -n, or --dry-run alone: the format given, if any, else the report
+        if (value == "report") options.dryRunFormat = DryRunFormat::Report;
+        else if (value == "blocks") options.dryRunFormat = DryRunFormat::Blocks;
+        else if (value == "json") options.dryRunFormat = DryRunFormat::Json;
+        else throw UsageError("option '--dry-run' takes report, blocks or json, not '" + value + "'");
+        break;
     case OptionId::PrintTemplate: options.action = Action::PrintTemplate; break;
     case OptionId::Quiet: options.quiet = true; break;
     case OptionId::Help: options.action = Action::Help; break;
@@ -138,6 +163,12 @@ Options parseArguments(const std::vector<std::string>& args) {
             std::optional<std::string> attached;
             if (equals != std::string::npos) attached = arg.substr(equals + 1);
             if (option.argument.empty() && attached) throw UsageError("option '" + shown + "' takes no value");
+            if (option.valueOptional) {
+                // "--dry-run json" would take a drawing's name for its format.
+                if (attached && attached->empty()) throw UsageError("option '" + shown + "' needs a value after '='");
+                apply(options, choice, option, attached.value_or(""));
+                continue;
+            }
             apply(options, choice, option, option.argument.empty() ? std::string() : valueOf(shown, attached));
             continue;
         }
@@ -147,7 +178,7 @@ Options parseArguments(const std::vector<std::string>& args) {
             const std::string shown{'-', arg[at]};
             const OptionSpec* option = findShort(arg[at]);
             if (!option) throw UsageError("unknown option '" + shown + "'");
-            if (option->argument.empty()) {
+            if (option->argument.empty() || option->valueOptional) {
                 apply(options, choice, *option, {});
                 continue;
             }
@@ -158,6 +189,8 @@ Options parseArguments(const std::vector<std::string>& args) {
         }
     }
     options.drawings = drawingSource(choice, options);
+    if (options.batch && options.output == "-")
+        throw UsageError("--batch writes several scripts, which cannot all go to standard output (-o -)");
     return options;
 }
 

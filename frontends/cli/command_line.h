@@ -22,6 +22,9 @@ enum class DrawingSource {
     List,       // the drawings a list file names
 };
 
+// What a dry run prints: the report, the report and every script line, or a JSON document.
+enum class DryRunFormat { Report, Blocks, Json };
+
 // What a command line asks for, as given: paths are not yet made absolute.
 struct Options {
     Action action = Action::Build;
@@ -36,8 +39,16 @@ struct Options {
     std::vector<std::string> names;
     std::string listFile;           // with DrawingSource::List; "-" for standard input
     std::vector<std::string> maps;  // each --map's FROM=TO
+    std::optional<std::string> preamble;
+    std::optional<std::string> epilogue;
+    bool expand = false;
+    std::optional<std::string> startAfter;
+    std::size_t batch = 0;  // drawings a script at most; 0: one script
+    bool chain = true;
+    bool strict = false;
     std::optional<std::string> output;
     bool dryRun = false;
+    DryRunFormat dryRunFormat = DryRunFormat::Report;
     bool quiet = false;
 };
 

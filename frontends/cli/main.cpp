@@ -7,6 +7,9 @@
 #include "frontends/cli/build_cli.h"
 #include "platform/file_lookup.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -18,6 +21,11 @@
 namespace {
 
 int run(const std::vector<std::string>& args) {
+#ifdef __GLIBC__
+    // One heap for the thread that looks at the drawings too: a heap of its own reserves 64 MB of
+    // address space, which a job's memory limit (ulimit -v) counts against a large setup.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     // The script can run to hundreds of megabytes on stdout: no stdio lock-step.
     std::ios::sync_with_stdio(false);
     std::string currentDirectory;

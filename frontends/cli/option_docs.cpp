@@ -38,11 +38,13 @@ std::string manOptions() {
     for (const OptionSpec& option : optionTable()) {
         if (option.longName.empty()) continue;  // the drawing names: see the synopsis
         std::string tag;
+        const bool apart = !option.argument.empty() && !option.valueOptional;
         if (option.shortName) tag = "\\fB" + roff(std::string{'-', option.shortName}) + "\\fR";
-        if (option.shortName && !option.argument.empty()) tag += " \\fI" + roff(option.argument) + "\\fR";
+        if (option.shortName && apart) tag += " \\fI" + roff(option.argument) + "\\fR";
         if (option.shortName) tag += ", ";
         tag += "\\fB" + roff("--" + std::string(option.longName)) + "\\fR";
-        if (!option.argument.empty()) tag += " \\fI" + roff(option.argument) + "\\fR";
+        if (apart) tag += " \\fI" + roff(option.argument) + "\\fR";
+        if (option.valueOptional) tag += "[=\\fI" + roff(option.argument) + "\\fR]";
         section += ".TP\n" + tag + "\n" + roff(option.help) + "\n";
     }
     return section;
@@ -100,7 +102,8 @@ std::string synopsis(const OptionSpec& option, const char* open, const char* clo
     std::string text;
     if (option.shortName) text = open + escape(std::string{'-', option.shortName}) + close + ", ";
     std::string name = option.longName.empty() ? "" : "--" + std::string(option.longName);
-    if (!option.argument.empty()) name += (name.empty() ? "" : " ") + std::string(option.argument);
+    if (option.valueOptional) name += "[=" + std::string(option.argument) + "]";
+    else if (!option.argument.empty()) name += (name.empty() ? "" : " ") + std::string(option.argument);
     return text + open + escape(name) + close;
 }
 
@@ -156,7 +159,7 @@ std::string htmlTables() {
 std::string shellWords(bool valuesOnly) {
     std::string words;
     for (const OptionSpec& option : optionTable()) {
-        if (option.longName.empty() || (valuesOnly && option.argument.empty())) continue;
+        if (option.longName.empty() || (valuesOnly && (option.argument.empty() || option.valueOptional))) continue;
         if (option.shortName) words += std::string{' ', '-', option.shortName};
         words += " --" + std::string(option.longName);
     }

@@ -6,6 +6,7 @@
 #include "frontends/cli/cli_paths.h"
 #include "platform/utf8_path.h"
 #include "setup/setup_commands.h"
+#include "setup/setup_file.h"
 
 namespace inkrun::cli {
 
@@ -45,19 +46,37 @@ SetupOrigin loadSetup(PlainWindowState& state, const ProgramSettings& settings, 
         if (!found) throw noSetup(settings, options);
         namingTheSetup(found->path, "read",
                        [&] { setup::loadSetupSlotText(state, settings, options.slot, std::move(found->text)); });
-        return {found->path, "slot " + std::to_string(options.slot) + ", " + found->path};
+        return {found->path, "slot " + std::to_string(options.slot) + ", " + found->path, SetupSource::Slot,
+                options.slot};
     }
-    case SetupSource::Template: setup::loadDefaultSetup(state); return {std::nullopt, "the built-in template"};
+    case SetupSource::Template:
+        setup::loadDefaultSetup(state);
+        return {std::nullopt, "the built-in template", SetupSource::Template};
     case SetupSource::File: {
         const std::string path = absoluteFrom(currentDirectory, options.setupFile);
         std::error_code error;
         if (!std::filesystem::exists(platform::pathOf(path), error))
             throw UsageError("setup file '" + options.setupFile + "' does not exist");
         namingTheSetup(path, "read", [&] { setup::loadSetupFile(state, path); });
-        return {path, path};
+        return {path, path, SetupSource::File};
     }
     }
     return {};
+}
+
+std::optional<LinesFile> loadLinesFile(const std::optional<std::string>& given, const std::string& option,
+                                       const std::string& currentDirectory) {
+    if (!given) return std::nullopt;
+    LinesFile file{absoluteFrom(currentDirectory, *given), {}};
+    const std::string what = option.substr(2);
+    std::error_code error;
+    if (!std::filesystem::exists(platform::pathOf(file.path), error))
+        throw UsageError(what + " file '" + *given + "' does not exist");
+    file.text = setup::readSetupFile(file.path);
+    if (file.text.empty())
+        throw std::runtime_error("Cannot build: the " + what + " " + file.path + " is empty, but " + option +
+                                 " asks for its lines. Nothing was written.");
+    return file;
 }
 
 }  // namespace inkrun::cli

@@ -18,7 +18,20 @@ namespace inkrun::cli {
 struct SetupOrigin {
     std::optional<std::string> file;
     std::string description;
+    SetupSource source = SetupSource::Slot;
+    int slot = 0;  // with SetupSource::Slot
 };
+
+// A preamble or an epilogue: the lines of its file, read as a setup file is read.
+struct LinesFile {
+    std::string path;
+    std::string text;
+};
+
+// The file `given` names for `option` ("--preamble"), if any. Throws UsageError for a file that
+// does not exist, and std::runtime_error for an empty one: its lines were asked for.
+std::optional<LinesFile> loadLinesFile(const std::optional<std::string>& given, const std::string& option,
+                                       const std::string& currentDirectory);
 
 // Loads the setup the options choose into the state. A slot without a file stops the build,
 // where the window would take the template; so does anything but an ordinary file under the

@@ -22,4 +22,13 @@ std::string expectedScript(std::string_view directory, const std::vector<std::st
     return expectedScript(paths, setup);
 }
 
+std::string expectedScript(std::string_view blocks, const ScriptFrame& frame) {
+    std::string script;
+    for (const std::string& line : frame.preamble) script += line + "\r\n";
+    script += blocks;
+    for (const std::string& line : frame.epilogue) script += line + "\r\n";
+    if (!frame.next.empty()) script += "_script\r\n\"" + frame.next + "\"\r\n";
+    return script;
+}
+
 }  // namespace inkrun::test

@@ -17,4 +17,13 @@ std::string expectedScript(const std::vector<std::string>& drawingPaths, std::st
 std::string expectedScript(std::string_view directory, const std::vector<std::string>& names, std::string_view setup,
                            std::string_view separator = kSep);
 
+// What a script holds around its blocks: the preamble's lines before the first, the epilogue's
+// after the last, each line ended by CR LF, then the lines that start the next script, if any.
+struct ScriptFrame {
+    std::vector<std::string> preamble;
+    std::vector<std::string> epilogue;
+    std::string next;  // the next script's path; empty for none
+};
+std::string expectedScript(std::string_view blocks, const ScriptFrame& frame);
+
 }  // namespace inkrun::test

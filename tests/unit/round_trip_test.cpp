@@ -157,7 +157,8 @@ TEST(SetupFiles, ReadWrittenAndReadAgainGiveTheSameTextAndOneScript) {
             EXPECT_FALSE(fromWindow);
             EXPECT_EQ(status, 1) << err.str();
         } else {
-            EXPECT_EQ(status, 0) << err.str();
+            // Written; 3 when a line ends in a space or holds a tab, which the run is warned of.
+            EXPECT_TRUE(status == 0 || status == 3) << err.str();
             EXPECT_EQ(out.str(), test::expectedScript(jobs, {"A.dwg"}, platform::encodeWindows1252(text)));
             EXPECT_EQ(fromWindow, out.str());
         }

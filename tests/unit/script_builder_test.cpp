@@ -132,6 +132,73 @@ TEST(ScriptSafety, CharactersTheCodePageCannotHoldAreRefusedNotReplaced) {
     EXPECT_THROW(script::checkScriptJob(job), script::ScriptRefused);
 }
 
+// Each drawing's values cut from its path as the script writes it, whichever system's it is; a
+// root's doubled separator stays in the path, not in the folder.
+TEST(ScriptExpansion, ValuesComeFromEachPathAsWrittenInTheCodePage) {
+    ScriptJob job;
+    job.fullPaths = true;
+    job.drawings = {"J:\\jobs\\Caf\xC3\xA9\\A-101.dwg", "/mnt/jobs/B.x.dwg"};
+    job.setupText = "%DWGDIR%|%DWGFILE%|%dwgname%|%DWGPATH%|%%c";
+    job.descending = false;
+    job.expand = true;
+    EXPECT_EQ(streamed(job),
+              test::expectedScript({"J:\\jobs\\Caf\xE9\\A-101.dwg"},
+                                   "J:\\jobs\\Caf\xE9|A-101.dwg|A-101|J:\\jobs\\Caf\xE9\\A-101.dwg|%c") +
+                  test::expectedScript({"/mnt/jobs/B.x.dwg"}, "/mnt/jobs|B.x.dwg|B.x|/mnt/jobs/B.x.dwg|%c"));
+    job = towerJob(false, '\\');
+    job.directory = "C:\\";
+    job.drawings = {"A.dwg"};
+    job.setupText = "%DWGDIR%;%DWGPATH%";
+    job.expand = true;
+    EXPECT_EQ(streamed(job), test::expectedScript({"C:\\\\A.dwg"}, "C:\\;C:\\\\A.dwg"));
+}
+
+TEST(ScriptExpansion, AValueMisspeltOrWithoutADrawingIsRefusedNamingTheLine) {
+    struct Case {
+        std::string setup, preamble, said;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"zoom\r\n%DWGNAM%", "", "line 2 of the script setup (\"%DWGNAM%\") holds %DWGNAM%, which names no value"},
+             {"plot 50%", "", "holds a percent sign that begins no %NAME%"},
+             {"%DWGNAME", "", "holds a percent sign that begins no %NAME%"},
+             {"zoom", "FILEDIA\r\n%DWGFILE%",
+              "line 2 of the preamble (\"%DWGFILE%\") holds %DWGFILE%, a value of a drawing"},
+         }) {
+        ScriptJob job = towerJob(false, '/');
+        job.setupText = c.setup;
+        if (!c.preamble.empty()) job.preamble = c.preamble;
+        job.expand = true;
+        try {
+            script::checkScriptJob(job);
+            ADD_FAILURE() << "accepted " << c.setup << c.preamble;
+        } catch (const script::ScriptRefused& e) {
+            EXPECT_NE(std::string(e.what()).find(c.said), std::string::npos) << e.what();
+        }
+        job.expand = false;  // as text, the same lines pass
+        EXPECT_NO_THROW(script::checkScriptJob(job));
+    }
+}
+
+TEST(ScriptBatches, NumberedNamesSortInOrderAndOnlyTheyAreAnEarlierRunsLeftovers) {
+    EXPECT_EQ(script::numberedScriptName("Inkrun.scr", 2), "Inkrun_002.scr");
+    EXPECT_EQ(script::numberedScriptName("plot", 12), "plot_012");
+    for (const char* name : {"Inkrun_004.scr", "INKRUN_0005.SCR"})
+        EXPECT_TRUE(script::isNumberedScriptOf(name, "Inkrun.scr")) << name;
+    for (const char* name : {"Inkrun.scr", "Inkrun_.scr", "Inkrun_mine.scr", "Inkrun_004.scr.bak", "xInkrun_004.scr"})
+        EXPECT_FALSE(script::isNumberedScriptOf(name, "Inkrun.scr")) << name;
+
+    const auto batches = script::cutIntoBatches(5, 2, "Inkrun.scr",
+                                                [](const std::string& name) { return "/j/" + name; });
+    ASSERT_EQ(batches.size(), 3u);
+    EXPECT_EQ(batches[2].first, 4u);
+    EXPECT_EQ(batches[2].count, 1u);
+    EXPECT_EQ(batches[1].next, "/j/Inkrun_003.scr");
+    EXPECT_FALSE(batches[2].next);
+    EXPECT_THROW(script::cutIntoBatches(1000, 1, "Inkrun.scr", nullptr), script::ScriptRefused);
+    EXPECT_THROW(script::cutIntoBatches(4, 2, "Inkrun.scr", [](const std::string&) { return std::string("/\"q"); }),
+                 script::ScriptRefused);
+}
+
 class BuildCommand : public ::testing::Test {
 protected:
     void SetUp() override {
