@@ -122,11 +122,13 @@ for spec in "${cases[@]}"; do
     cp "$case_dir/setup.txt" "$settings/Setup1.txt"
     if [ -n "$setup_mb" ]; then
         template=$(<"$case_dir/setup.txt")
+        template=${template%$'\r'}  # the substitution took the last LF only; CR CR LF reads as a space
         : >"$settings/Setup1.txt"
+        # Whole copies of the template, just past MB megabytes: a setup cut inside a line would end
+        # in blanks or a lone CR, which inkrun-build warns about or reads as one more line end.
         while [ "$(stat -c %s "$settings/Setup1.txt")" -lt $((setup_mb * 1000000)) ]; do
             for _ in $(seq 1000); do printf '%s\r\n' "$template"; done >>"$settings/Setup1.txt"
         done
-        truncate -s $((setup_mb * 1000000)) "$settings/Setup1.txt"
         cp "$settings/Setup1.txt" "$case_dir/setup.txt"
     fi
     (cd "$settings" && "$bin" --all >/dev/null)

@@ -3,14 +3,10 @@
 namespace inkrun {
 
 // Every CR starts a CR LF and every LF ends one.
-bool holdsEditorLineEnds(const std::string& text) {
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        if (text[i] == '\n') return false;
-        if (text[i] != '\r') continue;
-        if (i + 1 == size || text[i + 1] != '\n') return false;
-        ++i;
-    }
+bool holdsEditorLineEnds(std::string_view text) {
+    LineEndFinder ends(text);
+    for (std::size_t i = ends.next(0); i != std::string_view::npos; i = ends.next(i + 2))
+        if (text[i] == '\n' || i + 1 == text.size() || text[i + 1] != '\n') return false;
     return true;
 }
 
@@ -18,19 +14,20 @@ std::string withEditorLineEnds(std::string text) {
     if (holdsEditorLineEnds(text)) return text;
     std::string held;
     held.reserve(text.size() + text.size() / 16);
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = text[i];
-        if (c == '\r' && i + 2 < size && text[i + 1] == '\r' && text[i + 2] == '\n') {
+    const std::string_view view = text;
+    LineEndFinder ends(view);
+    std::size_t start = 0;
+    for (std::size_t end = ends.next(0); end != std::string_view::npos; end = ends.next(start)) {
+        held.append(view, start, end - start);
+        if (view.compare(end, 3, "\r\r\n") == 0) {
             held.push_back(' ');
-            i += 2;
-        } else if (c == '\r' || c == '\n') {
-            held.append("\r\n");
-            if (c == '\r' && i + 1 < size && text[i + 1] == '\n') ++i;
+            start = end + 3;
         } else {
-            held.push_back(c);
+            held.append("\r\n");
+            start = end + (view.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         }
     }
+    held.append(view, start);
     return held;
 }
 

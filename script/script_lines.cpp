@@ -1,5 +1,6 @@
 #include "script/script_lines.h"
 
+#include "model/setup_line_ends.h"
 #include "platform/ansi_codec.h"
 
 namespace inkrun::script {
@@ -7,8 +8,9 @@ namespace inkrun::script {
 void forEachLine(std::string_view text, const std::function<void(std::size_t, std::string_view)>& each) {
     std::size_t number = 0;
     std::size_t start = 0;
+    LineEndFinder ends(text);
     while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
+        std::size_t end = ends.next(start);
         if (end == std::string_view::npos) end = text.size();
         each(++number, text.substr(start, end - start));
         start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
