@@ -123,9 +123,8 @@ std::string pickedPath(IFileDialog* dialog) {
 std::optional<std::vector<std::string>> pickFiles(HWND owner, const FileDialogOptions& options) {
     // The path must exist, the named file need not: a typed name that is no drawing marks nothing.
     const FILEOPENDIALOGOPTIONS multiple = FOS_ALLOWMULTISELECT;
-    const auto dialog = makeDialog<IFileOpenDialog>(CLSID_FileOpenDialog, options,
-                                                    FOS_PATHMUSTEXIST | (options.allowMultiple ? multiple : 0),
-                                                    FOS_FILEMUSTEXIST);
+    const auto dialog = makeDialog<IFileOpenDialog>(
+        CLSID_FileOpenDialog, options, FOS_PATHMUSTEXIST | (options.allowMultiple ? multiple : 0), FOS_FILEMUSTEXIST);
     if (!shown(dialog.get(), owner)) return std::nullopt;
 
     ComRef<IShellItemArray> items;
