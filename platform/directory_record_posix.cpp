@@ -100,25 +100,18 @@ int readDirectory(int directoryFd, const std::function<void(std::string_view)>& 
     Record found;
     const bool stamped = stampOf(directoryFd, found.stamp);
 
-    posix::DirHandle dir = openListing(directoryFd);
-    if (!dir) return errno;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry) {
-            if (errno != 0) return errno;
-            break;
-        }
+    const int error = posix::visitEntries(directoryFd, [&](int, const dirent* entry) {
         const std::string_view name(entry->d_name);
         if (name.front() == '.') {
             if (isTemporaryName(name)) found.temporaries.emplace_back(name);
-            continue;
+            return;
         }
         if (isLinkEntry(directoryFd, entry)) found.links.push_back(caseBlindFingerprint(name));
-        if (!isRegularEntry(directoryFd, entry)) continue;
+        if (!isRegularEntry(directoryFd, entry)) return;
         found.fingerprints.push_back(caseBlindFingerprint(name));
         ordinary(name);
-    }
+    });
+    if (error != 0) return error;
     if (temporaries) *temporaries = found.temporaries;
     if (stamped && settled(found.stamp, readStart)) {
         const std::lock_guard lock(recordLock);

@@ -24,41 +24,29 @@ bool endsInOneOf(std::string_view name, std::initializer_list<std::string_view> 
 }  // namespace
 
 FolderEntries Folder::entries() const {
-    posix::DirHandle dir = posix::openListing(handle_.get());
-    if (!dir) throw FileError("list", path_, systemReason(errno));
     FolderEntries entries;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry) {
-            if (errno != 0) throw FileError("list", path_, systemReason(errno));
-            return entries;
-        }
+    const int error = posix::visitEntries(handle_.get(), [&](int listing, const dirent* entry) {
         // A leading dot hides a name, and leaves out "." and "..".
-        if (entry->d_name[0] == '.') continue;
-        switch (posix::kindOfEntry(::dirfd(dir.get()), entry)) {
+        if (entry->d_name[0] == '.') return;
+        switch (posix::kindOfEntry(listing, entry)) {
         case posix::EntryKind::File: entries.files.emplace_back(entry->d_name); break;
         case posix::EntryKind::Folder: entries.folders.emplace_back(entry->d_name); break;
         case posix::EntryKind::Other: break;
         }
-    }
+    });
+    if (error != 0) throw FileError("list", path_, systemReason(error));
+    return entries;
 }
 
 std::vector<std::string> Folder::filesEndingIn(std::initializer_list<std::string_view> endings) const {
-    posix::DirHandle dir = posix::openListing(handle_.get());
-    if (!dir) throw FileError("list", path_, systemReason(errno));
     std::vector<std::string> found;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry) {
-            if (errno != 0) throw FileError("list", path_, systemReason(errno));
-            return found;
-        }
+    const int error = posix::visitEntries(handle_.get(), [&](int listing, const dirent* entry) {
         // Only the names: what they are matters only for the few that end so.
-        if (!endsInOneOf(entry->d_name, endings)) continue;
-        if (posix::kindOfEntry(::dirfd(dir.get()), entry) == posix::EntryKind::File) found.emplace_back(entry->d_name);
-    }
+        if (!endsInOneOf(entry->d_name, endings)) return;
+        if (posix::kindOfEntry(listing, entry) == posix::EntryKind::File) found.emplace_back(entry->d_name);
+    });
+    if (error != 0) throw FileError("list", path_, systemReason(error));
+    return found;
 }
 
 bool Folder::isReadOnly(const std::string& name) const {
