@@ -13,8 +13,6 @@ namespace inkrun::drawings {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 bool isSeparator(char c) { return c == '/' || c == platform::kPathSeparator; }
 
 // How long the root of a full path is ("/", "C:\", "\\"), or 0 for a path that is not full.
@@ -125,9 +123,9 @@ std::vector<std::string> readDrawingList(std::string_view bytes, const std::stri
         throw platform::FileError(
             "read", listName,
             "it is UTF-16 text; save the list in UTF-8 with a byte-order mark, or in " + platform::ansiCodePageName());
-    const bool utf8 = bytes.starts_with(kUtf8Mark);
+    const bool utf8 = bytes.starts_with(platform::kUtf8Mark);
     std::string text;
-    if (utf8) text = bytes.substr(kUtf8Mark.size());
+    if (utf8) text = bytes.substr(platform::kUtf8Mark.size());
     else text = platform::decodeAnsi(bytes);
     // Bytes that read as UTF-8 were most likely written by an editor in UTF-8 without its mark.
     const bool looksUtf8 = !utf8 && hasNonAscii(bytes) && platform::isValidUtf8(bytes);

@@ -20,7 +20,7 @@ namespace {
 
 // The unattended reading of the file's bytes: only one directory path, in the code page.
 std::string strictlyRead(const std::string& path, std::string bytes, const ProgramSettings& settings) {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
+    if (bytes.starts_with(platform::kUtf8Mark))
         refuse(path, "it starts with a UTF-8 byte-order mark; it must hold the directory in Windows-1252");
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
         refuse(path, "it is UTF-16 text; it must hold the directory in Windows-1252");

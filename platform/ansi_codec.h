@@ -32,6 +32,9 @@ private:
     bool malformed_;
 };
 
+// The UTF-8 byte-order mark: a text file that starts with it is UTF-8, not in the code page.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // "Windows-1252": the code page text files are read and written in.
 std::string ansiCodePageName();
 

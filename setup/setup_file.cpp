@@ -14,8 +14,6 @@ namespace inkrun::setup {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 // Bytes of the code page as UTF-8; a text too large to hold twice is named with its size.
 std::string decoded(std::string bytes, const std::string& path) {
     if (platform::isAscii(bytes)) return bytes;  // already UTF-8: not held a second time
@@ -36,7 +34,7 @@ std::string firstMalformed(std::string_view utf8) {
         try {
             at += platform::decodeUtf8Character(utf8, at, character);
         } catch (const platform::UnencodableCharacter& error) {
-            return error.describe() + " at byte " + std::to_string(at + 1 + kUtf8Mark.size());
+            return error.describe() + " at byte " + std::to_string(at + 1 + platform::kUtf8Mark.size());
         }
     }
     return "its bytes";
@@ -45,8 +43,8 @@ std::string firstMalformed(std::string_view utf8) {
 }  // namespace
 
 std::string setupTextOf(std::string bytes, const std::string& path) {
-    if (!bytes.starts_with(kUtf8Mark)) return withEditorLineEnds(decoded(std::move(bytes), path));
-    bytes.erase(0, kUtf8Mark.size());
+    if (!bytes.starts_with(platform::kUtf8Mark)) return withEditorLineEnds(decoded(std::move(bytes), path));
+    bytes.erase(0, platform::kUtf8Mark.size());
     if (!platform::isValidUtf8(bytes))
         throw platform::FileError("read", path,
                                   "it starts with a UTF-8 byte-order mark, but " + firstMalformed(bytes) +
@@ -74,7 +72,8 @@ std::string setupFileBytes(const std::string& text, const std::string& path, Une
     }
     // A text the code page cannot hold, or one whose first characters are the mark's own bytes
     // there ("ï»¿"), goes as UTF-8 behind the mark: read back, it is the same text.
-    if (bytes.empty() != lines.empty() || bytes.starts_with(kUtf8Mark)) bytes = std::string(kUtf8Mark) + lines;
+    if (bytes.empty() != lines.empty() || bytes.starts_with(platform::kUtf8Mark))
+        bytes = std::string(platform::kUtf8Mark) + lines;
     return bytes;
 }
 
