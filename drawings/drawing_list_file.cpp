@@ -7,20 +7,20 @@
 #include "drawings/drawing_list.h"
 #include "platform/ansi_codec.h"
 #include "platform/file_error.h"
+#include "platform/file_lookup.h"
 #include "platform/utf8_path.h"
 
 namespace inkrun::drawings {
 
 namespace {
 
-bool isSeparator(char c) { return c == '/' || c == platform::kPathSeparator; }
-
 // How long the root of a full path is ("/", "C:\", "\\"), or 0 for a path that is not full.
 std::size_t fullPathRoot(std::string_view path) {
 #ifdef _WIN32
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && isSeparator(path[2]))
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+        platform::isPathSeparator(path[2]))
         return 3;
-    return path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]) ? 2 : 0;
+    return path.size() >= 2 && platform::isPathSeparator(path[0]) && platform::isPathSeparator(path[1]) ? 2 : 0;
 #else
     return !path.empty() && path[0] == '/' ? 1 : 0;
 #endif
@@ -29,7 +29,7 @@ std::size_t fullPathRoot(std::string_view path) {
 // Whether the path, past its root, is steps of names only, joined by this system's separator:
 // then it is taken as it stands, with no path arithmetic for each of a long list's lines.
 bool isPlain(std::string_view path) {
-    if (path.empty() || isSeparator(path.front())) return false;
+    if (path.empty() || platform::isPathSeparator(path.front())) return false;
 #ifdef _WIN32
     if (path.find_first_of("/:") != std::string_view::npos) return false;
 #endif
@@ -57,13 +57,13 @@ std::string fullPathOf(const std::string& line, const std::string& directory, ch
     if (!path.is_absolute()) return {};  // "C:name" on another drive
     const std::string full = platform::textOf(path.lexically_normal());
     const bool inDirectory = !root && full.size() > directory.size() + 1 && full.starts_with(directory) &&
-                             isSeparator(full[directory.size()]);
+                             platform::isPathSeparator(full[directory.size()]);
     return spelling.of(full, inDirectory ? directory.size() + 1 : fullPathRoot(full));
 }
 
 std::string nameOf(const std::string& path) {
     std::size_t start = path.size();
-    while (start > 0 && !isSeparator(path[start - 1])) --start;
+    while (start > 0 && !platform::isPathSeparator(path[start - 1])) --start;
     return path.substr(start);
 }
 

@@ -9,6 +9,7 @@
 
 #include "drawings/drawing_list.h"
 #include "drawings/remembered_directory.h"
+#include "platform/file_lookup.h"
 
 namespace inkrun::drawings {
 
@@ -24,12 +25,10 @@ void skipOnFailure(Step&& step) {
     }
 }
 
-bool isSeparator(char c, char separator) { return c == separator || c == '/'; }
-
 bool isAbsolute(const std::string& path, char separator) {
-    if (!path.empty() && isSeparator(path.front(), separator)) return true;
+    if (!path.empty() && platform::isPathSeparator(path.front(), separator)) return true;
     // "C:\..." on Windows.
-    return separator == '\\' && path.size() > 2 && path[1] == ':' && isSeparator(path[2], separator);
+    return separator == '\\' && path.size() > 2 && path[1] == ':' && platform::isPathSeparator(path[2], separator);
 }
 
 // A several-file answer is a directory and names in it. A dialog may also give a picked file as
@@ -50,12 +49,12 @@ std::optional<SeveralPicks> picksInOneFolder(const std::vector<std::string>& par
         const std::string& part = parts[j];
         std::size_t last = std::string::npos;
         for (std::size_t k = 0; k < part.size(); ++k)
-            if (isSeparator(part[k], separator)) last = k;
+            if (platform::isPathSeparator(part[k], separator)) last = k;
         std::string folder = base;
         if (last != std::string::npos) {
             const std::string lead = part.substr(0, last);
             if (isAbsolute(part, separator)) folder = last == 0 ? part.substr(0, 1) : lead;
-            else if (!base.empty() && isSeparator(base.back(), separator)) folder = base + lead;
+            else if (!base.empty() && platform::isPathSeparator(base.back(), separator)) folder = base + lead;
             else folder = base + separator + lead;
         }
         if (!shared) {

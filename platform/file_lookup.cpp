@@ -18,8 +18,6 @@ std::string joinPath(std::string_view directory, std::string_view name, char sep
 
 namespace {
 
-bool isSlash(char c, char separator) { return c == separator || c == '/'; }
-
 bool startsWithDrive(std::string_view path) {
     return path.size() >= 2 && path[1] == ':' &&
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
@@ -28,10 +26,10 @@ bool startsWithDrive(std::string_view path) {
 // The part of a Windows path that ".." never climbs over: "C:", or "\\server\share".
 std::string_view windowsRoot(std::string_view path) {
     if (startsWithDrive(path)) return path.substr(0, 2);
-    if (path.size() < 2 || !isSlash(path[0], '\\') || !isSlash(path[1], '\\')) return {};
+    if (path.size() < 2 || !isPathSeparator(path[0], '\\') || !isPathSeparator(path[1], '\\')) return {};
     std::size_t end = 2;
     for (int parts = 0; parts < 2 && end < path.size(); ++parts) {
-        while (end < path.size() && !isSlash(path[end], '\\')) ++end;
+        while (end < path.size() && !isPathSeparator(path[end], '\\')) ++end;
         if (parts == 0 && end < path.size()) ++end;
     }
     return path.substr(0, end);
@@ -45,18 +43,18 @@ std::string joinSteps(std::string_view start, std::string_view relative, char se
     std::size_t at = 0;
     while (at <= relative.size()) {
         std::size_t end = at;
-        while (end < relative.size() && !isSlash(relative[end], separator)) ++end;
+        while (end < relative.size() && !isPathSeparator(relative[end], separator)) ++end;
         const std::string_view step = relative.substr(at, end - at);
         at = end + 1;
         if (step.empty() || step == ".") continue;
         if (step == ".." && separator == '\\') {
             std::size_t cut = path.size();
-            while (cut > floor && !isSlash(path[cut - 1], separator)) --cut;
+            while (cut > floor && !isPathSeparator(path[cut - 1], separator)) --cut;
             if (cut > floor) path.resize(cut - 1);
             else path.resize(floor);
             continue;
         }
-        if (path.empty() || !isSlash(path.back(), separator)) path.push_back(separator);
+        if (path.empty() || !isPathSeparator(path.back(), separator)) path.push_back(separator);
         path.append(step);
     }
     if (path.size() == floor && separator == '\\') path.push_back(separator);  // "C:" + "x\.." is C:'s root
@@ -70,17 +68,17 @@ bool isBareDrive(std::string_view path) { return path.size() == 2 && startsWithD
 std::string absolutePathFrom(std::string_view base, std::string_view path, char separator) {
     if (path.empty()) return std::string(base);
     if (separator != '\\')
-        return isSlash(path.front(), separator) ? std::string(path) : joinSteps(base, path, separator);
+        return isPathSeparator(path.front(), separator) ? std::string(path) : joinSteps(base, path, separator);
     if (isBareDrive(path)) return std::string(path);
     if (startsWithDrive(path)) {
-        if (path.size() > 2 && isSlash(path[2], separator)) return std::string(path);
+        if (path.size() > 2 && isPathSeparator(path[2], separator)) return std::string(path);
         // Drive-relative: the drive's current folder, which is base when base lies on that drive.
         if (startsWithDrive(base) && equalsIgnoringCase(base.substr(0, 1), path.substr(0, 1)))
             return joinSteps(base, path.substr(2), separator);
         return joinSteps(std::string(path.substr(0, 2)) + separator, path.substr(2), separator);
     }
-    if (isSlash(path.front(), separator)) {
-        if (path.size() > 1 && isSlash(path[1], separator)) return std::string(path);  // \\server\share
+    if (isPathSeparator(path.front(), separator)) {
+        if (path.size() > 1 && isPathSeparator(path[1], separator)) return std::string(path);  // \\server\share
         return joinSteps(std::string(windowsRoot(base)) + separator, path.substr(1), separator);
     }
     return joinSteps(base, path, separator);

@@ -15,6 +15,10 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// Whether `c` ends a step of a path written for `separator`: the separator itself, or a slash,
+// which Windows takes as one too.
+inline constexpr bool isPathSeparator(char c, char separator = kPathSeparator) { return c == separator || c == '/'; }
+
 // directory + separator + name, with the directory unchanged (a root gives two separators).
 std::string joinPath(std::string_view directory, std::string_view name, char separator = kPathSeparator);
 

@@ -187,12 +187,11 @@ namespace {
 
 // How long the root of a full path is: "C:\" or "\\server\share\"; 0 for any other path.
 std::size_t rootLength(std::string_view path) {
-    const auto isSlash = [](char c) { return c == '\\' || c == '/'; };
-    if (path.size() >= 3 && path[1] == ':' && isSlash(path[2])) return 3;
-    if (path.size() < 2 || !isSlash(path[0]) || !isSlash(path[1])) return 0;
+    if (path.size() >= 3 && path[1] == ':' && isPathSeparator(path[2])) return 3;
+    if (path.size() < 2 || !isPathSeparator(path[0]) || !isPathSeparator(path[1])) return 0;
     std::size_t at = 2;
     for (int part = 0; part < 2; ++part) {
-        while (at < path.size() && !isSlash(path[at])) ++at;
+        while (at < path.size() && !isPathSeparator(path[at])) ++at;
         if (at < path.size()) ++at;
     }
     return at;

@@ -8,8 +8,6 @@
 
 namespace inkrun::cli {
 
-bool isPathSeparator(char c) { return c == '/' || c == platform::kPathSeparator; }
-
 std::string absoluteFrom(const std::string& currentDirectory, const std::string& path) {
     using platform::pathOf;
     using platform::textOf;
@@ -18,7 +16,7 @@ std::string absoluteFrom(const std::string& currentDirectory, const std::string&
     result = result.lexically_normal();
     std::string text = textOf(result);
     const std::size_t root = textOf(result.root_path()).size();
-    while (text.size() > std::max<std::size_t>(root, 1) && isPathSeparator(text.back())) text.pop_back();
+    while (text.size() > std::max<std::size_t>(root, 1) && platform::isPathSeparator(text.back())) text.pop_back();
     return text;
 }
 

@@ -9,6 +9,4 @@ namespace inkrun::cli {
 // trailing separator except at a root.
 std::string absoluteFrom(const std::string& currentDirectory, const std::string& path);
 
-bool isPathSeparator(char c);
-
 }  // namespace inkrun::cli

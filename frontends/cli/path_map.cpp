@@ -70,8 +70,6 @@ std::optional<std::string> whyNotWindowsTo(const std::string& to) {
     return std::nullopt;
 }
 
-bool isSeparatorOf(char c, char separator) { return c == separator || (separator == '\\' && c == '/'); }
-
 // Where the rest of `path` starts when it is `to` or under it, as the system of `to` compares
 // paths (a Windows one without regard to case, either slash a separator); npos when it is not.
 std::size_t restAfter(std::string_view path, const std::string& to, char separator) {
@@ -83,7 +81,7 @@ std::size_t restAfter(std::string_view path, const std::string& to, char separat
     } else if (path.substr(0, to.size()) != to) {
         return std::string_view::npos;
     }
-    if (path.size() > to.size() && !isSeparatorOf(path[to.size()], separator))
+    if (path.size() > to.size() && !platform::isPathSeparator(path[to.size()], separator))
         return std::string_view::npos;  // "J:\jobs2" is not under "J:\jobs"
     return to.size();
 }
@@ -106,7 +104,7 @@ PathMap::PathMap(const std::vector<std::string>& maps, const std::string& curren
         // "Z:" alone would be the drive's current folder to Windows; here it is the drive.
         const bool bareDrive = platform::kPathSeparator == '\\' && platform::isBareDrive(from);
         entry.from = bareDrive ? from + platform::kPathSeparator : absoluteFrom(currentDirectory, from);
-        if (!isPathSeparator(entry.from.back())) entry.from.push_back(platform::kPathSeparator);
+        if (!platform::isPathSeparator(entry.from.back())) entry.from.push_back(platform::kPathSeparator);
         entry.to = map.substr(equals + 1);
         if (isWindowsPath(entry.to)) {
             entry.separator = '\\';
@@ -137,14 +135,15 @@ std::string PathMap::map(const std::string& path) const {
     for (const Entry& entry : entries_) {
         if (!startsWith(path, entry.from)) continue;
         std::size_t restStart = entry.from.size();
-        while (restStart < path.size() && isPathSeparator(path[restStart])) ++restStart;  // a root's doubled one
+        while (restStart < path.size() && platform::isPathSeparator(path[restStart]))
+            ++restStart;  // a root's doubled one
         if (restStart == path.size()) continue;
         std::string mapped = entry.to;
         mapped.reserve(entry.to.size() + 1 + path.size() - restStart);
         std::optional<std::string> refusal;  // of the first step Windows would not open as written
         for (std::size_t step = restStart; step < path.size();) {
             std::size_t end = step;
-            while (end < path.size() && !isPathSeparator(path[end])) ++end;
+            while (end < path.size() && !platform::isPathSeparator(path[end])) ++end;
             const std::string_view name = std::string_view(path).substr(step, end - step);
             mapped.push_back(entry.separator);
             mapped.append(name);
@@ -188,8 +187,8 @@ std::optional<std::string> PathMap::pathHere(std::string_view path) const {
     std::string here = found->from;
     for (std::size_t at = restStart; at < path.size(); ++at) {
         const char c = path[at];
-        if (!isSeparatorOf(c, found->separator)) here.push_back(c);
-        else if (!isPathSeparator(here.back())) here.push_back(platform::kPathSeparator);
+        if (!platform::isPathSeparator(c, found->separator)) here.push_back(c);
+        else if (!platform::isPathSeparator(here.back())) here.push_back(platform::kPathSeparator);
     }
     return here;
 }

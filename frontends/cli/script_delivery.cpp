@@ -38,7 +38,7 @@ std::string pathHere(const script::ScriptJob& job, const std::string& drawing) {
 
 std::string fileNameOf(const std::string& path) {
     std::size_t start = path.size();
-    while (start > 0 && !isPathSeparator(path[start - 1])) --start;
+    while (start > 0 && !platform::isPathSeparator(path[start - 1])) --start;
     return path.substr(start);
 }
 
@@ -136,7 +136,7 @@ struct Target {
 // reports it ("/", "C:\\").
 std::pair<std::string, std::string> folderAndName(const std::string& path) {
     std::size_t slash = path.size();
-    while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
+    while (slash > 0 && !platform::isPathSeparator(path[slash - 1])) --slash;
     --slash;  // absoluteFrom gave a path with a separator
     const std::size_t root = platform::textOf(platform::pathOf(path).root_path()).size();
     return {path.substr(0, std::max(slash, root > 0 ? root : slash)), path.substr(slash + 1)};
